@@ -1,0 +1,12 @@
+#include "platform/log.h"
+
+#include <SDL.h>
+
+#include <cstdarg>
+
+void LogDebug(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  SDL_LogMessageV(SDL_LOG_CATEGORY_APPLICATION, SDL_LOG_PRIORITY_DEBUG, format, args);
+  va_end(args);
+}

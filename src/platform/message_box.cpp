@@ -1,0 +1,21 @@
+#include "platform/message_box.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+namespace {
+bool g_message_boxes_enabled = false;
+}
+
+void SetMessageBoxesEnabled(bool enabled) { g_message_boxes_enabled = enabled; }
+bool MessageBoxesEnabled() { return g_message_boxes_enabled; }
+
+void ShowMessageBox(const char* text, const char* caption) {
+  if (g_message_boxes_enabled &&
+      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0) {
+    return;
+  }
+  std::fprintf(stderr, "%s: %s\n", caption, text);
+  std::fflush(stderr);
+}

@@ -1,0 +1,13 @@
+// A decoded image: 32-bit pixels 0xAARRGGBB, row after row from the top, no padding.
+// The frame's descriptor shares this layout, so every 2D operation takes a Texture as its
+// destination as well as its source.
+#pragma once
+
+#include <cstdint>
+
+struct Texture {
+  int32_t width;
+  int32_t height;
+  uint32_t* pixels;   // width * height pixels, owned by whoever holds the record
+  int32_t has_alpha;  // 1 when the image carries alpha; selects the blend path when drawn
+};
