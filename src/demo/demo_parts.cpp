@@ -1,0 +1,35 @@
+#include "demo/demo_parts.h"
+
+namespace {
+
+struct DemoPart {
+  void (*load)();
+  void (*draw)();
+};
+
+// Indexed by part number. The parts join this table as they are built; a part without a
+// frame function leaves its frames cleared.
+constexpr DemoPart kDemoParts[] = {
+    {nullptr, nullptr},  // 0: none
+    {nullptr, nullptr},  // 1: intro title cards
+    {nullptr, nullptr},  // 2: scene "mamma1"
+    {nullptr, nullptr},  // 3: scene "swim"
+    {nullptr, nullptr},  // 4: scene "swam" and the end card
+};
+constexpr int32_t kPartCount = sizeof(kDemoParts) / sizeof(kDemoParts[0]);
+
+// Loaders run in this order: intro, "swim", "mamma1", "swam".
+constexpr int32_t kLoadOrder[] = {1, 3, 2, 4};
+
+}  // namespace
+
+void LoadDemoParts() {
+  for (int32_t part : kLoadOrder) {
+    if (kDemoParts[part].load) kDemoParts[part].load();
+  }
+}
+
+void DrawDemoPart(int32_t part) {
+  if (part <= 0 || part >= kPartCount || !kDemoParts[part].draw) return;
+  kDemoParts[part].draw();
+}

@@ -1,0 +1,26 @@
+// The frame buffer: the display buffer that is presented, and the frame inside it that the
+// demo parts draw into.
+#pragma once
+
+#include <cstdint>
+
+#include "resource/texture.h"
+
+constexpr int WIDTH = 512;           // frame, display buffer and display mode width
+constexpr int HEIGHT = 384;          // rows the demo parts draw
+constexpr int DISPLAY_HEIGHT = 384;  // rows of the display buffer and the display mode
+
+// The frame as drawing operations address it: the Texture layout, has_alpha always 0.
+using FrameDescriptor = Texture;
+
+struct FrameBuffer {
+  uint32_t* display;      // DISPLAY_HEIGHT rows of WIDTH pixels, 0xAARRGGBB
+  FrameDescriptor frame;  // WIDTH x HEIGHT, starting (DISPLAY_HEIGHT - HEIGHT) / 2 rows down
+};
+
+// Allocates and zeroes the display buffer and sets up the frame descriptor. Returns 0 (and
+// allocates nothing) when the configured sizes are 0.
+int CreateFrameBuffer(FrameBuffer* buffer, int width, int height, int display_height);
+void ClearFrameBuffer(FrameBuffer* buffer);
+void ShowFrameBuffer(const FrameBuffer& buffer);
+void FreeFrameBuffer(FrameBuffer* buffer);

@@ -1,0 +1,21 @@
+// The frame timer: once per frame, the seconds since the previous frame.
+//
+// Times are (counter - start_count) * seconds_per_count, kept as 32-bit floats. Every clock
+// of the demo is a running sum of the deltas this yields.
+#pragma once
+
+#include <cstdint>
+
+struct FrameTimer {
+  int64_t start_count;
+  float fps;                  // 1 / delta after the latest tick
+  float last_time;            // seconds since start at the latest completed tick
+  float now_time;             // seconds since start at the latest counter read
+  float delta;                // seconds between the last two ticks; 0 after StartTimer
+  double seconds_per_count;   // 1 / counter frequency
+};
+
+void StartTimer(FrameTimer* timer);
+
+// Busy-waits until the float time differs from last_time, so delta is never 0.
+void TickTimer(FrameTimer* timer);
