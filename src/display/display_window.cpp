@@ -27,6 +27,7 @@ bool CreateFlippingSurfaces(DisplayDevice& device) {
 
 int OpenDisplay(const char* title, int width, int height) {
   DisplayWindow& window = g_display_window;
+  window = DisplayWindow{};
   window.width = width;
   window.height = height;
   window.device = g_platform.display;

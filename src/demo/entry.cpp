@@ -1,0 +1,67 @@
+#include "demo/entry.h"
+
+#include <cstdio>
+
+#include "demo/demo_parts.h"
+#include "demo/demo_state.h"
+#include "demo/timeline.h"
+#include "display/display_window.h"
+#include "platform/display_device.h"
+#include "platform/fatal.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+
+namespace {
+
+FramePresentedHook g_frame_hook = nullptr;
+void* g_frame_hook_user = nullptr;
+
+int ReportNoDisplay() {
+  std::string reason = g_platform.display ? g_platform.display->LastError() : "no display device";
+  std::fprintf(stderr, "kra: cannot open a %dx%d display: %s\n", WIDTH, DISPLAY_HEIGHT, reason.c_str());
+  return 1;
+}
+
+void RunFrameLoop() {
+  for (;;) {
+    TickTimer(&g_demo.timer);
+    g_demo.demo_clock += g_demo.timer.delta;
+    ClearFrameBuffer(&g_demo.frame_buffer);
+    DrawDemoPart(g_demo.current_part);
+    g_demo.current_part = ChoosePart(g_demo.demo_clock, g_demo.current_part);
+    if (TimelineEnded(g_demo.demo_clock)) break;
+    ShowFrameBuffer(g_demo.frame_buffer);
+    if (g_frame_hook) g_frame_hook(g_frame_hook_user);
+  }
+}
+
+int RunDemoBody() {
+  ResetDemoState();
+  // A display that cannot be opened is a failure, not a quiet success.
+  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) return ReportNoDisplay();
+  if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
+  ClearFrameBuffer(&g_demo.frame_buffer);
+  LoadDemoParts();
+  StartTimer(&g_demo.timer);
+  RunFrameLoop();
+  FreeFrameBuffer(&g_demo.frame_buffer);
+  return 0;
+}
+
+}  // namespace
+
+void SetFramePresentedHook(FramePresentedHook hook, void* user) {
+  g_frame_hook = hook;
+  g_frame_hook_user = user;
+}
+
+int RunDemo() {
+  try {
+    return RunDemoBody();
+  } catch (const ProcessExit& exit) {
+    return exit.status;
+  } catch (const FatalError& error) {
+    ReportFatal(error);
+    return error.status;
+  }
+}

@@ -1,0 +1,158 @@
+#include "platform/sdl_display.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The SDL pixel format that realises a display mode of the given depth. For 24 bits the
+// format whose bytes in memory are B, G, R.
+uint32_t SdlFormatForDepth(int bits) {
+  switch (bits) {
+    case 32: return SDL_PIXELFORMAT_ARGB8888;
+    case 24: return SDL_PIXELFORMAT_BGR24;
+    case 16: return SDL_PIXELFORMAT_RGB565;
+    default: return SDL_PIXELFORMAT_UNKNOWN;
+  }
+}
+
+// With no X or Wayland server SDL quietly falls back to a driver that shows nothing; the
+// demo would then play invisibly. Those count as no display unless the user asked for them.
+bool IsInvisibleDriver(const char* driver) {
+  return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+}  // namespace
+
+SdlDisplay::~SdlDisplay() { Destroy(); }
+
+bool SdlDisplay::Fail(const std::string& what) {
+  error_ = what;
+  return false;
+}
+
+bool SdlDisplay::Create(const char* title, int width, int height) {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(SDL_GetError());
+  video_started_ = true;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (IsInvisibleDriver(driver) && !std::getenv("SDL_VIDEODRIVER")) {
+    return Fail(std::string("no X11 or Wayland display is available (SDL fell back to its \"") +
+                driver + "\" driver)");
+  }
+  window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
+                             SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!window_) return Fail(SDL_GetError());
+  renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+  if (!renderer_) return Fail(SDL_GetError());
+  // Keeps the frame's aspect: scaled to fit, black bars on the sides or top and bottom.
+  SDL_RenderSetLogicalSize(renderer_, width, height);
+  HideCursor();
+  return true;
+}
+
+bool SdlDisplay::SetMode(int width, int height, int bits) {
+  const uint32_t format = SdlFormatForDepth(bits);
+  if (format == SDL_PIXELFORMAT_UNKNOWN) return Fail("unsupported depth");
+  SDL_Texture* texture = SDL_CreateTexture(renderer_, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+  if (!texture) return Fail(SDL_GetError());
+  if (texture_) SDL_DestroyTexture(texture_);
+  texture_ = texture;
+  texture_format_ = format;
+  return true;
+}
+
+// The streaming texture is the back buffer and the renderer's target the front; SDL keeps
+// whatever swap chain the driver has, so every request succeeds.
+bool SdlDisplay::CreateSurfaces(int back_buffers) { return texture_ != nullptr; }
+bool SdlDisplay::HasBackBuffer() { return texture_ != nullptr; }
+
+bool SdlDisplay::GetPixelFormat(DisplayPixelFormat* format) {
+  int bpp = 0;
+  Uint32 r = 0, g = 0, b = 0, a = 0;
+  if (!SDL_PixelFormatEnumToMasks(texture_format_, &bpp, &r, &g, &b, &a)) return Fail(SDL_GetError());
+  *format = DisplayPixelFormat{1, bpp, r, g, b};
+  return true;
+}
+
+void SdlDisplay::Restore() {}
+
+bool SdlDisplay::Lock(uint8_t** pixels, int* pitch) {
+  void* memory = nullptr;
+  if (SDL_LockTexture(texture_, nullptr, &memory, pitch) != 0) return Fail(SDL_GetError());
+  *pixels = static_cast<uint8_t*>(memory);
+  return true;
+}
+
+void SdlDisplay::Unlock() { SDL_UnlockTexture(texture_); }
+
+void SdlDisplay::Flip() {
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+  SDL_RenderPresent(renderer_);
+}
+
+bool SdlDisplay::PollEvent(DisplayEvent* event) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT:
+        *event = DisplayEvent::kClose;
+        return true;
+      case SDL_KEYDOWN:
+        *event = e.key.keysym.sym == SDLK_ESCAPE ? DisplayEvent::kEscape : DisplayEvent::kOtherKey;
+        return true;
+      case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            *event = DisplayEvent::kClose;
+            return true;
+          // Shown counts as active: an X server without a window manager never hands out
+          // focus, and the demo must not wait for it there.
+          case SDL_WINDOWEVENT_SHOWN:
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+          case SDL_WINDOWEVENT_RESTORED:
+            *event = DisplayEvent::kActivated;
+            return true;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+          case SDL_WINDOWEVENT_MINIMIZED:
+          case SDL_WINDOWEVENT_HIDDEN:
+            *event = DisplayEvent::kDeactivated;
+            return true;
+          case SDL_WINDOWEVENT_ENTER:
+            *event = DisplayEvent::kCursorOverWindow;
+            return true;
+          default:
+            break;
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+void SdlDisplay::HideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+void SdlDisplay::SetScreenSaver(bool enabled) {
+  if (enabled) {
+    SDL_EnableScreenSaver();
+  } else {
+    SDL_DisableScreenSaver();
+  }
+}
+
+void SdlDisplay::Destroy() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+  if (window_) SDL_DestroyWindow(window_);
+  texture_ = nullptr;
+  renderer_ = nullptr;
+  window_ = nullptr;
+  if (video_started_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  video_started_ = false;
+}

@@ -1,0 +1,39 @@
+// The display device on a real screen, through SDL2: a full-screen desktop window, the
+// 512x384 frame scaled up with nearest-neighbour and letterboxed, presented with vsync.
+// A display mode is a streaming texture in the SDL format of that depth.
+#pragma once
+
+#include "platform/display_device.h"
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+
+class SdlDisplay final : public DisplayDevice {
+ public:
+  ~SdlDisplay() override;
+  bool Create(const char* title, int width, int height) override;
+  bool SetMode(int width, int height, int bits) override;
+  bool CreateSurfaces(int back_buffers) override;
+  bool HasBackBuffer() override;
+  bool GetPixelFormat(DisplayPixelFormat* format) override;
+  void Restore() override;
+  bool Lock(uint8_t** pixels, int* pitch) override;
+  void Unlock() override;
+  void Flip() override;
+  bool PollEvent(DisplayEvent* event) override;
+  void HideCursor() override;
+  void SetScreenSaver(bool enabled) override;
+  void Destroy() override;
+  std::string LastError() override { return error_; }
+
+ private:
+  bool Fail(const std::string& what);
+
+  SDL_Window* window_ = nullptr;
+  SDL_Renderer* renderer_ = nullptr;
+  SDL_Texture* texture_ = nullptr;
+  uint32_t texture_format_ = 0;
+  bool video_started_ = false;
+  std::string error_;
+};

@@ -1,0 +1,125 @@
+// kra-capture: runs the demo body on the headless display and virtual time, so every frame
+// lasts exactly 1/fps seconds whatever the machine, and keeps what it shows.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "capture_options.h"
+#include "demo/demo_state.h"
+#include "demo/entry.h"
+#include "demo/timeline.h"
+#include "frame_writer.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+
+namespace {
+
+struct Capture {
+  CaptureOptions options;
+  VideoPipe video;
+  int64_t presented = 0;
+  int64_t kept = 0;
+  int64_t expected = 0;
+  std::string error;
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point last_shown = started;
+};
+
+bool InWindow(const CaptureOptions& options, double t) {
+  return t >= options.from_seconds && t <= options.to_seconds;
+}
+
+// At most four lines a second: a capture of black frames runs far faster than a terminal.
+void ShowProgress(Capture& capture, bool last) {
+  if (capture.options.quiet) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (!last && now - capture.last_shown < std::chrono::milliseconds(250)) return;
+  capture.last_shown = now;
+  const double seconds = std::chrono::duration<double>(now - capture.started).count();
+  const double percent = 100.0 * static_cast<double>(capture.presented) / static_cast<double>(capture.expected);
+  std::fprintf(stderr, "\rkra-capture: frame %lld of %lld (%3.0f%%), %.1f frames per second   %s",
+               static_cast<long long>(capture.presented), static_cast<long long>(capture.expected),
+               percent > 100.0 ? 100.0 : percent, seconds > 0 ? capture.presented / seconds : 0.0,
+               last ? "\n" : "");
+}
+
+void KeepFrame(Capture& capture, const HeadlessFrame& frame) {
+  const CaptureOptions& options = capture.options;
+  if (!options.frames_dir.empty()) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(capture.kept));
+    const std::string path = (std::filesystem::path(options.frames_dir) / name).string();
+    if (!WriteFramePng(path, frame.bytes, frame.width, frame.height, frame.pitch, &capture.error)) {
+      EndProcess(1);
+    }
+  }
+  if (!options.video_path.empty() && !capture.video.Write(frame.bytes, frame.width, frame.height, frame.pitch)) {
+    capture.error = "ffmpeg stopped taking frames";
+    EndProcess(1);
+  }
+  ++capture.kept;
+}
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "kra-capture: %s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  auto parsed = ParseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
+  if (!parsed) {
+    std::fprintf(stderr, "kra-capture: %s\n%s", error.c_str(), kCaptureUsage);
+    return 2;
+  }
+  if (parsed->help) {
+    std::fputs(kCaptureUsage, stdout);
+    return 0;
+  }
+
+  Capture capture;
+  capture.options = *parsed;
+  capture.expected = static_cast<int64_t>(std::ceil(kDemoEnds * capture.options.fps));
+  if (!capture.options.frames_dir.empty()) {
+    std::error_code ec;
+    std::filesystem::create_directories(capture.options.frames_dir, ec);
+    if (ec) return Fail("cannot create " + capture.options.frames_dir + ": " + ec.message());
+  }
+
+  // 32 bits only, so every frame arrives as B, G, R, A bytes.
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {32};
+  HeadlessDisplay display(config);
+  VirtualCounter counter(capture.options.fps);
+  g_platform.display = &display;
+  g_platform.counter = &counter;
+
+  if (!capture.options.video_path.empty() &&
+      !capture.video.Open(capture.options.video_path, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
+    return Fail(error);
+  }
+
+  display.SetFrameSink([&capture](const HeadlessFrame& frame) {
+    ++capture.presented;
+    if (InWindow(capture.options, g_demo.demo_clock)) KeepFrame(capture, frame);
+    ShowProgress(capture, false);
+  });
+
+  const int status = RunDemo();
+  ShowProgress(capture, true);
+
+  if (!capture.video.Close(&error)) return Fail(error);
+  if (!capture.error.empty()) return Fail(capture.error);
+  if (!capture.options.quiet) {
+    std::fprintf(stderr, "kra-capture: kept %lld of %lld frames\n", static_cast<long long>(capture.kept),
+                 static_cast<long long>(capture.presented));
+  }
+  return status;
+}
