@@ -75,6 +75,7 @@ class HeadlessDisplay final : public DisplayDevice {
   bool destroyed = false;
   const std::vector<uint8_t>& Surface() const { return surface_; }
   int Pitch() const { return pitch_; }
+  void FillSurface(uint8_t value) { surface_.assign(surface_.size(), value); }
 
  private:
   HeadlessDisplayConfig config_;

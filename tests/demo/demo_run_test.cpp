@@ -1,0 +1,181 @@
+// Whole runs of the demo body on the headless display and virtual time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "demo/demo_state.h"
+#include "demo/entry.h"
+#include "display/display_window.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct PresentedFrame {
+  float clock;
+  int32_t next_part;
+};
+
+class DemoRunTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    g_platform = Platform{};
+    SetFramePresentedHook(nullptr, nullptr);
+  }
+
+  int Run(HeadlessDisplay& display, Counter& counter) {
+    g_platform.display = &display;
+    g_platform.counter = &counter;
+    display.SetFrameSink([this](const HeadlessFrame&) {
+      frames.push_back({g_demo.demo_clock, g_demo.current_part});
+    });
+    return RunDemo();
+  }
+
+  std::vector<PresentedFrame> frames;
+};
+
+// Frames whose clock does not pass 116 s are presented; the one that does is not.
+int64_t ExpectedFrames(int fps) {
+  const double period = 1.0 / fps;
+  float last = static_cast<float>(1 * period);  // StartTimer's second read
+  float clock = 0.0f;
+  int64_t presented = 0;
+  for (int64_t read = 2;; ++read) {
+    const float t = static_cast<float>(static_cast<double>(read) * period);
+    clock += t - last;
+    last = t;
+    if (clock > 116.0f) return presented;
+    ++presented;
+  }
+}
+
+TEST_F(DemoRunTest, WholeRunAt60FpsPresentsEveryFrameAndReturnsZero) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  EXPECT_EQ(Run(display, counter), 0);
+
+  EXPECT_EQ(static_cast<int64_t>(frames.size()), ExpectedFrames(60));
+  EXPECT_NEAR(static_cast<double>(frames.size()), 116.0 * 60.0, 1.0);
+  EXPECT_EQ(display.flips, static_cast<int64_t>(frames.size()));
+  EXPECT_LE(frames.back().clock, 116.0f);
+  EXPECT_GT(g_demo.demo_clock, 116.0f);  // the last frame was drawn, not presented
+
+  // Parts follow the clock, switching once each, in order.
+  int32_t part = 1;
+  std::vector<int32_t> order = {1};
+  for (const PresentedFrame& f : frames) {
+    if (f.next_part != part) order.push_back(f.next_part);
+    part = f.next_part;
+    if (f.clock <= 20.0f) EXPECT_EQ(f.next_part, 1) << f.clock;
+    if (f.clock > 20.0f && f.clock < 29.0f) EXPECT_EQ(f.next_part, 2) << f.clock;
+    if (f.clock > 29.0f && f.clock < 80.0f) EXPECT_EQ(f.next_part, 3) << f.clock;
+    if (f.clock > 80.0f) EXPECT_EQ(f.next_part, 4) << f.clock;
+  }
+  EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4}));
+}
+
+TEST_F(DemoRunTest, PresentedFramesAreBlackWithoutContent) {
+  HeadlessDisplay display;
+  VirtualCounter counter(5);
+  bool all_black = true;
+  g_platform.display = &display;
+  g_platform.counter = &counter;
+  display.SetFrameSink([&](const HeadlessFrame& frame) {
+    for (int y = 0; y < frame.height; ++y) {
+      for (int x = 0; x < frame.width * 4; ++x) {
+        if (frame.bytes[static_cast<size_t>(y) * frame.pitch + x] != 0) all_black = false;
+      }
+    }
+  });
+  // No data files are reachable from the test's working directory.
+  ASSERT_EQ(RunDemo(), 0);
+  EXPECT_TRUE(all_black);
+  EXPECT_EQ(display.flips, 116 * 5);
+}
+
+// A counter that jumps by the given amounts of seconds, one per read.
+class JumpingCounter final : public Counter {
+ public:
+  explicit JumpingCounter(std::vector<double> steps) : steps_(std::move(steps)) {}
+  int64_t Read() override {
+    const double step = next_ < steps_.size() ? steps_[next_++] : 1.0;
+    value_ += static_cast<int64_t>(step * 1000000.0);
+    return value_;
+  }
+  int64_t Frequency() override { return 1000000; }
+
+ private:
+  std::vector<double> steps_;
+  size_t next_ = 0;
+  int64_t value_ = 0;
+};
+
+TEST_F(DemoRunTest, LongFirstFrameRunsIntroOnceThenPartTwo) {
+  HeadlessDisplay display;
+  // start, origin read, then a first frame of 21 s, then 1 s frames.
+  JumpingCounter counter({0.0, 0.0, 21.0});
+  ASSERT_EQ(Run(display, counter), 0);
+  ASSERT_GE(frames.size(), 2u);
+  EXPECT_FLOAT_EQ(frames[0].clock, 21.0f);
+  EXPECT_EQ(frames[0].next_part, 2);
+  EXPECT_EQ(frames[8].next_part, 2);  // exactly 29 s: no change yet
+  EXPECT_EQ(frames[9].next_part, 3);
+}
+
+TEST_F(DemoRunTest, ClockOnExactly116IsPresentedAndTheNextFrameEnds) {
+  HeadlessDisplay display;
+  JumpingCounter counter({0.0, 0.0, 116.0, 0.5});
+  ASSERT_EQ(Run(display, counter), 0);
+  ASSERT_EQ(frames.size(), 1u);
+  EXPECT_FLOAT_EQ(frames[0].clock, 116.0f);
+  EXPECT_EQ(frames[0].next_part, 1);  // 116 is in no window: the intro part stays
+}
+
+TEST_F(DemoRunTest, NoDisplayIsAFailureWithAReason) {
+  HeadlessDisplayConfig config;
+  config.fail_create = true;
+  HeadlessDisplay display(config);
+  VirtualCounter counter(60);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Run(display, counter), 1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("kra: cannot open a 512x384 display: the headless display was told to fail"),
+            std::string::npos)
+      << err;
+  EXPECT_TRUE(frames.empty());
+}
+
+TEST_F(DemoRunTest, EscapeEndsTheRunWithZeroInThatFrame) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  display.ScheduleEvent(100, DisplayEvent::kEscape);
+  EXPECT_EQ(Run(display, counter), 0);
+  // The 100th pump ends the process before that frame is converted.
+  EXPECT_EQ(display.flips, 99);
+  EXPECT_TRUE(display.destroyed);
+  EXPECT_TRUE(display.screen_saver_enabled);
+}
+
+TEST_F(DemoRunTest, CloseRequestEndsTheRunWithZero) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  display.ScheduleEvent(3, DisplayEvent::kClose);
+  EXPECT_EQ(Run(display, counter), 0);
+  EXPECT_EQ(display.flips, 2);
+}
+
+TEST_F(DemoRunTest, InactiveWindowDropsFramesButKeepsTime) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  display.ScheduleEvent(10, DisplayEvent::kDeactivated);
+  display.ScheduleEvent(70, DisplayEvent::kActivated);
+  ASSERT_EQ(Run(display, counter), 0);
+  // Pumps 10..69 drop their frames: 60 frames fewer presented than pumps.
+  EXPECT_EQ(display.pumps - display.flips, 60);
+  EXPECT_EQ(static_cast<int64_t>(frames.size()), ExpectedFrames(60) - 60);
+}
+
+}  // namespace

@@ -1,0 +1,171 @@
+// Opening and presenting through the headless display: the depth fallback, the back buffer
+// retries, the converter choice, and every failure path.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "display/display_window.h"
+#include "display/row_converter.h"
+#include "platform/display_device.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+
+namespace {
+
+constexpr int kW = 16;
+constexpr int kH = 4;
+
+class DisplayWindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override { g_platform = Platform{}; }
+
+  int Open(HeadlessDisplay& display) {
+    g_platform.display = &display;
+    return OpenDisplay("kra", kW, kH);
+  }
+
+  std::vector<uint32_t> Frame() {
+    std::vector<uint32_t> pixels(kW * kH);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x010305);
+    return pixels;
+  }
+};
+
+TEST_F(DisplayWindowTest, TakesThirtyTwoBitsFirst) {
+  HeadlessDisplay display;
+  ASSERT_EQ(Open(display), 1);
+  EXPECT_EQ(display.mode_requests, (std::vector<int>{32}));
+  EXPECT_EQ(display.surface_requests, (std::vector<int>{2}));
+  EXPECT_EQ(g_display_window.converter, ConvertRowCopy32);
+  EXPECT_FALSE(display.screen_saver_enabled);
+}
+
+TEST_F(DisplayWindowTest, FallsBackTo24Then16AndFollowsTheMasks) {
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {24};
+  config.formats[24] = {1, 24, 0xFF, 0xFF00, 0xFF0000};
+  HeadlessDisplay display24(config);
+  ASSERT_EQ(Open(display24), 1);
+  EXPECT_EQ(display24.mode_requests, (std::vector<int>{32, 24}));
+  EXPECT_EQ(g_display_window.converter, ConvertRowBgr24);
+
+  config.accepted_bits = {16};
+  config.formats[16] = {1, 16, 0x7C00, 0x3E0, 0x1F};
+  HeadlessDisplay display16(config);
+  ASSERT_EQ(Open(display16), 1);
+  EXPECT_EQ(display16.mode_requests, (std::vector<int>{32, 24, 16}));
+  EXPECT_EQ(g_display_window.converter, ConvertRowRgb555);
+}
+
+TEST_F(DisplayWindowTest, NoDepthAcceptedFails) {
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {8};
+  HeadlessDisplay display(config);
+  EXPECT_EQ(Open(display), 0);
+  EXPECT_EQ(display.mode_requests, (std::vector<int>{32, 24, 16}));
+  EXPECT_TRUE(display.surface_requests.empty());
+}
+
+TEST_F(DisplayWindowTest, PalettizedOrUnknownMasksFail) {
+  HeadlessDisplayConfig palettized;
+  palettized.formats[32] = {0, 32, 0xFF0000, 0xFF00, 0xFF};
+  HeadlessDisplay a(palettized);
+  EXPECT_EQ(Open(a), 0);
+
+  HeadlessDisplayConfig rgb444;
+  rgb444.accepted_bits = {16};
+  rgb444.formats[16] = {1, 16, 0xF00, 0xF0, 0xF};
+  HeadlessDisplay b(rgb444);
+  EXPECT_EQ(Open(b), 0);
+
+  HeadlessDisplayConfig no_format;
+  no_format.fail_pixel_format = true;
+  HeadlessDisplay c(no_format);
+  EXPECT_EQ(Open(c), 0);
+}
+
+TEST_F(DisplayWindowTest, OneBackBufferWorksNoneFails) {
+  HeadlessDisplayConfig one;
+  one.max_back_buffers = 1;
+  HeadlessDisplay a(one);
+  EXPECT_EQ(Open(a), 1);
+  EXPECT_EQ(a.surface_requests, (std::vector<int>{2, 1}));
+
+  HeadlessDisplayConfig none;
+  none.max_back_buffers = 0;
+  HeadlessDisplay b(none);
+  EXPECT_EQ(Open(b), 0);
+  EXPECT_EQ(b.surface_requests, (std::vector<int>{2, 1, 0}));
+}
+
+TEST_F(DisplayWindowTest, PresentConvertsEveryRowIntoAPaddedPitch) {
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {16};
+  config.pitch_padding = 6;
+  HeadlessDisplay display(config);
+  ASSERT_EQ(Open(display), 1);
+  display.FillSurface(0xEE);
+  const auto frame = Frame();
+  ASSERT_EQ(PresentFrame(frame.data()), 1);
+  EXPECT_EQ(display.flips, 1);
+  EXPECT_EQ(display.restores, 1);
+  const auto& surface = display.Surface();
+  for (int y = 0; y < kH; ++y) {
+    for (int x = 0; x < kW; ++x) {
+      const size_t at = static_cast<size_t>(y) * display.Pitch() + 2 * x;
+      EXPECT_EQ(surface[at] | (surface[at + 1] << 8), PixelRgb565(frame[y * kW + x]));
+    }
+    for (int pad = 0; pad < 6; ++pad) {
+      EXPECT_EQ(surface[static_cast<size_t>(y) * display.Pitch() + 2 * kW + pad], 0xEE) << "row " << y;
+    }
+  }
+}
+
+TEST_F(DisplayWindowTest, FailedLockDropsTheFrameAndReportsIt) {
+  HeadlessDisplayConfig config;
+  config.fail_lock = true;
+  HeadlessDisplay display(config);
+  ASSERT_EQ(Open(display), 1);
+  const auto frame = Frame();
+  EXPECT_EQ(PresentFrame(frame.data()), 0);
+  EXPECT_EQ(display.flips, 0);
+}
+
+TEST_F(DisplayWindowTest, InactiveWindowSkipsFramesAndReturnsOne) {
+  HeadlessDisplayConfig config;
+  config.starts_active = false;
+  HeadlessDisplay display(config);
+  ASSERT_EQ(Open(display), 1);
+  const auto frame = Frame();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(PresentFrame(frame.data()), 1);
+  EXPECT_EQ(display.flips, 0);
+  EXPECT_EQ(display.locks, 0);
+  display.ScheduleEvent(display.pumps + 1, DisplayEvent::kActivated);
+  EXPECT_EQ(PresentFrame(frame.data()), 1);
+  EXPECT_EQ(display.flips, 1);
+}
+
+TEST_F(DisplayWindowTest, OtherKeysAreSwallowedEscapeEndsWithZero) {
+  HeadlessDisplay display;
+  ASSERT_EQ(Open(display), 1);
+  const auto frame = Frame();
+  display.ScheduleEvent(1, DisplayEvent::kOtherKey);
+  display.ScheduleEvent(1, DisplayEvent::kCursorOverWindow);
+  EXPECT_EQ(PresentFrame(frame.data()), 1);
+  EXPECT_TRUE(display.cursor_hidden);
+  EXPECT_FALSE(display.destroyed);
+
+  display.ScheduleEvent(2, DisplayEvent::kEscape);
+  try {
+    PresentFrame(frame.data());
+    FAIL() << "Escape did not end the process";
+  } catch (const ProcessExit& exit) {
+    EXPECT_EQ(exit.status, 0);
+  }
+  EXPECT_TRUE(display.destroyed);
+  EXPECT_TRUE(display.screen_saver_enabled);
+  EXPECT_EQ(display.flips, 1);
+}
+
+}  // namespace
