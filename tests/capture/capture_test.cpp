@@ -1,0 +1,119 @@
+// kra-capture as a user runs it: options, the time window, the files it writes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+  int status;
+  std::string output;
+};
+
+Result RunCapture(const std::string& arguments) {
+  char dir[] = "/tmp/kra_capture_XXXXXX";
+  const std::string cwd = mkdtemp(dir);
+  const std::string log = cwd + "/log.txt";
+  const std::string command = "cd " + cwd + " && " + KRA_BINARY_DIR + "/kra-capture " + arguments + " >" + log + " 2>&1";
+  const int raw = std::system(command.c_str());
+  Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ""};
+  if (FILE* f = std::fopen(log.c_str(), "rb")) {
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) result.output.append(buffer, n);
+    std::fclose(f);
+  }
+  return result;
+}
+
+std::string NewDir() {
+  char dir[] = "/tmp/kra_frames_XXXXXX";
+  return mkdtemp(dir);
+}
+
+int CountFiles(const std::string& dir, const std::string& extension) {
+  int n = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) n += entry.path().extension() == extension;
+  return n;
+}
+
+TEST(Capture, KeepsOnlyFramesInsideTheWindow) {
+  const std::string frames = NewDir();
+  const Result r = RunCapture("--quiet --fps 10 --from 0.25 --to 0.75 --frames " + frames);
+  ASSERT_EQ(r.status, 0) << r.output;
+  // At 10 fps the frames that end at 0.3 .. 0.7 s.
+  EXPECT_EQ(CountFiles(frames, ".png"), 5);
+  EXPECT_TRUE(fs::exists(fs::path(frames) / "frame_000000.png"));
+  EXPECT_TRUE(fs::exists(fs::path(frames) / "frame_000004.png"));
+  // A PNG file: the signature, then a 512 by 384 IHDR.
+  FILE* f = std::fopen((fs::path(frames) / "frame_000000.png").c_str(), "rb");
+  ASSERT_NE(f, nullptr);
+  unsigned char header[24] = {};
+  ASSERT_EQ(std::fread(header, 1, sizeof header, f), sizeof header);
+  std::fclose(f);
+  EXPECT_EQ(header[1], 'P');
+  EXPECT_EQ((header[16] << 24 | header[17] << 16 | header[18] << 8 | header[19]), 512);
+  EXPECT_EQ((header[20] << 24 | header[21] << 16 | header[22] << 8 | header[23]), 384);
+}
+
+TEST(Capture, ShowsProgressAndTheFrameCount) {
+  const Result r = RunCapture("--fps 2");
+  ASSERT_EQ(r.status, 0) << r.output;
+  EXPECT_NE(r.output.find("frame 232 of 232 (100%)"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("kept 232 of 232 frames"), std::string::npos) << r.output;
+}
+
+TEST(Capture, BadOptionsAreRefusedWithTheUsage) {
+  Result r = RunCapture("--fps fast");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("kra-capture: --fps: 'fast' is not a number"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("usage: kra-capture"), std::string::npos);
+
+  r = RunCapture("--from 3 --to 2");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("--from is after --to"), std::string::npos) << r.output;
+
+  r = RunCapture("--bogus");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.output.find("unknown option '--bogus'"), std::string::npos) << r.output;
+
+  r = RunCapture("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.output.find("--video FILE"), std::string::npos);
+}
+
+TEST(Capture, UnwritableFramesFolderFailsClearly) {
+  const Result r = RunCapture("--quiet --fps 2 --frames /proc/kra_no_such_place");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("kra-capture: cannot create /proc/kra_no_such_place"), std::string::npos) << r.output;
+}
+
+TEST(Capture, WritesAVideoThroughFfmpeg) {
+  if (std::system("command -v ffmpeg >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+  const std::string dir = NewDir();
+  const std::string video = dir + "/clip.mp4";
+  const Result r = RunCapture("--quiet --fps 10 --to 1 --video " + video);
+  ASSERT_EQ(r.status, 0) << r.output;
+  ASSERT_TRUE(fs::exists(video));
+  EXPECT_GT(fs::file_size(video), 0u);
+  const std::string probe = "ffprobe -v error -select_streams v:0 -count_frames -show_entries "
+                            "stream=nb_read_frames,width,height -of csv=p=0 " + video + " > " + dir + "/probe.txt";
+  ASSERT_EQ(std::system(probe.c_str()), 0);
+  FILE* f = std::fopen((dir + "/probe.txt").c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  int width = 0, height = 0, count = 0;
+  EXPECT_EQ(std::fscanf(f, "%d,%d,%d", &width, &height, &count), 3);
+  std::fclose(f);
+  EXPECT_EQ(width, 512);
+  EXPECT_EQ(height, 384);
+  EXPECT_EQ(count, 10);
+}
+
+}  // namespace
