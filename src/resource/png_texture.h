@@ -1,0 +1,28 @@
+// Decoding PNG files into Textures (32-bit 0xAARRGGBB pixels) with libpng.
+#pragma once
+
+#include <cstdint>
+
+#include "resource/mem_chunk.h"
+#include "resource/texture.h"
+
+// Largest width or height accepted from a PNG header; larger images are refused before any
+// pixel memory is allocated. The demo's images are at most a few hundred pixels on a side.
+constexpr int32_t MAX_PNG_DIMENSION = 8192;
+
+// width x height pixels with undefined contents, has_alpha 0. Sizes that are not positive
+// (or too large to allocate) give an empty Texture.
+Texture CreateTexture(int32_t width, int32_t height);
+
+// Releases the pixels (new[]) and leaves the Texture empty.
+void FreeTexture(Texture* texture);
+
+// Decodes a PNG chunk of any colour type, bit depth and interlacing into a Texture: grey is
+// spread to R, G and B, palettes are expanded, a transparency chunk becomes alpha, 16-bit
+// channels keep their high byte, and images without alpha get A = 255. has_alpha is 1 when
+// the decoded image carries alpha (an alpha channel or a transparency chunk).
+//
+// The chunk is consumed: its data is freed whatever the outcome. On any error (corrupt,
+// truncated or empty data, absurd dimensions) the chunk's name and libpng's message are
+// printed and an empty Texture (width and height 0, no pixels) is returned.
+Texture DecodePng(MemChunk chunk);
