@@ -78,12 +78,35 @@ void ConvertRow16(const uint32_t* source, uint8_t* destination, int count) {
   for (; i < count; ++i) Store16(destination + 2 * i, Pixel(source[i]));
 }
 
-// Packs 4 pixels of 3 bytes each (their low 24 bits) into 12 bytes.
-inline void Pack24x4(uint32_t p0, uint32_t p1, uint32_t p2, uint32_t p3, uint8_t* d) {
-  Store32(d, (p0 & 0xFFFFFF) | (p1 << 24));
-  Store32(d + 4, ((p1 >> 8) & 0xFFFF) | (p2 << 16));
-  Store32(d + 8, ((p2 >> 16) & 0xFF) | (p3 << 8));
+// Packs 4 pixels into their low 3 bytes each, 12 bytes in the low end of the result. Each
+// 64-bit lane first joins its two pixels into 6 bytes; the upper lane is then moved down
+// 2 bytes to follow the lower one.
+inline __m128i Pack24x4(__m128i p) {
+  const __m128i low = _mm_and_si128(p, _mm_set1_epi64x(0xFFFFFF));
+  const __m128i high = _mm_and_si128(_mm_srli_epi64(p, 8), _mm_set1_epi64x(0xFFFFFF000000));
+  const __m128i lanes = _mm_or_si128(low, high);
+  const __m128i lower = _mm_and_si128(lanes, _mm_set_epi64x(0, 0xFFFFFFFFFFFF));
+  const __m128i upper = _mm_srli_si128(_mm_and_si128(lanes, _mm_set_epi64x(0xFFFFFFFFFFFF, 0)), 2);
+  return _mm_or_si128(lower, upper);
 }
+
+// 8 pixels per step into 24 bytes: the first 12 go out in a 16-byte store whose last 4
+// bytes the second half then overwrites, so nothing past the 24 bytes is written.
+template <__m128i (*Prepare)(__m128i)>
+int ConvertBlocks24(const uint32_t* source, uint8_t* destination, int count) {
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    const __m128i a = Pack24x4(Prepare(Load4(source + i)));
+    const __m128i b = Pack24x4(Prepare(Load4(source + i + 4)));
+    uint8_t* d = destination + 3 * i;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), a);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(d + 12), b);
+    Store32(d + 20, static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(b, 8))));
+  }
+  return i;
+}
+
+inline __m128i Unchanged(__m128i p) { return p; }
 
 inline void Store24(uint8_t* d, uint32_t p) {
   d[0] = static_cast<uint8_t>(p);
@@ -93,8 +116,21 @@ inline void Store24(uint8_t* d, uint32_t p) {
 
 }  // namespace
 
+// Whole 64-byte blocks through SSE2 registers, then the rest pixel by pixel.
 void ConvertRowCopy32(const uint32_t* source, uint8_t* destination, int count) {
-  if (count > 0) std::memcpy(destination, source, static_cast<size_t>(count) * 4);
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i a = Load4(source + i);
+    const __m128i b = Load4(source + i + 4);
+    const __m128i c = Load4(source + i + 8);
+    const __m128i d = Load4(source + i + 12);
+    __m128i* out = reinterpret_cast<__m128i*>(destination + 4 * i);
+    _mm_storeu_si128(out, a);
+    _mm_storeu_si128(out + 1, b);
+    _mm_storeu_si128(out + 2, c);
+    _mm_storeu_si128(out + 3, d);
+  }
+  for (; i < count; ++i) Store32(destination + 4 * i, source[i]);
 }
 
 void ConvertRowSwap32(const uint32_t* source, uint8_t* destination, int count) {
@@ -106,20 +142,15 @@ void ConvertRowSwap32(const uint32_t* source, uint8_t* destination, int count) {
 }
 
 void ConvertRowRgb24(const uint32_t* source, uint8_t* destination, int count) {
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    Pack24x4(source[i], source[i + 1], source[i + 2], source[i + 3], destination + 3 * i);
+  for (int i = ConvertBlocks24<Unchanged>(source, destination, count); i < count; ++i) {
+    Store24(destination + 3 * i, source[i]);
   }
-  for (; i < count; ++i) Store24(destination + 3 * i, source[i]);
 }
 
 void ConvertRowBgr24(const uint32_t* source, uint8_t* destination, int count) {
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    Pack24x4(PixelSwap32(source[i]), PixelSwap32(source[i + 1]), PixelSwap32(source[i + 2]),
-             PixelSwap32(source[i + 3]), destination + 3 * i);
+  for (int i = ConvertBlocks24<Swap32x4>(source, destination, count); i < count; ++i) {
+    Store24(destination + 3 * i, PixelSwap32(source[i]));
   }
-  for (; i < count; ++i) Store24(destination + 3 * i, PixelSwap32(source[i]));
 }
 
 void ConvertRowRgb565(const uint32_t* s, uint8_t* d, int n) { ConvertRow16<Rgb565x4, PixelRgb565>(s, d, n); }
