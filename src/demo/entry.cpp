@@ -10,6 +10,7 @@
 #include "platform/fatal.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "resource/data_archive.h"
 
 namespace {
 
@@ -41,10 +42,13 @@ int RunDemoBody() {
   if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) return ReportNoDisplay();
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
   ClearFrameBuffer(&g_demo.frame_buffer);
+  // Without the archive, files are still found on disk and in data/.
+  OpenArchive(&g_data_archive, "autoexec.bat");
   LoadDemoParts();
   StartTimer(&g_demo.timer);
   RunFrameLoop();
   FreeFrameBuffer(&g_demo.frame_buffer);
+  CloseArchive(&g_data_archive);
   return 0;
 }
 
