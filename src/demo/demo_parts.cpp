@@ -1,5 +1,7 @@
 #include "demo/demo_parts.h"
 
+#include "demo/intro.h"
+
 namespace {
 
 struct DemoPart {
@@ -11,7 +13,7 @@ struct DemoPart {
 // frame function leaves its frames cleared.
 constexpr DemoPart kDemoParts[] = {
     {nullptr, nullptr},  // 0: none
-    {nullptr, nullptr},  // 1: intro title cards
+    {LoadIntro, DrawIntro},  // 1: intro title cards
     {nullptr, nullptr},  // 2: scene "mamma1"
     {nullptr, nullptr},  // 3: scene "swim"
     {nullptr, nullptr},  // 4: scene "swam" and the end card

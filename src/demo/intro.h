@@ -1,0 +1,26 @@
+// Demo part 1, the intro: four title cards shown for 5 seconds each with hard cuts.
+#pragma once
+
+#include <cstdint>
+
+#include "resource/texture.h"
+
+constexpr int INTRO_IMAGE_COUNT = 4;
+
+struct IntroState {
+  Texture images[INTRO_IMAGE_COUNT];  // "presents.png", "zibo.png", "creds.png", "greets.png"
+  float clock;                        // seconds, advanced only while the intro is drawn
+  int32_t shown;                      // index of the image on screen
+};
+
+extern IntroState g_intro;
+
+// Loads and decodes the four title cards. A missing or broken file leaves an empty image,
+// which draws nothing.
+void LoadIntro();
+
+// Advances the intro clock by the frame's delta and draws the current card at (0, 0).
+void DrawIntro();
+
+// Frees the images and returns the intro to its state before loading.
+void ReleaseIntro();
