@@ -1,0 +1,43 @@
+// The demo's data as a table of makers: each entry names one file of the archive and the
+// function that produces its bytes. Adding content is one line in content.cpp and one
+// declaration here.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+using ContentBytes = std::vector<uint8_t>;
+
+struct ContentMaker {
+  const char* file_name;  // member name in the archive, as the demo parts ask for it
+  ContentBytes (*make)();
+};
+
+std::span<const ContentMaker> ContentMakers();
+
+// Title cards (assets_cards.cpp), 512 x 384 RGB.
+ContentBytes MakePresentsCard();
+ContentBytes MakeTitleCard();
+ContentBytes MakeCreditsCard();
+ContentBytes MakeGreetingsCard();
+ContentBytes MakeEndCard();
+
+// Backgrounds (assets_backgrounds.cpp), 512 x 384 RGB.
+ContentBytes MakeSkyBackground();
+ContentBytes MakeSunBackground();
+ContentBytes MakeNightBackground();
+
+// Wave strips (assets_waves.cpp), RGBA, transparent above the crest.
+ContentBytes MakeFrontWave();
+ContentBytes MakeMiddleWave();
+ContentBytes MakeRearWave();
+
+// Speech bubbles (assets_bubbles.cpp), RGBA.
+ContentBytes MakeZiboBubble();
+ContentBytes MakeZiboSecondBubble();
+ContentBytes MakeObjectBubble();
+
+// Mesh textures (assets_textures.cpp), 256 x 256 RGB.
+ContentBytes MakeMeshTexture();
+ContentBytes MakeSecondMeshTexture();
