@@ -7,10 +7,12 @@
 
 class DisplayDevice;
 class Counter;
+class AudioDevice;
 
 struct Platform {
   DisplayDevice* display = nullptr;
   Counter* counter = nullptr;
+  AudioDevice* audio = nullptr;  // none: the demo runs silent
 };
 
 extern Platform g_platform;

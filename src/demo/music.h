@@ -1,0 +1,30 @@
+// The demo's sound track: one file held in memory, played as an MP3 stream or, when it is
+// not one, as a tracker module; wound down in pitch and faded out when the demo ends.
+#pragma once
+
+#include <cstdint>
+
+#include "resource/mem_chunk.h"
+
+struct MusicState {
+  MemChunk chunk;   // the music file; its data stays allocated while the music plays
+  uint32_t stream;  // 0 when no stream was created
+  uint32_t module;  // 0 when no module was loaded
+};
+
+extern MusicState g_music;
+
+// Back to the state before LoadMusic (tests call it between runs).
+void ResetMusic();
+
+// 1 when a channel was created from the chunk, 0 otherwise (file missing, no device, data
+// neither stream nor module): the demo then runs silent.
+int LoadMusic(MemChunk chunk);
+
+// Starts output and plays the channel (the stream loops at its end).
+void PlayMusic();
+
+// Slides the pitch down to 1000 Hz over 500 ms, fades the volume out over the last 200 ms,
+// waits for both slides to end and frees the audio library: about half a second with music,
+// 300 ms without.
+void FadeOutMusic();
