@@ -1,5 +1,7 @@
 #include "content.h"
 
+namespace assets {
+
 namespace {
 
 // Archive order is the order here; the demo finds members by name, so it does not matter
@@ -21,8 +23,11 @@ const ContentMaker CONTENT_MAKERS[] = {
     {"end.png", MakeEndCard},
     {"texture.png", MakeMeshTexture},
     {"texture2.png", MakeSecondMeshTexture},
+    {"zibo.mp3", MakeSoundtrack},
 };
 
 }  // namespace
 
 std::span<const ContentMaker> ContentMakers() { return CONTENT_MAKERS; }
+
+}  // namespace assets

@@ -7,6 +7,8 @@
 #include <span>
 #include <vector>
 
+namespace assets {
+
 using ContentBytes = std::vector<uint8_t>;
 
 struct ContentMaker {
@@ -41,3 +43,8 @@ ContentBytes MakeObjectBubble();
 // Mesh textures (assets_textures.cpp), 256 x 256 RGB.
 ContentBytes MakeMeshTexture();
 ContentBytes MakeSecondMeshTexture();
+
+// The soundtrack (music_maker.cpp), MP3.
+ContentBytes MakeSoundtrack();
+
+}  // namespace assets
