@@ -76,10 +76,17 @@ struct Adsr {
   }
 };
 
-float HighPass(Filter* filter, float in, float cutoff) {
-  filter->Run(in, cutoff, 1.4f);
-  return filter->high;
-}
+// One-pole high pass: gentle and well behaved right up to the top of the spectrum, where the
+// state-variable filter's high output rings.
+struct HighPassFilter {
+  float low = 0;
+
+  float Run(float in, float cutoff) {
+    const float a = 1.0f - std::exp(-2.0f * static_cast<float>(PI) * cutoff / SECOND);
+    low += a * (in - low);
+    return in - low;
+  }
+};
 
 }  // namespace
 
@@ -117,36 +124,37 @@ void AddKick(StereoBuffer* out, int64_t start, float velocity) {
 
 void AddSnare(StereoBuffer* out, int64_t start, float velocity, uint32_t seed) {
   Noise noise(seed);
-  Filter hp, lp;
+  HighPassFilter hp;
+  Filter lp;
   const int64_t length = Frames(0.28f);
   for (int64_t i = 0; i < length; ++i) {
     const float t = i / SECOND;
     const float tone = static_cast<float>(std::sin(2.0 * PI * 185.0 * t)) * std::exp(-t / 0.045f) * 0.6f;
-    const float hiss = lp.LowPass(HighPass(&hp, noise.Next(), 900.0f), 7000.0f, 1.2f) * std::exp(-t / 0.09f);
+    const float hiss = lp.LowPass(hp.Run(noise.Next(), 900.0f), 7000.0f, 1.2f) * std::exp(-t / 0.09f);
     out->Add(start + i, velocity * (tone + hiss), 0.05f);
   }
 }
 
 void AddHat(StereoBuffer* out, int64_t start, float velocity, bool open, float pan, uint32_t seed) {
   Noise noise(seed);
-  Filter first, second;
+  HighPassFilter first, second;
   const float decay = open ? 0.16f : 0.028f;
   const int64_t length = Frames(open ? 0.45f : 0.09f);
   for (int64_t i = 0; i < length; ++i) {
     const float t = i / SECOND;
-    const float metal = HighPass(&second, HighPass(&first, noise.Next(), 6500.0f), 7500.0f);
+    const float metal = second.Run(first.Run(noise.Next(), 6500.0f), 7500.0f);
     out->Add(start + i, velocity * metal * std::exp(-t / decay), pan);
   }
 }
 
 void AddCrash(StereoBuffer* out, int64_t start, float velocity, uint32_t seed) {
   Noise left(seed), right(seed + 1);
-  Filter fl, fr;
+  HighPassFilter fl, fr;
   const int64_t length = Frames(2.6f);
   for (int64_t i = 0; i < length; ++i) {
     const float t = i / SECOND;
     const float env = velocity * std::exp(-t / 0.75f) * std::min(1.0f, i / 40.0f);
-    out->AddStereo(start + i, env * HighPass(&fl, left.Next(), 3500.0f), env * HighPass(&fr, right.Next(), 3500.0f));
+    out->AddStereo(start + i, env * fl.Run(left.Next(), 3500.0f), env * fr.Run(right.Next(), 3500.0f));
   }
 }
 
