@@ -1,0 +1,95 @@
+#include "scene/scene.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "geometry/mesh.h"
+#include "geometry/motion.h"
+
+Scene::Scene() : camera(NewCamera()) {}
+
+static void FreeSceneLists(Scene* scene);
+
+SceneObject* NewCamera() {
+  SceneObject* camera = new SceneObject{};
+  camera->position[2] = CAMERA_START_Z;
+  camera->fov[0] = DEFAULT_FOV;
+  return camera;
+}
+
+Mesh* AddMesh(Scene* scene) {
+  Mesh* mesh = new Mesh{};
+  if (!scene->meshes) {
+    scene->meshes = mesh;
+  } else {
+    Mesh* tail = scene->meshes;
+    while (tail->next) tail = tail->next;
+    tail->next = mesh;
+    mesh->prev = tail;
+  }
+  scene->mesh_count++;
+  return mesh;
+}
+
+SceneObject* AddObject(Scene* scene, Mesh* mesh) {
+  SceneObject* object = new SceneObject{};
+  if (!scene->objects) {
+    scene->objects = object;
+  } else {
+    SceneObject* tail = scene->objects;
+    while (tail->next) tail = tail->next;
+    tail->next = object;
+    object->prev = tail;
+  }
+  scene->object_count++;
+  object->mesh = mesh;
+  return object;
+}
+
+Mesh* FindMeshByPrefix(const Scene* scene, const char* prefix) {
+  size_t length = std::strlen(prefix);
+  for (Mesh* mesh = scene->meshes; mesh; mesh = mesh->next) {
+    if (strncasecmp(mesh->name, prefix, length) == 0) return mesh;
+  }
+  return nullptr;
+}
+
+static void FreeObject(SceneObject* object) {
+  if (!object) return;
+  FreeMotion(object->motion);
+  delete object;
+}
+
+static void FreeSceneLists(Scene* scene) {
+  for (Mesh* mesh = scene->meshes; mesh;) {
+    Mesh* next = mesh->next;
+    FreeMeshArrays(mesh);
+    delete mesh->lightmap;  // made for the mesh by the loader; surface textures are the scene's
+    delete mesh;
+    mesh = next;
+  }
+  for (SceneObject* object = scene->objects; object;) {
+    SceneObject* next = object->next;
+    FreeObject(object);
+    object = next;
+  }
+  FreeObject(scene->camera);
+  scene->camera = nullptr;
+}
+
+void FreeScene(Scene* scene) {
+  FreeSceneLists(scene);
+  scene->meshes = nullptr;
+  scene->mesh_count = 0;
+  scene->objects = nullptr;
+  scene->object_count = 0;
+  scene->camera = NewCamera();
+  scene->fps = DEFAULT_SCENE_FPS;
+  scene->time = 0.0f;
+  scene->delta_seconds = 0.0f;
+  std::memset(scene->textures, 0, sizeof(scene->textures));
+  scene->texture_count = 0;
+}
+
+Scene::~Scene() { FreeSceneLists(this); }

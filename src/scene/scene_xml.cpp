@@ -1,0 +1,109 @@
+#include "scene/scene_xml.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+
+#include "platform/fatal.h"
+#include "resource/mem_chunk.h"
+#include "scene/scene.h"
+#include "scene/scene_xml_elements.h"
+
+SceneXmlState g_scene_xml;
+
+namespace {
+
+// A failure inside a callback must not unwind through expat's C frames: the callback keeps
+// it here, stops the parser, and LoadSceneXml raises it again once expat has returned.
+std::exception_ptr g_callback_failure;
+
+void XMLCALL OnStartElement(void* user_data, const XML_Char* name, const XML_Char** atts) {
+  try {
+    g_scene_xml.line = (int32_t)XML_GetCurrentLineNumber(g_scene_xml.parser);
+    StartScriptElement(name, atts);
+  } catch (...) {
+    g_callback_failure = std::current_exception();
+    XML_StopParser(g_scene_xml.parser, XML_FALSE);
+  }
+}
+
+void XMLCALL OnEndElement(void* user_data, const XML_Char* name) {
+  g_scene_xml.line = (int32_t)XML_GetCurrentLineNumber(g_scene_xml.parser);
+  EndScriptElement(name);
+}
+
+struct ParserGuard {
+  XML_Parser parser;
+  MemChunk* chunk;
+  ~ParserGuard() {
+    XML_ParserFree(parser);
+    g_scene_xml.parser = nullptr;
+    FreeChunk(chunk);
+  }
+};
+
+void ReportParseError(XML_Parser parser) {
+  int32_t line = (int32_t)XML_GetCurrentLineNumber(parser);
+  const char* reason = XML_ErrorString(XML_GetErrorCode(parser));
+  char text[256];
+  std::snprintf(text, sizeof(text), "Parse error at line %d:\n%s\n", line, reason);
+  g_scene_xml.problems.push_back({line, text});
+  if (!g_scene_xml.quiet) std::printf("%s: %s", g_scene_xml.file_name, text);
+}
+
+}  // namespace
+
+void ResetSceneXmlState() {
+  for (Scene* scene : g_scene_xml.new_scenes) delete scene;
+  int32_t quiet = g_scene_xml.quiet;
+  g_scene_xml.new_scenes.clear();
+  g_scene_xml.problems.clear();
+  g_scene_xml.scene = nullptr;
+  g_scene_xml.object = nullptr;
+  g_scene_xml.parser = nullptr;
+  g_scene_xml.file_name[0] = '\0';
+  g_scene_xml.line = 0;
+  g_scene_xml.quiet = quiet;
+}
+
+// Each line goes to expat with a line end, so tags may continue on the next line and
+// expat's line numbers are the script's own. The first syntax error ends the parse: expat
+// stays in its error state after it, and everything built before it is kept.
+int LoadSceneXml(Scene* scene, MemChunk chunk) {
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) {
+    FreeChunk(&chunk);
+    return 0;
+  }
+  ParserGuard guard{parser, &chunk};
+  XML_SetElementHandler(parser, OnStartElement, OnEndElement);
+  XML_SetUserData(parser, nullptr);
+  g_scene_xml.parser = parser;
+  g_scene_xml.scene = scene;
+  g_scene_xml.object = nullptr;  // an object left open by an earlier script is not this one's
+  g_scene_xml.problems.clear();
+  g_scene_xml.line = 0;
+  CopyNameField(g_scene_xml.file_name, sizeof(g_scene_xml.file_name), chunk.name);
+  g_callback_failure = nullptr;
+
+  char line[SCRIPT_LINE_SIZE + 2];
+  for (;;) {
+    int32_t got = 0;
+    ReadMemLine(&chunk, line, SCRIPT_LINE_SIZE, &got);
+    size_t length = std::strlen(line);
+    line[length++] = '\n';
+    int final = chunk.pos >= chunk.size ? 1 : 0;
+    XML_Status status = XML_Parse(parser, line, (int)length, final);
+    if (g_callback_failure) {
+      std::exception_ptr failure = g_callback_failure;
+      g_callback_failure = nullptr;
+      std::rethrow_exception(failure);
+    }
+    if (status == XML_STATUS_ERROR) {
+      ReportParseError(parser);
+      break;
+    }
+    if (final) break;
+  }
+  return 1;
+}

@@ -1,0 +1,50 @@
+#include <strings.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/fatal.h"
+#include "scene/scene_xml.h"
+
+bool NameMatches(const char* name, const char* keyword) {
+  size_t length = std::strlen(name);
+  return length > 0 && length <= std::strlen(keyword) && strncasecmp(name, keyword, length) == 0;
+}
+
+void GetAttr(char* dst, int32_t dst_size, const char* name, const XML_Char** atts) {
+  const char* value = "";
+  for (int i = 0; atts && atts[i]; i += 2) {
+    if (NameMatches(atts[i], name)) value = atts[i + 1];
+  }
+  std::snprintf(dst, (size_t)dst_size, "%s", value);
+}
+
+float GetFloatAttr(const char* name, const XML_Char** atts) {
+  char text[NUMBER_ATTR_SIZE];
+  GetAttr(text, sizeof(text), name, atts);
+  if (text[0] == '\0') return -1.0f;
+  return (float)std::atof(text);
+}
+
+// atoi's reading, without its undefined behaviour on values beyond int32.
+int32_t GetIntAttr(const char* name, const XML_Char** atts) {
+  char text[NUMBER_ATTR_SIZE];
+  GetAttr(text, sizeof(text), name, atts);
+  if (text[0] == '\0') return -1;
+  errno = 0;
+  long long value = std::strtoll(text, nullptr, 10);
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return (int32_t)value;
+}
+
+bool AttrGiven(const char* name, const XML_Char** atts) { return GetIntAttr(name, atts) != -1; }
+
+void XmlError(const char* subject, const char* text) {
+  char message[XML_ERROR_TEXT_SIZE];
+  std::snprintf(message, sizeof(message), "Error in XML: %s %s", subject, text);
+  RaiseFatal(message, "Error in XML", -1);
+}
