@@ -4,6 +4,7 @@
 
 #include "demo/demo_parts.h"
 #include "demo/demo_state.h"
+#include "demo/music.h"
 #include "demo/timeline.h"
 #include "display/display_window.h"
 #include "platform/display_device.h"
@@ -45,8 +46,13 @@ int RunDemoBody() {
   // Without the archive, files are still found on disk and in data/.
   OpenArchive(&g_data_archive, "autoexec.bat");
   LoadDemoParts();
+  // Missing or unplayable music leaves the demo running silent.
+  ResetMusic();
+  LoadMusic(LoadFile("zibo.mp3"));
   StartTimer(&g_demo.timer);
+  PlayMusic();
   RunFrameLoop();
+  FadeOutMusic();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
   return 0;

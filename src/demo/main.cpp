@@ -2,6 +2,7 @@
 #include <SDL.h>
 
 #include "demo/entry.h"
+#include "platform/audio_sdl.h"
 #include "platform/counter.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
@@ -12,6 +13,8 @@ int main(int, char**) {
   SystemCounter counter;
   g_platform.display = &display;
   g_platform.counter = &counter;
+  SdlAudioDevice audio;
+  g_platform.audio = &audio;
   SetMessageBoxesEnabled(true);
 
   const int status = RunDemo();

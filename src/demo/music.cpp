@@ -1,6 +1,7 @@
 #include "demo/music.h"
 
 #include "platform/audio_library.h"
+#include "resource/mem_chunk.h"
 
 MusicState g_music;
 
@@ -56,4 +57,7 @@ void FadeOutMusic() {
   AudioChannelSlideAttributes(channel, AUDIO_KEEP_RATE, AUDIO_FADE_AND_STOP, AUDIO_KEEP_PAN, kFadeMs);
   for (int polls = 0; polls < kMaxPolls && AudioChannelIsSliding(channel); ++polls) AudioSleep(1);
   AudioFree();
+  // Nothing reads the music any more: its bytes can go with the library.
+  FreeChunk(&g_music.chunk);
+  g_music.stream = g_music.module = 0;
 }

@@ -18,13 +18,14 @@ extern MusicState g_music;
 void ResetMusic();
 
 // 1 when a channel was created from the chunk, 0 otherwise (file missing, no device, data
-// neither stream nor module): the demo then runs silent.
+// neither stream nor module): the demo then runs silent. The music takes the chunk: its
+// bytes (allocated with new[]) stay until FadeOutMusic frees them.
 int LoadMusic(MemChunk chunk);
 
 // Starts output and plays the channel (the stream loops at its end).
 void PlayMusic();
 
 // Slides the pitch down to 1000 Hz over 500 ms, fades the volume out over the last 200 ms,
-// waits for both slides to end and frees the audio library: about half a second with music,
-// 300 ms without.
+// waits for both slides to end, frees the audio library and then the music's bytes: about
+// half a second with music, 300 ms without.
 void FadeOutMusic();
