@@ -8,6 +8,8 @@
 #include "png_writer.h"
 #include "scenery.h"
 
+namespace assets {
+
 namespace {
 
 constexpr float LIGHTHOUSE_X = 86.0f;
@@ -84,3 +86,5 @@ Canvas PaintNightBackground() {
 ContentBytes MakeSkyBackground() { return EncodePng(PaintSkyBackground(), PngKind::RGB); }
 ContentBytes MakeSunBackground() { return EncodePng(PaintSunBackground(), PngKind::RGB); }
 ContentBytes MakeNightBackground() { return EncodePng(PaintNightBackground(), PngKind::RGB); }
+
+}  // namespace assets

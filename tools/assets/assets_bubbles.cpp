@@ -13,6 +13,8 @@
 #include "shapes.h"
 #include "text.h"
 
+namespace assets {
+
 namespace {
 
 // The scene parts draw bubbles as far right as column 350, so a bubble must stay within
@@ -129,3 +131,5 @@ Canvas PaintObjectBubble() { return PaintBubble(OBJECT_LOOK, {"Blub, blub...", "
 ContentBytes MakeZiboBubble() { return EncodePng(PaintZiboBubble(), PngKind::RGBA); }
 ContentBytes MakeZiboSecondBubble() { return EncodePng(PaintZiboSecondBubble(), PngKind::RGBA); }
 ContentBytes MakeObjectBubble() { return EncodePng(PaintObjectBubble(), PngKind::RGBA); }
+
+}  // namespace assets

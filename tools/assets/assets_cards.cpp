@@ -15,6 +15,8 @@
 #include "png_writer.h"
 #include "scenery.h"
 
+namespace assets {
+
 namespace {
 
 constexpr float PI = std::numbers::pi_v<float>;
@@ -271,3 +273,5 @@ ContentBytes MakeTitleCard() { return EncodePng(PaintTitleCard(), PngKind::RGB);
 ContentBytes MakeCreditsCard() { return EncodePng(PaintCreditsCard(), PngKind::RGB); }
 ContentBytes MakeGreetingsCard() { return EncodePng(PaintGreetingsCard(), PngKind::RGB); }
 ContentBytes MakeEndCard() { return EncodePng(PaintEndCard(), PngKind::RGB); }
+
+}  // namespace assets

@@ -20,6 +20,9 @@
 
 namespace {
 
+using assets::ArchiveMember;
+using assets::ContentMaker;
+
 constexpr const char* DEFAULT_ARCHIVE = "autoexec.bat";
 
 struct Options {
@@ -83,21 +86,28 @@ bool WriteLooseFile(const std::string& dir, const ArchiveMember& member) {
 
 int Run(const Options& options) {
   if (options.list) {
-    for (const ContentMaker& maker : ContentMakers()) std::printf("%s\n", maker.file_name);
+    for (const ContentMaker& maker : assets::ContentMakers()) std::printf("%s\n", maker.file_name);
     return 0;
   }
   if (!options.preview_dir.empty()) {
     std::string error;
-    if (!WritePreviews(options.preview_dir, &error)) {
+    if (!assets::WritePreviews(options.preview_dir, &error)) {
       std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
       return 1;
     }
     return 0;
   }
+  // Fail before the minutes of painting and synthesis, not after them.
+  std::filesystem::path archive_dir = std::filesystem::path(options.archive).parent_path();
+  if (options.only.empty() && !archive_dir.empty() && !std::filesystem::is_directory(archive_dir)) {
+    std::fprintf(stderr, "kra-assets: cannot create archive %s: no directory %s\n", options.archive.c_str(),
+                 archive_dir.c_str());
+    return 1;
+  }
   auto start = std::chrono::steady_clock::now();
   std::vector<ArchiveMember> members;
   size_t total = 0;
-  for (const ContentMaker& maker : ContentMakers()) {
+  for (const ContentMaker& maker : assets::ContentMakers()) {
     if (!options.only.empty() && options.only != maker.file_name) continue;
     members.push_back({maker.file_name, maker.make()});
     total += members.back().bytes.size();
@@ -109,7 +119,7 @@ int Run(const Options& options) {
   }
   if (options.only.empty()) {
     std::string error;
-    if (!WriteZipArchive(options.archive, members, &error)) {
+    if (!assets::WriteZipArchive(options.archive, members, &error)) {
       std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
       return 1;
     }

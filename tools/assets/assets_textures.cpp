@@ -13,6 +13,8 @@
 #include "paintings.h"
 #include "png_writer.h"
 
+namespace assets {
+
 namespace {
 
 constexpr int TEXTURE_SIZE = 256;  // the renderer addresses textures as 256 x 256 texels
@@ -100,3 +102,5 @@ Canvas PaintSecondMeshTexture() { return PaintMatcap(SUNSET_CHROME); }
 
 ContentBytes MakeMeshTexture() { return EncodePng(PaintMeshTexture(), PngKind::RGB); }
 ContentBytes MakeSecondMeshTexture() { return EncodePng(PaintSecondMeshTexture(), PngKind::RGB); }
+
+}  // namespace assets

@@ -5,6 +5,8 @@
 #include "canvas.h"
 #include "text.h"
 
+namespace assets {
+
 // The demo draws into a 512 x 384 frame.
 constexpr int FRAME_WIDTH = 512;
 constexpr int FRAME_HEIGHT = 384;
@@ -39,3 +41,5 @@ constexpr Color NIGHT = Hex(0x070B22);
 constexpr Color MOON = Hex(0xF4F1DC);
 constexpr Color WHITE = Hex(0xFFFFFF);
 }  // namespace palette
+
+}  // namespace assets

@@ -15,6 +15,8 @@
 #include "paintings.h"
 #include "png_writer.h"
 
+namespace assets {
+
 namespace {
 
 constexpr float TWO_PI = 2.0f * std::numbers::pi_v<float>;
@@ -68,10 +70,31 @@ struct CrestLine {
   float Row(float x) const { return look.crest_row + Amplitude(x) * Trochoid(x) + Chop(x); }
 };
 
-float CoverageBelowCrest(const CrestLine& crest, int x, int y) {
+// The crest line sampled once per strip: SUBSAMPLES rows per pixel column for the edge's
+// coverage, and the row and slope at each column's centre for the shading.
+struct CrestTable {
+  std::vector<float> sub_rows;  // column x, sample s at [x * SUBSAMPLES + s]
+  std::vector<float> rows;
+  std::vector<float> slopes;    // rows per column; negative where the surface climbs rightwards
+};
+
+CrestTable TabulateCrest(const CrestLine& crest, int width) {
+  CrestTable table;
+  for (int x = 0; x < width; ++x) {
+    for (int s = 0; s < SUBSAMPLES; ++s) {
+      table.sub_rows.push_back(crest.Row(float(x) + (float(s) + 0.5f) / float(SUBSAMPLES)));
+    }
+    float centre = float(x) + 0.5f;
+    table.rows.push_back(crest.Row(centre));
+    table.slopes.push_back(crest.Row(centre + 0.5f) - crest.Row(centre - 0.5f));
+  }
+  return table;
+}
+
+float CoverageBelowCrest(const CrestTable& table, int x, int y) {
   int inside = 0;
   for (int sx = 0; sx < SUBSAMPLES; ++sx) {
-    float row = crest.Row(float(x) + (float(sx) + 0.5f) / float(SUBSAMPLES));
+    float row = table.sub_rows[size_t(x) * SUBSAMPLES + size_t(sx)];
     for (int sy = 0; sy < SUBSAMPLES; ++sy) {
       if (float(y) + (float(sy) + 0.5f) / float(SUBSAMPLES) > row) ++inside;
     }
@@ -79,13 +102,11 @@ float CoverageBelowCrest(const CrestLine& crest, int x, int y) {
   return float(inside) / float(SUBSAMPLES * SUBSAMPLES);
 }
 
-Color ShadeWater(const WaveLook& look, const CrestLine& crest, float x, float y) {
-  float surface = crest.Row(x);
+Color ShadeWater(const WaveLook& look, float surface, float slope, float x, float y) {
   float depth = std::max(0.0f, y - surface);
   Color c = SampleGradient(look.water, depth / look.depth_range);
 
   // Faces turned to the light (surface climbing to the right) are brighter near the top.
-  float slope = crest.Row(x + 0.5f) - crest.Row(x - 0.5f);
   float near_top = 1.0f - SmoothStep(0.0f, look.depth_range * 0.5f, depth);
   c = Scale(c, 1.0f + std::clamp(-slope, -0.6f, 0.6f) * 0.35f * near_top);
 
@@ -118,12 +139,13 @@ Color ShadeWater(const WaveLook& look, const CrestLine& crest, float x, float y)
 
 Canvas PaintWave(const WaveLook& look) {
   Canvas canvas = MakeCanvas(STRIP_WIDTH, STRIP_HEIGHT, {0, 0, 0, 0});
-  CrestLine crest{look};
+  CrestTable crest = TabulateCrest(CrestLine{look}, STRIP_WIDTH);
   for (int y = 0; y < STRIP_HEIGHT; ++y) {
     for (int x = 0; x < STRIP_WIDTH; ++x) {
       float coverage = CoverageBelowCrest(crest, x, y);
       if (coverage <= 0.0f) continue;
-      BlendPixel(canvas, x, y, ShadeWater(look, crest, float(x) + 0.5f, float(y) + 0.5f), coverage);
+      Color water = ShadeWater(look, crest.rows[size_t(x)], crest.slopes[size_t(x)], float(x) + 0.5f, float(y) + 0.5f);
+      BlendPixel(canvas, x, y, water, coverage);
     }
   }
   return canvas;
@@ -162,3 +184,5 @@ Canvas PaintRearWave() { return PaintWave(REAR_WAVE); }
 ContentBytes MakeFrontWave() { return EncodePng(PaintFrontWave(), PngKind::RGBA); }
 ContentBytes MakeMiddleWave() { return EncodePng(PaintMiddleWave(), PngKind::RGBA); }
 ContentBytes MakeRearWave() { return EncodePng(PaintRearWave(), PngKind::RGBA); }
+
+}  // namespace assets

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assets {
+
 namespace {
 
 // 4x4 Bayer matrix: thresholds spread evenly over one quantization step.
@@ -82,3 +84,5 @@ std::vector<uint8_t> QuantizeCanvas(const Canvas& canvas, int channels) {
   }
   return bytes;
 }
+
+}  // namespace assets

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace assets {
+
 struct Color {
   float r, g, b, a;  // straight (not premultiplied) components, 0..1
 };
@@ -67,3 +69,5 @@ void DrawCanvas(Canvas& destination, const Canvas& source, int x, int y);
 // Quantizes to 8 bits per channel, straight alpha, with a fixed ordered dither so that long
 // soft gradients do not band. channels is 3 (RGB, alpha dropped) or 4 (RGBA).
 std::vector<uint8_t> QuantizeCanvas(const Canvas& canvas, int channels);
+
+}  // namespace assets

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace assets {
+
 float SmoothStep(float edge0, float edge1, float x) {
   float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
   return t * t * (3.0f - 2.0f * t);
@@ -21,3 +23,5 @@ Color SampleGradient(const Gradient& gradient, float t) {
 void FillVerticalGradient(Canvas& canvas, const Gradient& gradient, float top, float bottom) {
   ShadeEvery(canvas, [&](float, float y) { return SampleGradient(gradient, (y - top) / (bottom - top)); });
 }
+
+}  // namespace assets

@@ -7,6 +7,8 @@
 
 #include "canvas.h"
 
+namespace assets {
+
 struct GradientStop {
   float at;  // 0..1, ascending
   Color colour;
@@ -19,3 +21,5 @@ float SmoothStep(float edge0, float edge1, float x);
 
 // Fills the canvas top to bottom: row y takes the gradient at (y - top) / (bottom - top).
 void FillVerticalGradient(Canvas& canvas, const Gradient& gradient, float top, float bottom);
+
+}  // namespace assets

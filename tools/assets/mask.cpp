@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assets {
+
 namespace {
 
 constexpr int BOX_PASSES = 3;
@@ -87,3 +89,5 @@ Mask BlurMask(const Mask& mask, int radius) {
   }
   return blurred;
 }
+
+}  // namespace assets

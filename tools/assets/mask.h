@@ -6,6 +6,8 @@
 
 #include "canvas.h"
 
+namespace assets {
+
 struct Mask {
   int x0, y0;  // canvas position of the mask's top-left pixel
   int width, height;
@@ -34,3 +36,5 @@ void PaintMask(Canvas& canvas, const Mask& mask, int dx, int dy, Shader shade) {
     }
   }
 }
+
+}  // namespace assets

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace assets {
+
 namespace {
 
 constexpr uint64_t SPLITMIX_INCREMENT = 0x9E3779B97F4A7C15ull;
@@ -62,3 +64,5 @@ float FractalNoise(float x, float y, uint32_t seed, int octaves, float gain, int
   }
   return sum / total;
 }
+
+}  // namespace assets

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace assets {
+
 // SplitMix64: tiny, fast, and the same sequence everywhere.
 struct Rng {
   uint64_t state;
@@ -23,3 +25,5 @@ uint32_t HashLattice(int x, int y, uint32_t seed);
 float ValueNoise(float x, float y, uint32_t seed, int period = 0);
 // Fractal sum of octaves, each at twice the frequency and gain times the weight; in [0, 1].
 float FractalNoise(float x, float y, uint32_t seed, int octaves, float gain = 0.5f, int period = 0);
+
+}  // namespace assets

@@ -4,6 +4,8 @@
 
 #include "canvas.h"
 
+namespace assets {
+
 Canvas PaintPresentsCard();
 Canvas PaintTitleCard();
 Canvas PaintCreditsCard();
@@ -24,3 +26,5 @@ Canvas PaintObjectBubble();
 
 Canvas PaintMeshTexture();
 Canvas PaintSecondMeshTexture();
+
+}  // namespace assets

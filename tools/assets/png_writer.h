@@ -8,6 +8,10 @@
 
 #include "canvas.h"
 
+namespace assets {
+
 enum class PngKind { RGB, RGBA };
 
 std::vector<uint8_t> EncodePng(const Canvas& canvas, PngKind kind);
+
+}  // namespace assets

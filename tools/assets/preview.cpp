@@ -8,6 +8,8 @@
 #include "paintings.h"
 #include "png_writer.h"
 
+namespace assets {
+
 namespace {
 
 // Strip positions as the scene parts start them (front 26, middle 66, rear 120); a strip
@@ -64,3 +66,5 @@ bool WritePreviews(const std::string& dir, std::string* error) {
   }
   return true;
 }
+
+}  // namespace assets

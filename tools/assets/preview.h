@@ -4,5 +4,9 @@
 
 #include <string>
 
+namespace assets {
+
 // Writes preview_*.png into dir; returns false with a message if a file cannot be written.
 bool WritePreviews(const std::string& dir, std::string* error);
+
+}  // namespace assets

@@ -7,6 +7,8 @@
 
 #include "noise.h"
 
+namespace assets {
+
 namespace {
 
 // Perspective of the sea: a row r pixels below the horizon lies SEA_DEPTH_SCALE / r units
@@ -178,3 +180,5 @@ void PaintMoon(Canvas& canvas, Vec2 centre, float radius, Color colour) {
             },
             colour);
 }
+
+}  // namespace assets

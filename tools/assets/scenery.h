@@ -6,6 +6,8 @@
 #include "gradient.h"
 #include "shapes.h"
 
+namespace assets {
+
 struct SeaLook {
   Color near_horizon;  // hazy colour just below the horizon
   Color foreground;    // colour at the bottom of the frame
@@ -44,3 +46,5 @@ void PaintStars(Canvas& canvas, float max_row, int count, uint32_t seed);
 
 // A crescent moon lit from the right, with its glow.
 void PaintMoon(Canvas& canvas, Vec2 centre, float radius, Color colour);
+
+}  // namespace assets

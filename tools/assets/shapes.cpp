@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace assets {
+
 namespace {
 
 float Dot(Vec2 a, Vec2 b) { return a.x * b.x + a.y * b.y; }
@@ -69,3 +71,5 @@ void FillGlow(Canvas& canvas, Vec2 centre, float radius, float falloff, Color co
     return WithAlpha(colour, colour.a * std::pow(1.0f - r, falloff));
   });
 }
+
+}  // namespace assets

@@ -5,6 +5,8 @@
 
 #include "canvas.h"
 
+namespace assets {
+
 struct Vec2 {
   float x, y;
 };
@@ -42,3 +44,5 @@ void FillDisc(Canvas& canvas, Vec2 centre, float radius, Color colour);
 void StrokeRing(Canvas& canvas, Vec2 centre, float radius, float width, Color colour);
 // A soft light: alpha falls from colour.a at the centre to 0 at radius along (1 - r)^falloff.
 void FillGlow(Canvas& canvas, Vec2 centre, float radius, float falloff, Color colour);
+
+}  // namespace assets

@@ -10,9 +10,8 @@
 #include <stdexcept>
 #include <vector>
 
-#ifndef KRA_FONT_DIR
-#define KRA_FONT_DIR "/usr/share/fonts/truetype/dejavu"
-#endif
+
+namespace assets {
 
 namespace {
 
@@ -174,3 +173,5 @@ void DrawText(Canvas& canvas, const TextStyle& style, std::string_view utf8, flo
     return Mix(style.fill_top, style.fill_bottom, t);
   });
 }
+
+}  // namespace assets

@@ -10,6 +10,8 @@
 #include "mask.h"
 #include "shapes.h"
 
+namespace assets {
+
 struct FontSpec {
   const char* file;  // file name inside the font directory
   float pixel_size;  // em size in pixels
@@ -40,3 +42,5 @@ float CapHeight(const FontSpec& font);
 Mask RenderTextMask(const FontSpec& font, std::string_view utf8, float x, float baseline, float tracking = 0.0f);
 void DrawText(Canvas& canvas, const TextStyle& style, std::string_view utf8, float x, float baseline,
               Align align = Align::LEFT);
+
+}  // namespace assets

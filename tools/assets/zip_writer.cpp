@@ -7,6 +7,8 @@
 #include <cctype>
 #include <cstdio>
 
+namespace assets {
+
 namespace {
 
 // The date every member carries: the archive is a build product, not a record of when it
@@ -79,3 +81,5 @@ bool WriteZipArchive(const std::string& path, const std::vector<ArchiveMember>& 
   }
   return true;
 }
+
+}  // namespace assets

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace assets {
+
 struct ArchiveMember {
   std::string name;
   std::vector<uint8_t> bytes;
@@ -20,3 +22,5 @@ bool WriteZipArchive(const std::string& path, const std::vector<ArchiveMember>& 
 
 // True for names whose contents are already compressed and gain nothing from deflate.
 bool IsStoredFormat(const std::string& name);
+
+}  // namespace assets
