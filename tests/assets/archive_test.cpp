@@ -136,7 +136,9 @@ TEST_F(ToolTest, WritesTheSameArchiveEveryRunAndNoLooseFilesUnlessAsked) {
 
   // And the archive the build left next to kra is what the current sources make.
   std::string built = std::string(KRA_BINARY_DIR) + "/autoexec.bat";
-  if (std::filesystem::exists(built)) EXPECT_EQ(ReadBytes("data.zip"), ReadBytes(built)) << built;
+  if (std::filesystem::exists(built)) {
+    EXPECT_EQ(ReadBytes("data.zip"), ReadBytes(built)) << built;
+  }
 }
 
 TEST_F(ToolTest, BadRequestsFailWithAMessage) {
