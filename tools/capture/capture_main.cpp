@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "capture_audio.h"
 #include "capture_options.h"
 #include "demo/demo_state.h"
 #include "demo/entry.h"
@@ -100,23 +101,43 @@ int main(int argc, char** argv) {
   VirtualCounter counter(capture.options.fps);
   g_platform.display = &display;
   g_platform.counter = &counter;
+  CaptureAudio audio(capture.options.fps);
+  g_platform.audio = audio.Device();
 
-  if (!capture.options.video_path.empty() &&
-      !capture.video.Open(capture.options.video_path, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
+  // The picture goes to a silent video first; the sound is added once the demo has ended.
+  const std::string& video_path = capture.options.video_path;
+  const std::string silent_video = video_path + ".silent.mp4";
+  if (!video_path.empty() &&
+      !capture.video.Open(silent_video, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
     return Fail(error);
   }
 
-  display.SetFrameSink([&capture](const HeadlessFrame& frame) {
+  display.SetFrameSink([&capture, &audio](const HeadlessFrame& frame) {
     ++capture.presented;
-    if (InWindow(capture.options, g_demo.demo_clock)) KeepFrame(capture, frame);
+    const bool kept = InWindow(capture.options, g_demo.demo_clock);
+    if (kept) KeepFrame(capture, frame);
+    audio.FramePresented(capture.presented, kept);
     ShowProgress(capture, false);
   });
 
   const int status = RunDemo();
   ShowProgress(capture, true);
+  g_platform.audio = nullptr;
 
   if (!capture.video.Close(&error)) return Fail(error);
   if (!capture.error.empty()) return Fail(capture.error);
+  const std::vector<int16_t> sound = audio.KeptSamples();
+  if (!capture.options.audio_path.empty() && !WriteCaptureWav(capture.options.audio_path, sound, audio.Rate(), &error)) {
+    return Fail(error);
+  }
+  if (!video_path.empty()) {
+    const std::string wav = capture.options.audio_path.empty() ? video_path + ".wav" : capture.options.audio_path;
+    if (capture.options.audio_path.empty() && !WriteCaptureWav(wav, sound, audio.Rate(), &error)) return Fail(error);
+    const bool muxed = MuxAudio(silent_video, wav, video_path, &error);
+    std::filesystem::remove(silent_video);
+    if (capture.options.audio_path.empty()) std::filesystem::remove(wav);
+    if (!muxed) return Fail(error);
+  }
   if (!capture.options.quiet) {
     std::fprintf(stderr, "kra-capture: kept %lld of %lld frames\n", static_cast<long long>(capture.kept),
                  static_cast<long long>(capture.presented));
