@@ -104,7 +104,9 @@ struct EscapeAfterFrames {
 void SendEscapeOnce(void* user) {
   auto* state = static_cast<EscapeAfterFrames*>(user);
   if (++state->presented == state->send_at) {
-    ASSERT_TRUE(RunQuiet("DISPLAY=" + state->display + " xdotool search --name '^kra$' key Escape"));
+    // Our own window by pid: another test's kra window may be on the same server.
+    ASSERT_TRUE(RunQuiet("DISPLAY=" + state->display + " xdotool search --pid " + std::to_string(getpid()) +
+                         " --name '^kra$' key --window %1 Escape"));
   }
 }
 
@@ -141,8 +143,9 @@ TEST(SdlDisplay, KraProgramEndsWithZeroOnEscape) {
   pid_t pid = Spawn({std::string(KRA_BINARY_DIR) + "/kra"},
                     {{"DISPLAY", display}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}, dir,
                     dir + "/stderr.txt");
-  // --sync waits until the window exists, then sends the key to it.
-  const bool sent = RunQuiet("DISPLAY=" + display + " timeout 30 xdotool search --sync --name '^kra$' key Escape");
+  // --sync waits until the window of that process exists, then sends the key to it.
+  const bool sent = RunQuiet("DISPLAY=" + display + " timeout 30 xdotool search --sync --pid " + std::to_string(pid) +
+                             " --name '^kra$' key --window %1 Escape");
   EXPECT_TRUE(sent);
   EXPECT_EQ(WaitFor(pid, std::chrono::seconds(sent ? 30 : 1)), 0) << ReadFile(dir + "/stderr.txt");
 }
