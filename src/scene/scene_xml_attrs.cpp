@@ -1,5 +1,3 @@
-#include <strings.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -9,9 +7,16 @@
 #include "platform/fatal.h"
 #include "scene/scene_xml.h"
 
+static char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
+
+// One pass over both names: every attribute of every key element is tested against a
+// dozen keywords, so this is the loader's innermost loop.
 bool NameMatches(const char* name, const char* keyword) {
-  size_t length = std::strlen(name);
-  return length > 0 && length <= std::strlen(keyword) && strncasecmp(name, keyword, length) == 0;
+  if (*name == '\0') return false;
+  for (; *name; name++, keyword++) {
+    if (*keyword == '\0' || LowerAscii(*name) != LowerAscii(*keyword)) return false;
+  }
+  return true;
 }
 
 void GetAttr(char* dst, int32_t dst_size, const char* name, const XML_Char** atts) {
@@ -19,7 +24,13 @@ void GetAttr(char* dst, int32_t dst_size, const char* name, const XML_Char** att
   for (int i = 0; atts && atts[i]; i += 2) {
     if (NameMatches(atts[i], name)) value = atts[i + 1];
   }
-  std::snprintf(dst, (size_t)dst_size, "%s", value);
+  if (dst_size <= 0) return;
+  int32_t n = 0;
+  while (n < dst_size - 1 && value[n]) {
+    dst[n] = value[n];
+    n++;
+  }
+  dst[n] = '\0';
 }
 
 float GetFloatAttr(const char* name, const XML_Char** atts) {
