@@ -214,4 +214,34 @@ TEST(BlendImageTest, PackedLanesMatchThePerPixelFormBitForBit) {
   }
 }
 
+TEST(BlendImageTest, TransparentAndOpaqueRunsMatchThePerPixelForm) {
+  // Sprite-like rows: runs of alpha 0 and 255 of every length and phase, with soft pixels
+  // between, so groups of four are sometimes uniform and sometimes not.
+  std::mt19937 random(12);
+  for (int trial = 0; trial < 100; ++trial) {
+    int width = 4 + random() % 60;
+    SourceImage src(width, 3, true, 500 + trial);
+    for (size_t i = 0; i < src.pixels.size();) {
+      size_t run = 1 + random() % 12;
+      uint32_t kind = random() % 3;
+      for (; run > 0 && i < src.pixels.size(); --run, ++i) {
+        uint32_t alpha = kind == 0 ? 0u : kind == 1 ? 255u : (uint32_t)(random() & 0xFF);
+        src.pixels[i] = (src.pixels[i] & 0xFFFFFFu) | alpha << 24;
+      }
+    }
+    GuardedImage vector_dst(width, 3, 0), scalar_dst(width, 3, 0);
+    for (int i = 0; i < width * 3; ++i) {
+      uint32_t v = (random() % 8 == 0) ? 0u : (uint32_t)random();  // zero bytes test the floor
+      vector_dst.texture.pixels[i] = scalar_dst.texture.pixels[i] = v;
+    }
+    uint32_t tint = random();
+    int mode = trial % 4 == 0 ? 1 : 0;
+    BlendImage(&vector_dst.texture, &src.texture, 0, 0, 0, 0, width, 3, tint, mode);
+    BlendImageScalar(&scalar_dst.texture, &src.texture, 0, 0, 0, 0, width, 3, tint, mode);
+    for (int i = 0; i < width * 3; ++i) {
+      ASSERT_EQ(vector_dst.texture.pixels[i], scalar_dst.texture.pixels[i]) << "trial " << trial << " pixel " << i;
+    }
+  }
+}
+
 }  // namespace
