@@ -42,8 +42,16 @@ bool SdlDisplay::Create(const char* title, int width, int height) {
     return Fail(std::string("no X11 or Wayland display is available (SDL fell back to its \"") +
                 driver + "\" driver)");
   }
-  window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
-                             SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // Created at the desktop's size: on an X server without a window manager nobody resizes a
+  // full-screen window, and a frame-sized one would show a corner of the scaled picture.
+  SDL_DisplayMode desktop{};
+  int window_width = width, window_height = height;
+  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    window_width = desktop.w;
+    window_height = desktop.h;
+  }
+  window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED_DISPLAY(0), SDL_WINDOWPOS_UNDEFINED_DISPLAY(0),
+                             window_width, window_height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
   if (!window_) return Fail(SDL_GetError());
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
