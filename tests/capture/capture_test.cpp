@@ -17,9 +17,12 @@ struct Result {
   std::string output;
 };
 
-Result RunCapture(const std::string& arguments) {
+// Runs kra-capture in a fresh working directory, with the given data archive linked into it
+// when one is named.
+Result RunCapture(const std::string& arguments, const fs::path& archive = {}) {
   char dir[] = "/tmp/kra_capture_XXXXXX";
   const std::string cwd = mkdtemp(dir);
+  if (!archive.empty()) fs::create_symlink(archive, fs::path(cwd) / "autoexec.bat");
   const std::string log = cwd + "/log.txt";
   const std::string command = "cd " + cwd + " && " + KRA_BINARY_DIR + "/kra-capture " + arguments + " >" + log + " 2>&1";
   const int raw = std::system(command.c_str());
@@ -114,6 +117,46 @@ TEST(Capture, WritesAVideoThroughFfmpeg) {
   EXPECT_EQ(width, 512);
   EXPECT_EQ(height, 384);
   EXPECT_EQ(count, 10);
+}
+
+}  // namespace
+
+namespace {
+
+std::string ReadBytes(const fs::path& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+// The first 20 seconds with the demo's own data: four title cards, cut at 5, 10 and 15 s.
+TEST(Capture, IntroShowsFourCardsWithCutsEveryFiveSeconds) {
+  const fs::path archive = fs::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!fs::exists(archive)) GTEST_SKIP() << "the build made no data archive";
+  const std::string frames = NewDir();
+  const Result r = RunCapture("--quiet --fps 1 --to 20 --frames " + frames, archive);
+  ASSERT_EQ(r.status, 0) << r.output;
+  // Frame k shows the clock at k + 1 seconds.
+  std::vector<std::string> shown;
+  for (int k = 0; k < 20; ++k) {
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06d.png", k);
+    shown.push_back(ReadBytes(fs::path(frames) / name));
+    ASSERT_FALSE(shown.back().empty()) << name;
+  }
+  for (int card = 0; card < 4; ++card) {
+    for (int k = card * 5 + 1; k < card * 5 + 5; ++k) EXPECT_EQ(shown[k], shown[card * 5]) << "frame " << k;
+    if (card > 0) EXPECT_NE(shown[card * 5], shown[card * 5 - 1]) << "no cut at " << card * 5 << " s";
+  }
+  // Four different cards.
+  EXPECT_NE(shown[0], shown[10]);
+  EXPECT_NE(shown[0], shown[15]);
+  EXPECT_NE(shown[5], shown[15]);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Whole runs of the demo body on the headless display and virtual time.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cmath>
 #include <vector>
 
@@ -20,6 +22,12 @@ struct PresentedFrame {
 
 class DemoRunTest : public ::testing::Test {
  protected:
+  // A working directory of its own: no data files, so the parts have nothing to show.
+  void SetUp() override {
+    char dir[] = "/tmp/kra_run_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_EQ(chdir(dir), 0);
+  }
   void TearDown() override {
     g_platform = Platform{};
     SetFramePresentedHook(nullptr, nullptr);
@@ -90,7 +98,6 @@ TEST_F(DemoRunTest, PresentedFramesAreBlackWithoutContent) {
       }
     }
   });
-  // No data files are reachable from the test's working directory.
   ASSERT_EQ(RunDemo(), 0);
   EXPECT_TRUE(all_black);
   EXPECT_EQ(display.flips, 116 * 5);
