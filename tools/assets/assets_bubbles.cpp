@@ -112,7 +112,7 @@ Canvas PaintBubble(const BubbleLook& look, const std::vector<const char*>& lines
   float baseline = balloon.centre.y - block * 0.5f + CapHeight(font);
   for (size_t i = 0; i < lines.size(); ++i) {
     Color ink = i == 0 ? look.first_line : look.text;
-    TextStyle style = {font, ink, ink, 0.0f, 0.0f, ink, 0, {0, 0}, {0, 0, 0, 0}};
+    TextStyle style = {.font = font, .fill_top = ink, .fill_bottom = ink};
     DrawText(canvas, style, lines[i], balloon.centre.x, baseline + pitch * float(i), Align::CENTRE);
   }
   return canvas;

@@ -127,18 +127,52 @@ Canvas PaintUnderwater(const Backdrop& look, Box quiet, uint32_t bubble_seed) {
 
 // ---- Text styles -------------------------------------------------------------------------
 
-const TextStyle HEADLINE = {{FONT_SANS_BOLD, 44.0f}, palette::WHITE, palette::LAGOON, 1.0f,
-                            3.0f, palette::INK, 4, {3, 4}, WithAlpha(palette::INK, 0.6f)};
-const TextStyle SUBLINE = {{FONT_SERIF_BOLD_ITALIC, 26.0f}, palette::SAND, palette::SUNSET, 0.0f,
-                           2.0f, palette::INK, 3, {2, 3}, WithAlpha(palette::INK, 0.5f)};
-const TextStyle SMALL_PRINT = {{FONT_SANS, 13.0f}, Hex(0xBFE6F2), Hex(0x9FD3E6), 0.5f,
-                               0.0f, palette::INK, 1, {1, 1}, WithAlpha(palette::INK, 0.8f)};
-const TextStyle ROLE = {{FONT_SANS_CONDENSED_BOLD, 17.0f}, palette::LAGOON, palette::SHALLOW, 0.5f,
-                        0.0f, palette::INK, 2, {1, 2}, WithAlpha(palette::INK, 0.8f)};
-const TextStyle LINE = {{FONT_SANS, 15.0f}, palette::WHITE, Hex(0xDDF3FA), 0.0f,
-                        0.0f, palette::INK, 2, {1, 2}, WithAlpha(palette::INK, 0.8f)};
-const TextStyle TITLE = {{FONT_SANS_BOLD, 132.0f}, palette::SUN, palette::CORAL, 4.0f,
-                         5.0f, palette::INK, 8, {5, 7}, WithAlpha(palette::INK, 0.7f)};
+const TextStyle HEADLINE = {.font = {FONT_SANS_BOLD, 44.0f},
+                            .fill_top = palette::WHITE,
+                            .fill_bottom = palette::LAGOON,
+                            .tracking = 1.0f,
+                            .outline_width = 3.0f,
+                            .outline = palette::INK,
+                            .shadow_blur = 4,
+                            .shadow_offset = {3, 4},
+                            .shadow = WithAlpha(palette::INK, 0.6f)};
+const TextStyle SUBLINE = {.font = {FONT_SERIF_BOLD_ITALIC, 26.0f},
+                           .fill_top = palette::SAND,
+                           .fill_bottom = palette::SUNSET,
+                           .outline_width = 2.0f,
+                           .outline = palette::INK,
+                           .shadow_blur = 3,
+                           .shadow_offset = {2, 3},
+                           .shadow = WithAlpha(palette::INK, 0.5f)};
+const TextStyle SMALL_PRINT = {.font = {FONT_SANS, 13.0f},
+                               .fill_top = Hex(0xBFE6F2),
+                               .fill_bottom = Hex(0x9FD3E6),
+                               .tracking = 0.5f,
+                               .shadow_blur = 1,
+                               .shadow_offset = {1, 1},
+                               .shadow = WithAlpha(palette::INK, 0.8f)};
+const TextStyle ROLE = {.font = {FONT_SANS_CONDENSED_BOLD, 17.0f},
+                        .fill_top = palette::LAGOON,
+                        .fill_bottom = palette::SHALLOW,
+                        .tracking = 0.5f,
+                        .shadow_blur = 2,
+                        .shadow_offset = {1, 2},
+                        .shadow = WithAlpha(palette::INK, 0.8f)};
+const TextStyle LINE = {.font = {FONT_SANS, 15.0f},
+                        .fill_top = palette::WHITE,
+                        .fill_bottom = Hex(0xDDF3FA),
+                        .shadow_blur = 2,
+                        .shadow_offset = {1, 2},
+                        .shadow = WithAlpha(palette::INK, 0.8f)};
+const TextStyle TITLE = {.font = {FONT_SANS_BOLD, 132.0f},
+                         .fill_top = palette::SUN,
+                         .fill_bottom = palette::CORAL,
+                         .tracking = 4.0f,
+                         .outline_width = 5.0f,
+                         .outline = palette::INK,
+                         .shadow_blur = 8,
+                         .shadow_offset = {5, 7},
+                         .shadow = WithAlpha(palette::INK, 0.7f)};
 
 constexpr float CENTRE_X = FRAME_WIDTH * 0.5f;
 
@@ -179,54 +213,78 @@ const char* const GREETINGS_TO_TOOLS[] = {
 
 constexpr const char* GROUP_NAME = "SALT & PIXEL";
 
+// Headings of the list cards sit at the same place on each.
+constexpr float HEADING_BASELINE = 74.0f;
+constexpr float HEADING_RULE_ROW = 90.0f;
+constexpr Color RULE_COLOUR = WithAlpha(palette::LAGOON, 0.8f);
+
+// Where each card's text goes: no bubbles rise there.
+constexpr Box PRESENTS_TEXT_AREA = {70, 120, 442, 250};
+constexpr Box TITLE_TEXT_AREA = {80, 60, 432, 265};
+constexpr Box CREDITS_TEXT_AREA = {50, 30, 470, 345};
+constexpr Box GREETINGS_TEXT_AREA = {90, 30, 422, 315};
+
+// Each card's bubbles rise from a seed of its own.
+constexpr uint32_t PRESENTS_SEED = 0xB0B1u, TITLE_SEED = 0x21B0u, CREDITS_SEED = 0xC4ED5u, GREETINGS_SEED = 0x69EE7u;
+
+void PaintHeading(Canvas& canvas, const char* heading, float rule_half_length) {
+  DrawText(canvas, HEADLINE, heading, CENTRE_X, HEADING_BASELINE, Align::CENTRE);
+  PaintRule(canvas, HEADING_RULE_ROW, rule_half_length, RULE_COLOUR);
+}
+
 }  // namespace
 
 Canvas PaintPresentsCard() {
-  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, {70, 120, 442, 250}, 0xB0B1u);
-  DrawText(canvas, HEADLINE, GROUP_NAME, CENTRE_X, 178.0f, Align::CENTRE);
-  PaintRule(canvas, 194.0f, 150.0f, WithAlpha(palette::LAGOON, 0.8f));
-  DrawText(canvas, SUBLINE, "presents", CENTRE_X, 232.0f, Align::CENTRE);
-  DrawText(canvas, SMALL_PRINT, "a real-time demo in 512 \xC3\x97 384, rendered in software", CENTRE_X, 372.0f,
-           Align::CENTRE);
+  constexpr float NAME_BASELINE = 178.0f, RULE_ROW = 194.0f, RULE_HALF_LENGTH = 150.0f;
+  constexpr float PRESENTS_BASELINE = 232.0f, FOOT_BASELINE = 372.0f;
+  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, PRESENTS_TEXT_AREA, PRESENTS_SEED);
+  DrawText(canvas, HEADLINE, GROUP_NAME, CENTRE_X, NAME_BASELINE, Align::CENTRE);
+  PaintRule(canvas, RULE_ROW, RULE_HALF_LENGTH, RULE_COLOUR);
+  DrawText(canvas, SUBLINE, "presents", CENTRE_X, PRESENTS_BASELINE, Align::CENTRE);
+  DrawText(canvas, SMALL_PRINT, "a real-time demo in 512 \xC3\x97 384, rendered in software", CENTRE_X,
+           FOOT_BASELINE, Align::CENTRE);
   return canvas;
 }
 
 Canvas PaintTitleCard() {
-  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, {80, 60, 432, 265}, 0x21B0u);
+  constexpr Vec2 HALO_CENTRE = {CENTRE_X, 150.0f};
+  constexpr float HALO_RADIUS = 230.0f, TITLE_BASELINE = 196.0f, SUBTITLE_BASELINE = 250.0f;
+  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, TITLE_TEXT_AREA, TITLE_SEED);
   // A sun-lit halo behind the title, as if the word floated just under the surface.
-  FillGlow(canvas, {CENTRE_X, 150.0f}, 230.0f, 2.0f, WithAlpha(palette::SUN, 0.35f));
-  DrawText(canvas, TITLE, "zibo", CENTRE_X, 196.0f, Align::CENTRE);
-  DrawText(canvas, SUBLINE, "a day at the sea", CENTRE_X, 250.0f, Align::CENTRE);
+  FillGlow(canvas, HALO_CENTRE, HALO_RADIUS, 2.0f, WithAlpha(palette::SUN, 0.35f));
+  DrawText(canvas, TITLE, "zibo", CENTRE_X, TITLE_BASELINE, Align::CENTRE);
+  DrawText(canvas, SUBLINE, "a day at the sea", CENTRE_X, SUBTITLE_BASELINE, Align::CENTRE);
   return canvas;
 }
 
 Canvas PaintCreditsCard() {
-  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, {50, 30, 470, 345}, 0xC4ED5u);
-  DrawText(canvas, HEADLINE, "CREDITS", CENTRE_X, 74.0f, Align::CENTRE);
-  PaintRule(canvas, 90.0f, 130.0f, WithAlpha(palette::LAGOON, 0.8f));
-  constexpr float COLUMN = 150.0f, GUTTER = 12.0f, FIRST_ROW = 128.0f, ROW_STEP = 27.0f;
-  float row = FIRST_ROW;
+  // Roles right-aligned against a column, what they made left-aligned after a gutter.
+  constexpr float RULE_HALF_LENGTH = 130.0f, COLUMN = 150.0f, GUTTER = 12.0f;
+  constexpr float FIRST_BASELINE = 128.0f, LINE_STEP = 27.0f, FOOT_BASELINE = 338.0f;
+  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, CREDITS_TEXT_AREA, CREDITS_SEED);
+  PaintHeading(canvas, "CREDITS", RULE_HALF_LENGTH);
+  float row = FIRST_BASELINE;
   for (const CreditLine& line : CREDITS) {
     DrawText(canvas, ROLE, line.role, COLUMN - GUTTER * 0.5f, row, Align::RIGHT);
     DrawText(canvas, LINE, line.what, COLUMN + GUTTER * 0.5f, row, Align::LEFT);
-    row += ROW_STEP;
+    row += LINE_STEP;
   }
-  DrawText(canvas, SMALL_PRINT, "every byte of this demo was made by its own toolchain", CENTRE_X, 338.0f,
+  DrawText(canvas, SMALL_PRINT, "every byte of this demo was made by its own toolchain", CENTRE_X, FOOT_BASELINE,
            Align::CENTRE);
   return canvas;
 }
 
 Canvas PaintGreetingsCard() {
-  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, {90, 30, 422, 315}, 0x69EE7u);
-  DrawText(canvas, HEADLINE, "GREETINGS", CENTRE_X, 74.0f, Align::CENTRE);
-  PaintRule(canvas, 90.0f, 150.0f, WithAlpha(palette::LAGOON, 0.8f));
-  constexpr float ROW_STEP = 24.0f;
-  float row = 124.0f;
+  constexpr float RULE_HALF_LENGTH = 150.0f, FIRST_BASELINE = 124.0f, LINE_STEP = 24.0f;
+  constexpr float GROUP_GAP = LINE_STEP * 0.6f;  // extra space between the two groups
+  Canvas canvas = PaintUnderwater(INTRO_BACKDROP, GREETINGS_TEXT_AREA, GREETINGS_SEED);
+  PaintHeading(canvas, "GREETINGS", RULE_HALF_LENGTH);
+  float row = FIRST_BASELINE;
   DrawText(canvas, ROLE, "to everyone who makes demos", CENTRE_X, row, Align::CENTRE);
-  for (const char* line : GREETINGS_TO_PEOPLE) DrawText(canvas, LINE, line, CENTRE_X, row += ROW_STEP, Align::CENTRE);
-  row += ROW_STEP * 0.6f;
-  DrawText(canvas, ROLE, "and to the makers of our tools", CENTRE_X, row += ROW_STEP, Align::CENTRE);
-  for (const char* line : GREETINGS_TO_TOOLS) DrawText(canvas, LINE, line, CENTRE_X, row += ROW_STEP, Align::CENTRE);
+  for (const char* line : GREETINGS_TO_PEOPLE) DrawText(canvas, LINE, line, CENTRE_X, row += LINE_STEP, Align::CENTRE);
+  row += GROUP_GAP;
+  DrawText(canvas, ROLE, "and to the makers of our tools", CENTRE_X, row += LINE_STEP, Align::CENTRE);
+  for (const char* line : GREETINGS_TO_TOOLS) DrawText(canvas, LINE, line, CENTRE_X, row += LINE_STEP, Align::CENTRE);
   return canvas;
 }
 
@@ -234,37 +292,68 @@ Canvas PaintGreetingsCard() {
 
 namespace {
 
+constexpr float END_HORIZON = 262.0f;
 constexpr Vec2 SETTING_SUN = {256.0f, 258.0f};
 constexpr float SETTING_SUN_RADIUS = 46.0f;
-constexpr float END_HORIZON = 262.0f;
+constexpr float SETTING_SUN_GLOW = 260.0f;
+constexpr Color SETTING_SUN_DISC = Hex(0xFFE3A0);
+constexpr uint32_t DUSK_SEED = 0xE4Du;
+constexpr float DUSK_STAR_ROWS = 90.0f;  // the first stars show high up in the dusk
+constexpr int DUSK_STAR_COUNT = 40;
 
-const TextStyle THE_END = {{FONT_SERIF_BOLD_ITALIC, 64.0f}, palette::WHITE, palette::SUN, 1.0f,
-                           3.0f, Hex(0x3A1840), 6, {3, 5}, WithAlpha(Hex(0x2A0E30), 0.6f)};
-const TextStyle END_SMALL = {{FONT_SANS, 14.0f}, palette::WHITE, Hex(0xFFE2C8), 0.5f,
-                             0.0f, palette::INK, 2, {1, 1}, WithAlpha(Hex(0x2A0E30), 0.8f)};
+const Gradient DUSK_SKY = {{0.0f, Hex(0x1A1446)}, {0.35f, Hex(0x5B2A6E)}, {0.7f, Hex(0xD9626B)}, {1.0f, Hex(0xFFB36B)}};
+const CloudLook DUSK_CLOUD = {.top = Hex(0xFFB89A), .bottom = Hex(0x8C3E72), .rim = Hex(0xFFE0B0, 0.9f)};
+
+struct CloudPlacement {
+  float x, base, width;
+};
+const CloudPlacement DUSK_CLOUDS[] = {{90.0f, 200.0f, 120.0f}, {430.0f, 170.0f, 100.0f}};
+
+const SeaLook DUSK_SEA = {.near_horizon = Hex(0xE08A74),
+                          .foreground = Hex(0x1E1848),
+                          .ripple = Hex(0xFFC9A0, 0.25f),
+                          .glitter = Hex(0xFFE3A0),
+                          .glitter_x = SETTING_SUN.x,
+                          .glitter_width = 200.0f,
+                          .seed = DUSK_SEED + 3};
+
+const TextStyle THE_END = {.font = {FONT_SERIF_BOLD_ITALIC, 64.0f},
+                           .fill_top = palette::WHITE,
+                           .fill_bottom = palette::SUN,
+                           .tracking = 1.0f,
+                           .outline_width = 3.0f,
+                           .outline = Hex(0x3A1840),
+                           .shadow_blur = 6,
+                           .shadow_offset = {3, 5},
+                           .shadow = WithAlpha(Hex(0x2A0E30), 0.6f)};
+const TextStyle END_SMALL = {.font = {FONT_SANS, 14.0f},
+                             .fill_top = palette::WHITE,
+                             .fill_bottom = Hex(0xFFE2C8),
+                             .tracking = 0.5f,
+                             .shadow_blur = 2,
+                             .shadow_offset = {1, 1},
+                             .shadow = WithAlpha(Hex(0x2A0E30), 0.8f)};
 
 }  // namespace
 
 Canvas PaintEndCard() {
   Canvas canvas = MakeCanvas(FRAME_WIDTH, FRAME_HEIGHT, palette::NIGHT);
-  FillVerticalGradient(canvas,
-                       {{0.0f, Hex(0x1A1446)}, {0.35f, Hex(0x5B2A6E)}, {0.7f, Hex(0xD9626B)}, {1.0f, Hex(0xFFB36B)}},
-                       0.0f, END_HORIZON);
-  PaintStars(canvas, 90.0f, 40, 0xE4Du);
-  FillGlow(canvas, SETTING_SUN, 260.0f, 2.0f, WithAlpha(palette::SUNSET, 0.5f));
+  FillVerticalGradient(canvas, DUSK_SKY, 0.0f, END_HORIZON);
+  PaintStars(canvas, DUSK_STAR_ROWS, DUSK_STAR_COUNT, DUSK_SEED);
+  FillGlow(canvas, SETTING_SUN, SETTING_SUN_GLOW, 2.0f, WithAlpha(palette::SUNSET, 0.5f));
   // The sun sinks behind the horizon: only its upper part is painted.
   FillShape(canvas, {0, 0, FRAME_WIDTH, int(END_HORIZON) + 1},
             [&](Vec2 p) { return std::max(SdCircle(p, SETTING_SUN, SETTING_SUN_RADIUS), p.y - END_HORIZON); },
-            Hex(0xFFE3A0));
-  CloudLook cloud = {Hex(0xFFB89A), Hex(0x8C3E72), Hex(0xFFE0B0, 0.9f)};
-  PaintCloud(canvas, 90.0f, 200.0f, 120.0f, cloud, 0xE4E1u);
-  PaintCloud(canvas, 430.0f, 170.0f, 100.0f, cloud, 0xE4E2u);
-  PaintDistantSea(canvas, END_HORIZON,
-                  {Hex(0xE08A74), Hex(0x1E1848), Hex(0xFFC9A0, 0.25f), Hex(0xFFE3A0, 1.0f), SETTING_SUN.x, 200.0f,
-                   0xE4E3u});
-  DrawText(canvas, THE_END, "The End", CENTRE_X, 92.0f, Align::CENTRE);
-  DrawText(canvas, END_SMALL, "thanks for watching \xC2\xB7 see you at the next party", CENTRE_X, 120.0f, Align::CENTRE);
-  DrawText(canvas, END_SMALL, "zibo by salt & pixel", CENTRE_X, 368.0f, Align::CENTRE);
+            SETTING_SUN_DISC);
+  uint32_t seed = DUSK_SEED;
+  for (const CloudPlacement& c : DUSK_CLOUDS) PaintCloud(canvas, c.x, c.base, c.width, DUSK_CLOUD, ++seed);
+  PaintDistantSea(canvas, END_HORIZON, DUSK_SEA);
+  // The words keep to the top and the foot: the scene's last shape is drawn over the middle.
+  constexpr float END_BASELINE = 92.0f, THANKS_BASELINE = 120.0f, FOOT_BASELINE = 368.0f;
+  DrawText(canvas, THE_END, "The End", CENTRE_X, END_BASELINE, Align::CENTRE);
+  DrawText(canvas, END_SMALL, "thanks for watching \xC2\xB7 see you at the next party", CENTRE_X, THANKS_BASELINE,
+           Align::CENTRE);
+  DrawText(canvas, END_SMALL, "zibo by salt & pixel", CENTRE_X, FOOT_BASELINE, Align::CENTRE);
   return canvas;
 }
 

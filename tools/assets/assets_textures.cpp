@@ -85,15 +85,35 @@ Canvas PaintMatcap(const MatcapLook& look) {
   return canvas;
 }
 
-const MatcapLook LAGOON_GLASS = {
-    {{0.0f, Hex(0x2C86D8)}, {0.42f, Hex(0x9FDDF2)}, {0.5f, Hex(0xF4FCFF)}, {0.55f, Hex(0x3FB8C8)},
-     {1.0f, Hex(0x0B4066)}},
-    3.0f, Hex(0x1E9BB0), 0.55f, Hex(0xFFFFFF, 1.0f), 40.0f, Hex(0xCFF6FF, 0.6f), 0.25f, 0x1A600Bu};
+const MatcapLook LAGOON_GLASS = {.world = {{0.0f, Hex(0x2C86D8)},
+                                           {0.42f, Hex(0x9FDDF2)},
+                                           {0.5f, Hex(0xF4FCFF)},
+                                           {0.55f, Hex(0x3FB8C8)},
+                                           {1.0f, Hex(0x0B4066)}},
+                                 .horizon_sharpness = 3.0f,
+                                 .body = Hex(0x1E9BB0),
+                                 .reflectivity = 0.55f,
+                                 .highlight = Hex(0xFFFFFF),
+                                 .highlight_power = 40.0f,
+                                 .rim = Hex(0xCFF6FF, 0.6f),
+                                 .ripple = 0.25f,
+                                 .seed = 0x1A600Bu};
 
-const MatcapLook SUNSET_CHROME = {
-    {{0.0f, Hex(0x6A3A9A)}, {0.25f, Hex(0xE0609A)}, {0.44f, Hex(0xFFB070)}, {0.5f, Hex(0xFFF6D0)},
-     {0.53f, Hex(0x5A2A70)}, {0.7f, Hex(0xB04880)}, {1.0f, Hex(0x3A1A50)}},
-    6.0f, Hex(0xF08050), 0.7f, Hex(0xFFF6E0, 1.0f), 60.0f, Hex(0xFFC890, 0.5f), 0.15f, 0x5C4A0Eu};
+const MatcapLook SUNSET_CHROME = {.world = {{0.0f, Hex(0x6A3A9A)},
+                                            {0.25f, Hex(0xE0609A)},
+                                            {0.44f, Hex(0xFFB070)},
+                                            {0.5f, Hex(0xFFF6D0)},
+                                            {0.53f, Hex(0x5A2A70)},
+                                            {0.7f, Hex(0xB04880)},
+                                            {1.0f, Hex(0x3A1A50)}},
+                                  .horizon_sharpness = 6.0f,
+                                  .body = Hex(0xF08050),
+                                  .reflectivity = 0.7f,
+                                  .highlight = Hex(0xFFF6E0),
+                                  .highlight_power = 60.0f,
+                                  .rim = Hex(0xFFC890, 0.5f),
+                                  .ripple = 0.15f,
+                                  .seed = 0x5C4A0Eu};
 
 }  // namespace
 

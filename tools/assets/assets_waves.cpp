@@ -152,28 +152,52 @@ Canvas PaintWave(const WaveLook& look) {
 }
 
 // Rear: far away, so small waves, pale hazy colours close to the horizon's.
-const WaveLook REAR_WAVE = {
-    /*crest_row*/ 14.0f, /*swell*/ 4.0f, /*wavelength*/ 66.0f, /*sharpness*/ 0.55f, /*chop*/ 0.6f,
-    /*depth_range*/ 40.0f,
-    {{0.0f, Hex(0x8CCBDD)}, {0.5f, Hex(0x5FA7C8)}, {1.0f, Hex(0x3F88B5)}},
-    /*rim*/ Hex(0xE4F7FF, 0.7f), /*foam*/ Hex(0xE8F6FA), /*foam_depth*/ 2.0f,
-    /*swell_line*/ Hex(0xB4E2EE, 0.25f), /*line_spacing*/ 7.0f, /*sparkle*/ Hex(0xFFFFFF, 0.5f), 0xBAC0u};
+const WaveLook REAR_WAVE = {.crest_row = 14.0f,
+                           .swell = 4.0f,
+                           .wavelength = 66.0f,
+                           .sharpness = 0.55f,
+                           .chop = 0.6f,
+                           .depth_range = 40.0f,
+                           .water = {{0.0f, Hex(0x8CCBDD)}, {0.5f, Hex(0x5FA7C8)}, {1.0f, Hex(0x3F88B5)}},
+                           .rim = Hex(0xE4F7FF, 0.7f),
+                           .foam = Hex(0xE8F6FA),
+                           .foam_depth = 2.0f,
+                           .swell_line = Hex(0xB4E2EE, 0.25f),
+                           .line_spacing = 7.0f,
+                           .sparkle = Hex(0xFFFFFF, 0.5f),
+                           .seed = 0xBAC0u};
 
 // Middle: the sea the swimmers are in.
-const WaveLook MIDDLE_WAVE = {
-    34.0f, 7.0f, 110.0f, 0.68f, 1.0f,
-    55.0f,
-    {{0.0f, Hex(0x3AA6C8)}, {0.45f, Hex(0x1D76AE)}, {1.0f, Hex(0x12528A)}},
-    Hex(0xF0FBFF, 0.8f), Hex(0xF4FBFD), 3.5f,
-    Hex(0x7FD0E6, 0.45f), 10.0f, Hex(0xFFFFFF, 0.7f), 0x3EDDu};
+const WaveLook MIDDLE_WAVE = {.crest_row = 34.0f,
+                             .swell = 7.0f,
+                             .wavelength = 110.0f,
+                             .sharpness = 0.68f,
+                             .chop = 1.0f,
+                             .depth_range = 55.0f,
+                             .water = {{0.0f, Hex(0x3AA6C8)}, {0.45f, Hex(0x1D76AE)}, {1.0f, Hex(0x12528A)}},
+                             .rim = Hex(0xF0FBFF, 0.8f),
+                             .foam = Hex(0xF4FBFD),
+                             .foam_depth = 3.5f,
+                             .swell_line = Hex(0x7FD0E6, 0.45f),
+                             .line_spacing = 10.0f,
+                             .sparkle = Hex(0xFFFFFF, 0.7f),
+                             .seed = 0x3EDDu};
 
 // Front: closest, tallest and darkest, with a full white cap on every crest.
-const WaveLook FRONT_WAVE = {
-    58.0f, 11.0f, 165.0f, 0.8f, 1.4f,
-    42.0f,
-    {{0.0f, Hex(0x2395BF)}, {0.35f, Hex(0x0F63A0)}, {1.0f, Hex(0x0A3766)}},
-    Hex(0xFFFFFF, 0.9f), Hex(0xFFFFFF), 5.0f,
-    Hex(0x56BDE0, 0.5f), 12.0f, Hex(0xFFFFFF, 0.9f), 0xF407u};
+const WaveLook FRONT_WAVE = {.crest_row = 58.0f,
+                            .swell = 11.0f,
+                            .wavelength = 165.0f,
+                            .sharpness = 0.8f,
+                            .chop = 1.4f,
+                            .depth_range = 42.0f,
+                            .water = {{0.0f, Hex(0x2395BF)}, {0.35f, Hex(0x0F63A0)}, {1.0f, Hex(0x0A3766)}},
+                            .rim = Hex(0xFFFFFF, 0.9f),
+                            .foam = Hex(0xFFFFFF),
+                            .foam_depth = 5.0f,
+                            .swell_line = Hex(0x56BDE0, 0.5f),
+                            .line_spacing = 12.0f,
+                            .sparkle = Hex(0xFFFFFF, 0.9f),
+                            .seed = 0xF407u};
 
 }  // namespace
 

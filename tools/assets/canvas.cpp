@@ -26,8 +26,6 @@ Color Mix(Color a, Color b, float t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
-Color WithAlpha(Color c, float alpha) { return {c.r, c.g, c.b, alpha}; }
-
 Color Scale(Color c, float brightness) { return {c.r * brightness, c.g * brightness, c.b * brightness, c.a}; }
 
 Canvas MakeCanvas(int width, int height, Color fill) {

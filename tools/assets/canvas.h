@@ -20,7 +20,7 @@ constexpr Color Hex(uint32_t rgb, float alpha = 1.0f) {
 }
 
 Color Mix(Color a, Color b, float t);
-Color WithAlpha(Color c, float alpha);
+constexpr Color WithAlpha(Color c, float alpha) { return {c.r, c.g, c.b, alpha}; }
 Color Scale(Color c, float brightness);  // rgb only
 
 struct Canvas {

@@ -9,13 +9,13 @@
 namespace assets {
 
 struct SeaLook {
-  Color near_horizon;  // hazy colour just below the horizon
-  Color foreground;    // colour at the bottom of the frame
-  Color ripple;        // colour of the perspective ripples
-  Color glitter;       // light reflected on the water (alpha 0 for none)
-  float glitter_x;     // column of the light source above the sea
-  float glitter_width; // half width of the light path at the bottom of the frame
-  uint32_t seed;
+  Color near_horizon;                // hazy colour just below the horizon
+  Color foreground;                  // colour at the bottom of the frame
+  Color ripple;                      // colour of the perspective ripples
+  Color glitter = {0, 0, 0, 0};      // light reflected on the water (alpha 0 for none)
+  float glitter_x = 0.0f;            // column of the light source above the sea
+  float glitter_width = 0.0f;        // half width of the light path at the bottom of the frame
+  uint32_t seed = 0;
 };
 
 // Paints the sea from the horizon row to the bottom of the canvas, in perspective.
@@ -24,7 +24,7 @@ void PaintDistantSea(Canvas& canvas, float horizon, const SeaLook& look);
 struct CloudLook {
   Color top;     // lit side
   Color bottom;  // shaded underside
-  Color rim;     // thin light at the edge facing the light (alpha 0 for none)
+  Color rim = {0, 0, 0, 0};  // thin light at the edge facing the light (alpha 0 for none)
 };
 
 // A puffy cloud: a row of rounded lumps on a flat base, centre at (x, base), width wide.
@@ -35,7 +35,7 @@ struct LighthouseLook {
   Color tower;
   Color stripe;
   Color lantern;
-  float lamp_glow;  // 0 by day; > 0 lights the lamp with a glow of that radius
+  float lamp_glow = 0.0f;  // 0 by day; > 0 lights the lamp with a glow of that radius
 };
 
 // The lighthouse on its rock, standing on the horizon at column x; height in pixels.

@@ -19,14 +19,14 @@ struct FontSpec {
 
 struct TextStyle {
   FontSpec font;
-  Color fill_top;       // fill at cap height
-  Color fill_bottom;    // fill at the baseline
-  float tracking;       // extra pixels after every letter
-  float outline_width;  // 0 for none
-  Color outline;
-  int shadow_blur;      // 0 for a hard shadow; shadow alpha 0 for none
-  Vec2 shadow_offset;
-  Color shadow;
+  Color fill_top;                 // fill at cap height
+  Color fill_bottom;              // fill at the baseline
+  float tracking = 0.0f;          // extra pixels after every letter
+  float outline_width = 0.0f;     // 0 for none
+  Color outline = {0, 0, 0, 0};
+  int shadow_blur = 0;            // 0 for a hard shadow
+  Vec2 shadow_offset = {0, 0};
+  Color shadow = {0, 0, 0, 0};    // alpha 0 for none
 };
 
 enum class Align { LEFT, CENTRE, RIGHT };
