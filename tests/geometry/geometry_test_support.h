@@ -22,8 +22,9 @@ inline MemChunk ChunkOf(const std::vector<uint8_t>& bytes, const char* name = "t
   MemChunk chunk{};
   std::snprintf(chunk.name, sizeof chunk.name, "%s", name);
   chunk.size = static_cast<int32_t>(bytes.size());
-  chunk.data = new uint8_t[bytes.size() ? bytes.size() : 1];
-  if (!bytes.empty()) std::memcpy(chunk.data, bytes.data(), bytes.size());
+  if (bytes.empty()) return chunk;  // as LoadFile gives a file it did not find
+  chunk.data = new uint8_t[bytes.size()];
+  std::memcpy(chunk.data, bytes.data(), bytes.size());
   return chunk;
 }
 

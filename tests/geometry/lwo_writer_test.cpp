@@ -96,7 +96,8 @@ TEST(LwoWriter, ChunksFollowTheIffRules) {
 
 TEST(LwoWriter, PointsAreBigEndianFloats) {
   const std::vector<uint8_t> b = WriteLwo(geometry_test::TwoTriangleObject());
-  const ChunkSpan* pnts = Find(WalkForm(b), "PNTS");
+  const std::vector<ChunkSpan> chunks = WalkForm(b);
+  const ChunkSpan* pnts = Find(chunks, "PNTS");
   ASSERT_NE(pnts, nullptr);
   EXPECT_EQ(pnts->size, 4u * 12u);
   // Point 2 is (1, 2, 0): 1.0f is 3F 80 00 00, 2.0f is 40 00 00 00.
@@ -133,7 +134,8 @@ TEST(LwoWriter, PolygonsCountTheirCorners) {
   LwoWriter writer = geometry_test::TwoTriangleObject();
   AddLwoPolygon(&writer.layers[0], {0, 1, 2, 3}, "Red");
   const std::vector<uint8_t> b = WriteLwo(writer);
-  const ChunkSpan* pols = Find(WalkForm(b), "POLS");
+  const std::vector<ChunkSpan> chunks = WalkForm(b);
+  const ChunkSpan* pols = Find(chunks, "POLS");
   ASSERT_NE(pols, nullptr);
   EXPECT_EQ(std::string(b.begin() + pols->data, b.begin() + pols->data + 4), "FACE");
   EXPECT_EQ(pols->size, 4u + 2 * (2u + 3 * 2u) + (2u + 4 * 2u));
@@ -148,7 +150,8 @@ TEST(LwoWriter, LargeIndicesTakeTheFourByteForm) {
   for (int i = 0; i < 0xFF02; ++i) AddLwoPoint(layer, float(i), 0, 0);
   AddLwoPolygon(layer, {0, 0xFEFF, 0xFF01}, "");
   const std::vector<uint8_t> b = WriteLwo(writer);
-  const ChunkSpan* pols = Find(WalkForm(b), "POLS");
+  const std::vector<ChunkSpan> chunks = WalkForm(b);
+  const ChunkSpan* pols = Find(chunks, "POLS");
   ASSERT_NE(pols, nullptr);
   EXPECT_EQ(pols->size, 4u + 2 + 2 + 2 + 4);
   const size_t corners = pols->data + 6;
