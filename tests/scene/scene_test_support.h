@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/mesh.h"
 #include "platform/fatal.h"
 #include "resource/data_archive.h"
 #include "scene/scene.h"

@@ -1,0 +1,228 @@
+// kra-check: the demo's data as a folder, single files by content, scripts held against
+// what the demo parts need, and the program's exit status.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "check_demo.h"
+#include "check_files.h"
+#include "check_report.h"
+#include "geometry/lwo_writer.h"
+#include "geometry/motion_writer.h"
+#include "scene/scene_test_support.h"
+
+namespace {
+
+class KraCheck : public SceneScriptTest {
+ protected:
+  void SetUp() override {
+    SceneScriptTest::SetUp();
+    report_.out = open_memstream(&text_, &text_size_);
+  }
+  void TearDown() override {
+    std::fclose(report_.out);
+    std::free(text_);
+    SceneScriptTest::TearDown();
+  }
+  std::string Output() {
+    std::fflush(report_.out);
+    return std::string(text_, text_size_);
+  }
+  bool Has(const std::string& line) { return Output().find(line) != std::string::npos; }
+
+  CheckReport report_;
+  char* text_ = nullptr;
+  size_t text_size_ = 0;
+};
+
+std::vector<uint8_t> TriangleLwo(bool with_second_triangle = false) {
+  LwoWriter writer;
+  LwoWriterLayer* layer = AddLwoLayer(&writer, "tri");
+  AddLwoPoint(layer, 0, 0, 0);
+  AddLwoPoint(layer, 1, 0, 0);
+  AddLwoPoint(layer, 0, 1, 0);
+  AddLwoPoint(layer, 1, 1, 0);
+  AddLwoPolygon(layer, {0, 1, 2}, "Skin");
+  if (with_second_triangle) AddLwoPolygon(layer, {1, 3, 2}, "Skin");
+  LwoWriterMap* light = AddLwoUvMap(layer, "Lightmap");
+  AddLwoUv(light, 0, 0.5f, 0.5f);
+  AddLwoSurface(&writer, "Skin", 1, 1, 1, "", 0);
+  return WriteLwo(writer);
+}
+
+void WriteSceneFiles() {
+  WriteFile("fish.lwo", TriangleLwo());
+  WriteFile("fish_morph.lwo", TriangleLwo());
+}
+
+const char* const GOOD_SWAM =
+    "<demo><scene>\n"
+    "<loadlwo name=\"a\" filename=\"fish.lwo\" morphfile=\"fish_morph.lwo\"/>\n"
+    "<CreateSphere name=\"b\" radius=\"1\" slices=\"6\"/>\n"
+    "<loadlwo name=\"c\" filename=\"fish.lwo\" morphfile=\"fish_morph.lwo\"/>\n"
+    "<object name=\"o1\" mesh=\"a\"><key time=\"0\" pos_x=\"1\"/><key time=\"1\" pos_x=\"2\"/></object>\n"
+    "<object name=\"o2\" mesh=\"b\"/>\n"
+    "<object name=\"o3\" mesh=\"c\"/>\n"
+    "<camera><key time=\"0\" fov=\"40\"/></camera>\n"
+    "</scene></demo>\n";
+
+TEST_F(KraCheck, EmptyFolderReportsEveryFileMissing) {
+  EXPECT_FALSE(CheckDemoData(&report_, ".", DemoSource::FOLDER));
+  EXPECT_EQ(report_.problem_count, 20);
+  EXPECT_TRUE(Has("swim.xml: missing: the scene script of the 3D part \"swim\"\n"));
+  EXPECT_TRUE(Has("mamma1.xml: missing"));
+  EXPECT_TRUE(Has("swam.xml: missing"));
+  EXPECT_TRUE(Has("zibo.mp3: missing"));
+  EXPECT_TRUE(Has("presents.png: missing"));
+}
+
+TEST_F(KraCheck, ScriptsHeldAgainstTheirParts) {
+  WriteSceneFiles();
+  WriteFile("swam.xml", CrLf(GOOD_SWAM));
+  // One mesh without a morph target where "swim" morphs its first mesh, one object short.
+  WriteFile("swim.xml", CrLf("<demo><scene>\n<loadlwo name=\"a\" filename=\"fish.lwo\"/>\n"
+                             "<CreateSphere name=\"b\" radius=\"1\" slices=\"3\"/>\n"
+                             "<object name=\"o1\"/>\n</scene></demo>\n"));
+  std::filesystem::create_directory("data");
+  WriteFile("data/mamma1.xml", CrLf("<demo><scene>\n<CreateSphere name=\"b\" radius=\"1\" slices=\"3\"/>\n"
+                                    "<object name=\"o1\"/><object name=\"o2\"/>\n</scene></demo>\n"));
+  CheckDemoData(&report_, ".", DemoSource::FOLDER);
+  std::string out = Output();
+  EXPECT_TRUE(Has("swim.xml: 1 object; the part \"swim\" uses the first 2\n")) << out;
+  EXPECT_TRUE(Has("swim.xml: mesh 1 (\"a\") has no morph target; the part \"swim\" morphs it")) << out;
+  EXPECT_TRUE(Has("mamma1.xml: 1 mesh; the part \"mamma1\" uses the first 2\n")) << out;
+  EXPECT_EQ(out.find("swam.xml"), std::string::npos) << out;
+  EXPECT_EQ(out.find("scene script of the 3D part"), std::string::npos) << out;
+}
+
+TEST_F(KraCheck, FatalScriptErrorsAreReportedWithTheirLineAndChecksGoOn) {
+  WriteFile("bad.xml", CrLf("<demo><scene>\n<CreateSphere name=\"ball\" radius=\"1\" slices=\"4\"/>\n"
+                            "<CreateSphere name=\"flat\" slices=\"4\"/>\n</scene></demo>\n"));
+  WriteFile("broken.xml", CrLf("<demo><scene>\n<CreateSphere name=\"ball\" radius=\"1\" slices=\"4\">\n"
+                               "</scene></demo>\n"));
+  EXPECT_FALSE(CheckPath(&report_, "bad.xml"));
+  EXPECT_FALSE(CheckPath(&report_, "broken.xml"));
+  EXPECT_TRUE(Has("bad.xml:3: Error in XML: flat has incorrect radius\n")) << Output();
+  EXPECT_TRUE(Has("broken.xml:3: XML syntax error: mismatched tag\n")) << Output();
+  EXPECT_EQ(report_.problem_count, 2);
+}
+
+TEST_F(KraCheck, ScriptProblemsThatDoNotStopTheLoad) {
+  WriteFile("short.mot", std::string("SMOT\x02\0\0\0\x05\0\0\0\0\0\0\0", 16));
+  WriteFile("order.xml",
+            CrLf("<demo><scene>\n<CreateSphere name=\"ball\" radius=\"1\" slices=\"4\"/>\n"
+                 "<object name=\"o\">\n<key time=\"2\" pos_x=\"1\"/>\n<key time=\"1\" pos_x=\"2\" curve=\"5\"/>\n"
+                 "<key time=\"3\" pos_x=\"2\"/>\n</object>\n"
+                 "<object name=\"p\" motion=\"short.mot\"/>\n"
+                 "<newscene/>\n</scene></demo>\n"));
+  EXPECT_FALSE(CheckPath(&report_, "order.xml"));
+  std::string out = Output();
+  EXPECT_TRUE(Has("order.xml: object \"o\": position key 2 at frame 30 comes after one at frame 60")) << out;
+  EXPECT_TRUE(Has("order.xml: object \"o\": position key 2 has curve type 5")) << out;
+  EXPECT_TRUE(Has("order.xml:8: motion file short.mot: Motion file short.mot is truncated")) << out;
+  EXPECT_TRUE(Has("order.xml: <newscene> starts a scene of its own")) << out;
+}
+
+TEST_F(KraCheck, ScriptFilesAreFoundBesideTheScript) {
+  std::filesystem::create_directory("content");
+  WriteFile("content/fish.lwo", TriangleLwo());
+  WriteFile("content/fish_morph.lwo", TriangleLwo());
+  WriteFile("content/swam.xml", CrLf(GOOD_SWAM));
+  report_.verbose = true;
+  EXPECT_TRUE(CheckPath(&report_, "content/swam.xml")) << Output();
+  EXPECT_TRUE(Has("content/swam.xml: scene script, 3 meshes, 3 objects, camera with 1 keys")) << Output();
+  EXPECT_TRUE(Has("  mesh \"a\": 4 vertices, 1 triangles, 1 surface, morph target")) << Output();
+  EXPECT_TRUE(Has("  object \"o1\" on mesh \"a\": keys: position 2,")) << Output();
+}
+
+TEST_F(KraCheck, DamagedObjectNamesChunkAndOffset) {
+  std::vector<uint8_t> bytes = TriangleLwo();
+  bytes[16] = 0x7f;  // the first chunk's size now runs past the file
+  WriteFile("damaged.lwo", bytes);
+  WriteFile("notlwo.lwo", std::string("FORMxxxxLWOBxxxx"));
+  EXPECT_FALSE(CheckPath(&report_, "damaged.lwo"));
+  EXPECT_TRUE(Has("damaged.lwo: ")) << Output();
+  EXPECT_TRUE(Has("chunk at offset")) << Output();
+  EXPECT_FALSE(CheckPath(&report_, "notlwo.lwo"));
+  EXPECT_TRUE(Has("notlwo.lwo: not an LWO2 object")) << Output();
+}
+
+TEST_F(KraCheck, GoodObjectInVerbose) {
+  WriteFile("tri.lwo", TriangleLwo(true));
+  report_.verbose = true;
+  EXPECT_TRUE(CheckPath(&report_, "tri.lwo")) << Output();
+  EXPECT_TRUE(Has("tri.lwo: LWO2 object, 4 points, 2 triangles, 1 surface\n")) << Output();
+  EXPECT_TRUE(Has("  UV map \"Lightmap\": 1 entries (lightmap coordinates)")) << Output();
+}
+
+TEST_F(KraCheck, MotionFiles) {
+  MotionWriter writer;
+  MotionRecord record{};
+  record.time = 10;
+  AddMotionRecord(&writer, record);
+  record.time = 5;
+  AddMotionRecord(&writer, record);
+  ASSERT_EQ(SaveMotionFile(writer, "backwards.mot"), 1);
+  std::vector<uint8_t> bytes = MotionFileBytes(writer);
+  bytes.resize(bytes.size() - 1);
+  WriteFile("cut.mot", bytes);
+  EXPECT_FALSE(CheckPath(&report_, "backwards.mot"));
+  EXPECT_TRUE(Has("backwards.mot: position key 2 at frame 5 comes after one at frame 10")) << Output();
+  EXPECT_FALSE(CheckPath(&report_, "cut.mot"));
+  EXPECT_TRUE(Has("cut.mot: Motion file cut.mot is truncated: its header gives 2 keys but it holds 1 complete")) << Output();
+}
+
+TEST_F(KraCheck, ImagesAndUnknownData) {
+  WriteFile("fake.png", std::string("\x89PNG\r\n\x1a\n and then nothing", 24));
+  WriteFile("noise.bin", std::string(3000, '\x55'));
+  EXPECT_FALSE(CheckPath(&report_, "fake.png"));
+  EXPECT_TRUE(Has("fake.png: ")) << Output();
+  EXPECT_FALSE(CheckPath(&report_, "noise.bin"));
+  EXPECT_TRUE(Has("noise.bin: not a kind of file the demo reads")) << Output();
+  EXPECT_FALSE(CheckPath(&report_, "nothere.png"));
+  EXPECT_TRUE(Has("nothere.png: not found")) << Output();
+}
+
+TEST_F(KraCheck, FilesMadeByOtherTools) {
+  std::string dir = KRA_TESTDATA_DIR;
+  if (!std::filesystem::exists(dir + "/music/test.mod")) GTEST_SKIP() << "no test data";
+  EXPECT_TRUE(CheckPath(&report_, dir + "/music/test.mod")) << Output();
+  EXPECT_TRUE(CheckPath(&report_, dir + "/music/MEANDR90.mp3")) << Output();
+  EXPECT_TRUE(CheckPath(&report_, dir + "/lwo2/boxuv.lwo")) << Output();
+  EXPECT_TRUE(CheckPath(&report_, dir + "/png/basn6a08.png")) << Output();
+  EXPECT_FALSE(CheckPath(&report_, dir + "/png/xs1n0g01.png"));
+}
+
+std::string ReadOutput() {
+  std::string text;
+  FILE* file = std::fopen("output.txt", "rb");
+  if (!file) return text;
+  char buffer[4096];
+  size_t n;
+  while ((n = std::fread(buffer, 1, sizeof(buffer), file)) > 0) text.append(buffer, n);
+  std::fclose(file);
+  return text;
+}
+
+int RunKraCheck(const std::string& arguments) {
+  std::string command = std::string(KRA_BINARY_DIR) + "/kra-check " + arguments + " > output.txt 2>&1";
+  int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(KraCheck, ProgramExitStatus) {
+  WriteSceneFiles();
+  WriteFile("swam.xml", CrLf(GOOD_SWAM));
+  EXPECT_EQ(RunKraCheck("swam.xml fish.lwo"), 0);
+  EXPECT_NE(ReadOutput().find("kra-check: all well (2 files checked)"), std::string::npos) << ReadOutput();
+  EXPECT_EQ(RunKraCheck("swam.xml missing.png"), 1);
+  std::filesystem::create_directory("empty");
+  EXPECT_EQ(RunKraCheck("empty"), 1);  // nothing of the demo is there
+  EXPECT_NE(ReadOutput().find("kra-check: 20 problems"), std::string::npos) << ReadOutput();
+  EXPECT_EQ(RunKraCheck("--nonsense"), 1);
+}
+
+}  // namespace
