@@ -9,6 +9,7 @@
 #include "demo/demo_state.h"
 #include "demo/entry.h"
 #include "display/display_window.h"
+#include "platform/audio_offline.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
@@ -22,18 +23,23 @@ struct PresentedFrame {
 
 class DemoRunTest : public ::testing::Test {
  protected:
-  // A working directory of its own: no data files, so the parts have nothing to show.
+  // A working directory of its own: no data files, so the parts have nothing to show. The
+  // offline audio device turns the fade-out's waits into rendered samples, not wall time.
   void SetUp() override {
     char dir[] = "/tmp/kra_run_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     ASSERT_EQ(chdir(dir), 0);
+    g_platform.audio = &audio;
   }
   void TearDown() override {
     g_platform = Platform{};
     SetFramePresentedHook(nullptr, nullptr);
   }
 
+  OfflineAudioDevice audio;
+
   int Run(HeadlessDisplay& display, Counter& counter) {
+    g_platform.audio = &audio;
     g_platform.display = &display;
     g_platform.counter = &counter;
     display.SetFrameSink([this](const HeadlessFrame&) {
