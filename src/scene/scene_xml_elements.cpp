@@ -130,7 +130,7 @@ void LoadLwoElement(const XML_Char** atts) {
 }
 
 void CreateSphereElement(const XML_Char** atts) {
-  Scene* scene = NeedScene("loadlwo");  // the message has always named <loadlwo>
+  Scene* scene = NeedScene("loadlwo");  // scripts know this error by the <loadlwo> text
   char name[MESH_NAME_SIZE];
   GetAttr(name, sizeof(name), "name", atts);
   float radius = GetFloatAttr("radius", atts);
