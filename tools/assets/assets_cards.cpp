@@ -31,6 +31,7 @@ constexpr int BUBBLE_COUNT = 60;  // before those in the text's quiet box are le
 constexpr int WEED_COUNT = 11;
 constexpr int WEED_SEGMENTS = 48;
 constexpr float SAND_ROW = 350.0f;
+constexpr float SAND_CLEARANCE = 12.0f;  // bubbles stay this far above the sand
 
 struct Backdrop {
   Gradient water;
@@ -79,7 +80,8 @@ void PaintCaustics(Canvas& canvas, const Backdrop& look) {
 void PaintBubbles(Canvas& canvas, const Backdrop& look, int count, Box quiet, uint32_t seed) {
   Rng rng = MakeRng(seed);
   for (int i = 0; i < count; ++i) {
-    Vec2 p = {rng.Range(0.0f, float(canvas.width)), rng.Range(0.0f, float(canvas.height))};
+    // Bubbles rise from the weed, not out of the sand.
+    Vec2 p = {rng.Range(0.0f, float(canvas.width)), rng.Range(0.0f, SAND_ROW - SAND_CLEARANCE)};
     if (p.x > float(quiet.x0) && p.x < float(quiet.x1) && p.y > float(quiet.y0) && p.y < float(quiet.y1)) continue;
     float radius = 1.5f + 6.0f * rng.Uniform() * rng.Uniform();
     float alpha = rng.Range(0.35f, 0.7f);
