@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,8 @@ struct LwoWriterLayer {
   std::vector<int32_t> polygon_sizes;         // corners per polygon
   std::vector<int32_t> polygon_corners;       // the corners of every polygon, one after another
   std::vector<std::string> polygon_surfaces;  // surface name per polygon; "" for none
-  std::vector<LwoWriterMap> uv_maps;
-  std::vector<LwoWriterMap> corner_maps;
+  std::deque<LwoWriterMap> uv_maps;  // deques: the pointers the Add functions return stay valid
+  std::deque<LwoWriterMap> corner_maps;
 };
 
 struct LwoWriterSurface {
@@ -50,7 +51,7 @@ struct LwoWriterRawChunk {
 };
 
 struct LwoWriter {
-  std::vector<LwoWriterLayer> layers;
+  std::deque<LwoWriterLayer> layers;
   std::vector<LwoWriterSurface> surfaces;
   std::vector<LwoWriterClip> clips;
   std::vector<LwoWriterRawChunk> leading_chunks;   // right after the form type

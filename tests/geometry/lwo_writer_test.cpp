@@ -238,6 +238,20 @@ TEST(LwoWriter, SurfacesAndClipsAreWellFormed) {
       << "an untextured surface has no block";
 }
 
+TEST(LwoWriter, AddedLayersAndMapsStayWhereTheyWere) {
+  LwoWriter writer;
+  LwoWriterLayer* first = AddLwoLayer(&writer, "one");
+  LwoWriterMap* texture = AddLwoUvMap(first, "Texture");
+  for (int i = 0; i < 40; ++i) {
+    AddLwoLayer(&writer, "more");
+    AddLwoUvMap(first, "more");
+  }
+  AddLwoPoint(first, 1, 2, 3);
+  AddLwoUv(texture, 0, 0.5f, 0.5f);
+  EXPECT_EQ(writer.layers[0].points.size(), 3u);
+  EXPECT_EQ(writer.layers[0].uv_maps[0].vertices.size(), 1u);
+}
+
 TEST(LwoWriter, OddRawChunksArePadded) {
   LwoWriter writer = geometry_test::TwoTriangleObject();
   AddLwoRawChunk(&writer.leading_chunks, "DESC", {'a', 'b', 0});
