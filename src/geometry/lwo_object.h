@@ -63,6 +63,10 @@ struct LwoClip {
   LwoClip* prev;
 };
 
+// Triangles an object may make. Far beyond any real mesh (the renderer draws 32000 a frame),
+// it keeps a hostile file of large polygons from claiming gigabytes.
+constexpr int32_t LWO_MAX_TRIANGLES = 1 << 22;
+
 // What the most recent POLS chunk was: PTAG and VMAD number the polygons of that chunk.
 constexpr int32_t LWO_POLS_NONE = 0;     // no POLS yet
 constexpr int32_t LWO_POLS_READ = 1;     // a FACE or PTCH chunk that was read

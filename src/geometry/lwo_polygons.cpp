@@ -72,6 +72,10 @@ void ReadLwoPolygons(LwoCursor* chunk) {
     }
     if (object->failed) return;
     AddPolygon(object, layer, corners, object->total_face_count, &cut);
+    if (object->total_polygon_count > LWO_MAX_TRIANGLES) {
+      LwoFailAt(object, chunk->chunk, at, "more than %d triangles", LWO_MAX_TRIANGLES);
+      return;
+    }
     object->pols_face_count += 1;
     object->total_face_count += 1;
   }

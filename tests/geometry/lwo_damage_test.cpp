@@ -158,6 +158,16 @@ TEST(LwoDamage, ClipNameWithoutNul) {
   ExpectRefused(b, "STIL chunk at offset " + std::to_string(name) + ": string without a terminating NUL");
 }
 
+TEST(LwoDamage, PolygonsBeyondTheTriangleLimit) {
+  // Flat 1023-corner polygons: 1021 triangles from 2048 bytes each.
+  LwoWriter writer;
+  LwoWriterLayer* layer = AddLwoLayer(&writer, "huge");
+  AddLwoPoint(layer, 0, 0, 0);
+  const std::vector<int32_t> corners(1023, 0);
+  for (int i = 0; i <= LWO_MAX_TRIANGLES / 1021; ++i) AddLwoPolygon(layer, corners, "");
+  ExpectRefused(WriteLwo(writer), "more than 4194304 triangles");
+}
+
 TEST(LwoDamage, HeaderCutInsideTheForm) {
   std::vector<uint8_t> b = Sound();
   b.resize(b.size() + 4, 'Z');
