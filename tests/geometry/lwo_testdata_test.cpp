@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "geometry_test_support.h"
+#include "resource/data_archive.h"
 
 namespace {
 
@@ -170,6 +171,17 @@ TEST(LwoTestData, SubdivisionPatchesAsPolygons) {
   EXPECT_EQ(m.mesh.triangle_count, 48) << "24 patch quads, read as their cage";
   ExpectSoundMesh(m.mesh);
   EXPECT_EQ(m.mesh.surface_triangle_counts[0], 48);
+}
+
+TEST(LwoTestData, ThroughLoadFile) {
+  const std::string path = TestDataPath("boxuv.lwo");
+  MemChunk chunk = LoadFile(path.c_str());
+  if (chunk.size == 0) GTEST_SKIP() << "boxuv.lwo not in the test data";
+  LoadedMesh m;
+  m.result = LoadLwoMesh(&m.mesh, chunk);
+  ASSERT_EQ(m.result, 1);
+  EXPECT_EQ(m.mesh.triangle_count, 12);
+  EXPECT_STREQ(m.mesh.surface_texture_names[0], "boxuv.png");
 }
 
 TEST(LwoTestData, EmptyFileIsCleanlyRefused) {
