@@ -53,6 +53,10 @@ void ReadLwoPolygons(LwoCursor* chunk) {
   object->pols_state = LWO_POLS_READ;
   object->pols_first_face = object->total_face_count;
   object->pols_face_count = 0;
+  // A triangle takes 8 bytes: room for that many saves regrowing on big objects.
+  const size_t expected_triangles = LwoBytesLeft(chunk) / 8;
+  layer->polygons.reserve(layer->polygons.size() + 3 * expected_triangles);
+  layer->polygon_faces.reserve(layer->polygon_faces.size() + expected_triangles);
   std::vector<int32_t> corners;
   std::vector<int32_t> cut;
   while (!LwoAtEnd(chunk)) {

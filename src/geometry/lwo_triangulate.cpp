@@ -16,7 +16,7 @@ bool SamePlace(Point2 a, Point2 b) { return a.x == b.x && a.y == b.y; }
 // Projects the polygon onto the coordinate plane most nearly parallel to it. The plane's
 // normal comes from Newell's method, which stays right for concave and slightly
 // non-planar polygons.
-std::vector<Point2> ProjectToPlane(const float* points, const int32_t* corners, int32_t n) {
+void ProjectToPlane(const float* points, const int32_t* corners, int32_t n, std::vector<Point2>* projected) {
   double normal[3] = {0, 0, 0};
   for (int32_t i = 0; i < n; ++i) {
     const float* a = points + 3 * corners[i];
@@ -30,12 +30,11 @@ std::vector<Point2> ProjectToPlane(const float* points, const int32_t* corners, 
   if (std::fabs(normal[2]) > std::fabs(normal[axis])) axis = 2;
   const int first = (axis + 1) % 3;
   const int second = (axis + 2) % 3;
-  std::vector<Point2> projected(n);
+  projected->resize(n);
   for (int32_t i = 0; i < n; ++i) {
     const float* p = points + 3 * corners[i];
-    projected[i] = {p[first], p[second]};
+    (*projected)[i] = {p[first], p[second]};
   }
-  return projected;
 }
 
 double SignedArea(const std::vector<Point2>& polygon) {
@@ -81,14 +80,17 @@ void Emit(std::vector<int32_t>* out, int32_t a, int32_t b, int32_t c) {
 }  // namespace
 
 void TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, std::vector<int32_t>* out) {
-  const std::vector<Point2> projected = ProjectToPlane(points, corners, n);
+  // Scratch space kept between calls: objects hold many small polygons.
+  static thread_local std::vector<Point2> projected;
+  static thread_local std::vector<int32_t> ring;
+  ProjectToPlane(points, corners, n, &projected);
   const double area = SignedArea(projected);
   if (area == 0 || !std::isfinite(area)) {
     for (int32_t i = 1; i + 1 < n; ++i) Emit(out, 0, i, i + 1);
     return;
   }
   const double orientation = area > 0 ? 1.0 : -1.0;
-  std::vector<int32_t> ring(n);
+  ring.resize(n);
   for (int32_t i = 0; i < n; ++i) ring[i] = i;
   size_t start = 1;
   while (ring.size() > 3) {
