@@ -22,17 +22,17 @@ const uint32_t kCardColours[INTRO_IMAGE_COUNT] = {0xFF102030u, 0xFF405060u, 0xFF
 
 // A solid RGB card of the frame's size.
 std::string SolidCard(uint32_t colour) {
-  PngSpec spec;
-  spec.width = WIDTH;
-  spec.height = HEIGHT;
+  PngPicture picture;
+  picture.width = WIDTH;
+  picture.height = HEIGHT;
   std::vector<uint8_t> row;
   for (int x = 0; x < WIDTH; ++x) {
     row.push_back((uint8_t)(colour >> 16));
     row.push_back((uint8_t)(colour >> 8));
     row.push_back((uint8_t)colour);
   }
-  spec.rows.assign(HEIGHT, row);
-  return EncodePng(spec);
+  picture.rows.assign(HEIGHT, row);
+  return EncodePng(picture);
 }
 
 class IntroTest : public ScratchDirTest {
@@ -122,7 +122,7 @@ TEST_F(IntroTest, CardsComeFromTheArchiveAndAlphaBlendsOntoBlack) {
   for (int i = 0; i < INTRO_IMAGE_COUNT; ++i) {
     members.push_back({kCards[i], SolidCard(kCardColours[i])});
   }
-  PngSpec small;  // a half-transparent card smaller than the frame
+  PngPicture small;  // a half-transparent card smaller than the frame
   small.width = 2;
   small.height = 1;
   small.color_type = PNG_COLOR_TYPE_RGBA;

@@ -10,7 +10,7 @@
 
 #include "resource/mem_chunk.h"
 
-struct PngSpec {
+struct PngPicture {
   int width = 4;
   int height = 3;
   int color_type = PNG_COLOR_TYPE_RGB;
@@ -27,7 +27,7 @@ inline void AppendPngBytes(png_structp png, png_bytep data, png_size_t length) {
   out->append(reinterpret_cast<const char*>(data), length);
 }
 
-inline std::string EncodePng(const PngSpec& spec) {
+inline std::string EncodePng(const PngPicture& picture) {
   std::string out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
@@ -37,18 +37,18 @@ inline std::string EncodePng(const PngSpec& spec) {
     return std::string();
   }
   png_set_write_fn(png, &out, AppendPngBytes, nullptr);
-  png_set_IHDR(png, info, spec.width, spec.height, spec.bit_depth, spec.color_type,
-               spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, picture.width, picture.height, picture.bit_depth, picture.color_type,
+               picture.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  if (!spec.palette.empty()) {
-    png_set_PLTE(png, info, spec.palette.data(), (int)spec.palette.size());
+  if (!picture.palette.empty()) {
+    png_set_PLTE(png, info, picture.palette.data(), (int)picture.palette.size());
   }
-  if (!spec.transparency.empty()) {
-    png_set_tRNS(png, info, spec.transparency.data(), (int)spec.transparency.size(), nullptr);
+  if (!picture.transparency.empty()) {
+    png_set_tRNS(png, info, picture.transparency.data(), (int)picture.transparency.size(), nullptr);
   }
   png_write_info(png, info);
   std::vector<png_bytep> rows;
-  for (const auto& row : spec.rows) rows.push_back(const_cast<png_bytep>(row.data()));
+  for (const auto& row : picture.rows) rows.push_back(const_cast<png_bytep>(row.data()));
   png_write_image(png, rows.data());
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);

@@ -23,11 +23,11 @@ Texture DecodePrinting(const std::string& bytes, const char* name, std::string* 
 uint32_t Pixel(const Texture& t, int x, int y) { return t.pixels[y * t.width + x]; }
 
 TEST(DecodePngTest, RgbGetsOpaqueAlphaAndTopLeftFirst) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
-  Texture t = DecodePng(ChunkOf(EncodePng(spec), "rgb.png"));
+  PngPicture picture;
+  picture.width = 2;
+  picture.height = 2;
+  picture.rows = {{10, 20, 30, 40, 50, 60}, {70, 80, 90, 100, 110, 120}};
+  Texture t = DecodePng(ChunkOf(EncodePng(picture), "rgb.png"));
   ASSERT_EQ(t.width, 2);
   ASSERT_EQ(t.height, 2);
   EXPECT_EQ(t.has_alpha, 0);
@@ -39,12 +39,12 @@ TEST(DecodePngTest, RgbGetsOpaqueAlphaAndTopLeftFirst) {
 }
 
 TEST(DecodePngTest, RgbaKeepsItsAlphaBytes) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.color_type = PNG_COLOR_TYPE_RGBA;
-  spec.rows = {{1, 2, 3, 0, 250, 251, 252, 128}};
-  Texture t = DecodePng(ChunkOf(EncodePng(spec), "rgba.png"));
+  PngPicture picture;
+  picture.width = 2;
+  picture.height = 1;
+  picture.color_type = PNG_COLOR_TYPE_RGBA;
+  picture.rows = {{1, 2, 3, 0, 250, 251, 252, 128}};
+  Texture t = DecodePng(ChunkOf(EncodePng(picture), "rgba.png"));
   ASSERT_EQ(t.width, 2);
   EXPECT_EQ(t.has_alpha, 1);
   EXPECT_EQ(Pixel(t, 0, 0), 0x00010203u);
@@ -53,13 +53,13 @@ TEST(DecodePngTest, RgbaKeepsItsAlphaBytes) {
 }
 
 TEST(DecodePngTest, SixteenBitChannelsKeepTheirHighByte) {
-  PngSpec spec;
-  spec.width = 1;
-  spec.height = 1;
-  spec.color_type = PNG_COLOR_TYPE_RGBA;
-  spec.bit_depth = 16;
-  spec.rows = {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x9A, 0x01}};
-  Texture t = DecodePng(ChunkOf(EncodePng(spec), "rgba16.png"));
+  PngPicture picture;
+  picture.width = 1;
+  picture.height = 1;
+  picture.color_type = PNG_COLOR_TYPE_RGBA;
+  picture.bit_depth = 16;
+  picture.rows = {{0x12, 0xFF, 0x34, 0x00, 0x56, 0x80, 0x9A, 0x01}};
+  Texture t = DecodePng(ChunkOf(EncodePng(picture), "rgba16.png"));
   ASSERT_EQ(t.width, 1);
   EXPECT_EQ(Pixel(t, 0, 0), 0x9A123456u);
   FreeTexture(&t);
@@ -67,19 +67,19 @@ TEST(DecodePngTest, SixteenBitChannelsKeepTheirHighByte) {
 
 TEST(DecodePngTest, PalettesOfEveryDepthExpandToOpaqueRgb) {
   for (int depth : {1, 2, 4, 8}) {
-    PngSpec spec;
-    spec.width = 8;
-    spec.height = 1;
-    spec.color_type = PNG_COLOR_TYPE_PALETTE;
-    spec.bit_depth = depth;
-    spec.palette = {{200, 0, 0}, {0, 200, 0}};
+    PngPicture picture;
+    picture.width = 8;
+    picture.height = 1;
+    picture.color_type = PNG_COLOR_TYPE_PALETTE;
+    picture.bit_depth = depth;
+    picture.palette = {{200, 0, 0}, {0, 200, 0}};
     // Pixels alternate entries 0 and 1: 01010101 packed at this depth.
     std::vector<uint8_t> row((8 * depth + 7) / 8, 0);
     for (int x = 0; x < 8; ++x) {
       if (x & 1) row[x * depth / 8] |= (uint8_t)(1 << (8 - depth - (x * depth) % 8));
     }
-    spec.rows = {row};
-    Texture t = DecodePng(ChunkOf(EncodePng(spec), "pal.png"));
+    picture.rows = {row};
+    Texture t = DecodePng(ChunkOf(EncodePng(picture), "pal.png"));
     ASSERT_EQ(t.width, 8) << depth;
     EXPECT_EQ(t.has_alpha, 0);
     for (int x = 0; x < 8; ++x) {
@@ -90,14 +90,14 @@ TEST(DecodePngTest, PalettesOfEveryDepthExpandToOpaqueRgb) {
 }
 
 TEST(DecodePngTest, PaletteTransparencyBecomesAlpha) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 1;
-  spec.color_type = PNG_COLOR_TYPE_PALETTE;
-  spec.palette = {{10, 20, 30}, {40, 50, 60}};
-  spec.transparency = {64};  // entry 1 has no tRNS entry: opaque
-  spec.rows = {{0, 1}};
-  Texture t = DecodePng(ChunkOf(EncodePng(spec), "trns.png"));
+  PngPicture picture;
+  picture.width = 2;
+  picture.height = 1;
+  picture.color_type = PNG_COLOR_TYPE_PALETTE;
+  picture.palette = {{10, 20, 30}, {40, 50, 60}};
+  picture.transparency = {64};  // entry 1 has no tRNS entry: opaque
+  picture.rows = {{0, 1}};
+  Texture t = DecodePng(ChunkOf(EncodePng(picture), "trns.png"));
   ASSERT_EQ(t.width, 2);
   EXPECT_EQ(t.has_alpha, 1);
   EXPECT_EQ(Pixel(t, 0, 0), 0x400A141Eu);
@@ -106,7 +106,7 @@ TEST(DecodePngTest, PaletteTransparencyBecomesAlpha) {
 }
 
 TEST(DecodePngTest, GreyAndGreyAlphaSpreadToRgb) {
-  PngSpec grey;
+  PngPicture grey;
   grey.width = 4;
   grey.height = 1;
   grey.color_type = PNG_COLOR_TYPE_GRAY;
@@ -121,7 +121,7 @@ TEST(DecodePngTest, GreyAndGreyAlphaSpreadToRgb) {
   EXPECT_EQ(Pixel(t, 3, 0), 0xFFFFFFFFu);
   FreeTexture(&t);
 
-  PngSpec grey_alpha;
+  PngPicture grey_alpha;
   grey_alpha.width = 1;
   grey_alpha.height = 1;
   grey_alpha.color_type = PNG_COLOR_TYPE_GRAY_ALPHA;
@@ -134,18 +134,18 @@ TEST(DecodePngTest, GreyAndGreyAlphaSpreadToRgb) {
 }
 
 TEST(DecodePngTest, InterlacedDecodesLikeNonInterlaced) {
-  PngSpec spec;
-  spec.width = 13;
-  spec.height = 9;
-  spec.color_type = PNG_COLOR_TYPE_RGBA;
-  for (int y = 0; y < spec.height; ++y) {
+  PngPicture picture;
+  picture.width = 13;
+  picture.height = 9;
+  picture.color_type = PNG_COLOR_TYPE_RGBA;
+  for (int y = 0; y < picture.height; ++y) {
     std::vector<uint8_t> row;
-    for (int x = 0; x < spec.width * 4; ++x) row.push_back((uint8_t)(x * 7 + y * 31));
-    spec.rows.push_back(row);
+    for (int x = 0; x < picture.width * 4; ++x) row.push_back((uint8_t)(x * 7 + y * 31));
+    picture.rows.push_back(row);
   }
-  Texture plain = DecodePng(ChunkOf(EncodePng(spec), "plain.png"));
-  spec.interlaced = true;
-  Texture adam7 = DecodePng(ChunkOf(EncodePng(spec), "adam7.png"));
+  Texture plain = DecodePng(ChunkOf(EncodePng(picture), "plain.png"));
+  picture.interlaced = true;
+  Texture adam7 = DecodePng(ChunkOf(EncodePng(picture), "adam7.png"));
   ASSERT_EQ(plain.width, 13);
   ASSERT_EQ(adam7.width, 13);
   ASSERT_EQ(adam7.height, 9);
@@ -164,16 +164,16 @@ TEST(DecodePngTest, EmptyChunkFailsWithTheFileName) {
 }
 
 TEST(DecodePngTest, TruncatedFilesFailCleanlyAtEveryLength) {
-  PngSpec spec;
-  spec.width = 16;
-  spec.height = 16;
-  spec.color_type = PNG_COLOR_TYPE_RGBA;
+  PngPicture picture;
+  picture.width = 16;
+  picture.height = 16;
+  picture.color_type = PNG_COLOR_TYPE_RGBA;
   for (int y = 0; y < 16; ++y) {
     std::vector<uint8_t> row;
     for (int x = 0; x < 64; ++x) row.push_back((uint8_t)(x * y + x));
-    spec.rows.push_back(row);
+    picture.rows.push_back(row);
   }
-  std::string bytes = EncodePng(spec);
+  std::string bytes = EncodePng(picture);
   for (size_t cut = 0; cut < bytes.size(); cut += 7) {
     std::string printed;
     Texture t = DecodePrinting(bytes.substr(0, cut), "cut.png", &printed);
@@ -184,14 +184,14 @@ TEST(DecodePngTest, TruncatedFilesFailCleanlyAtEveryLength) {
 }
 
 TEST(DecodePngTest, AbsurdDimensionsAreRefused) {
-  PngSpec spec;
-  spec.width = MAX_PNG_DIMENSION + 1;
-  spec.height = 1;
-  spec.color_type = PNG_COLOR_TYPE_GRAY;
-  spec.bit_depth = 1;
-  spec.rows = {std::vector<uint8_t>((size_t)(spec.width + 7) / 8, 0)};
+  PngPicture picture;
+  picture.width = MAX_PNG_DIMENSION + 1;
+  picture.height = 1;
+  picture.color_type = PNG_COLOR_TYPE_GRAY;
+  picture.bit_depth = 1;
+  picture.rows = {std::vector<uint8_t>((size_t)(picture.width + 7) / 8, 0)};
   std::string printed;
-  Texture t = DecodePrinting(EncodePng(spec), "wide.png", &printed);
+  Texture t = DecodePrinting(EncodePng(picture), "wide.png", &printed);
   EXPECT_EQ(t.width, 0);
   EXPECT_NE(printed.find("wide.png"), std::string::npos);
 }

@@ -87,11 +87,11 @@ TEST_F(TextureTableTest, ReleaseFreesAndRestartsIds) {
 }
 
 TEST_F(TextureTableTest, LoadSceneTextureRecordsIdAndCutName) {
-  PngSpec spec;
-  spec.width = 2;
-  spec.height = 2;
-  spec.rows = {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}};
-  std::string png = EncodePng(spec);
+  PngPicture picture;
+  picture.width = 2;
+  picture.height = 2;
+  picture.rows = {{255, 0, 0, 0, 255, 0}, {0, 0, 255, 255, 255, 255}};
+  std::string png = EncodePng(picture);
 
   TextureRef first = {}, second = {};
   EXPECT_EQ(LoadSceneTexture(&first, ChunkOf(png, "texture_ninteen.png")), 1);

@@ -27,24 +27,24 @@ struct FontState {
 };
 FontState g_fonts;
 
-FT_Face OpenFace(const FontSpec& spec) {
+FT_Face OpenFace(const FontSpec& font) {
   if (!g_fonts.library && FT_Init_FreeType(&g_fonts.library) != 0) {
     throw std::runtime_error("kra-assets: FreeType does not start");
   }
-  auto found = g_fonts.faces.find(spec.file);
+  auto found = g_fonts.faces.find(font.file);
   FT_Face face = nullptr;
   if (found != g_fonts.faces.end()) {
     face = found->second;
   } else {
-    std::string path = g_fonts.directory + "/" + spec.file;
+    std::string path = g_fonts.directory + "/" + font.file;
     FT_Error error = FT_New_Face(g_fonts.library, path.c_str(), 0, &face);
     if (error != 0) {
       throw std::runtime_error("kra-assets: cannot open font " + path + " (FreeType error " +
                                std::to_string(error) + "); install fonts-dejavu-core");
     }
-    g_fonts.faces[spec.file] = face;
+    g_fonts.faces[font.file] = face;
   }
-  FT_Set_Char_Size(face, 0, FT_F26Dot6(std::lround(spec.pixel_size * FIXED_26_6)), 0, 0);
+  FT_Set_Char_Size(face, 0, FT_F26Dot6(std::lround(font.pixel_size * FIXED_26_6)), 0, 0);
   return face;
 }
 
