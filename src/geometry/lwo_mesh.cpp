@@ -16,8 +16,8 @@ namespace {
 // Says on the console why a read object cannot become a mesh.
 bool CheckMeshable(const LwoObject& object) {
   if (object.failed) {
-    // A file that is not LWO2 has had its message box already.
-    if (!object.wrong_format) std::fprintf(stderr, "%s\n", object.error.c_str());
+    // A file that is not LWO2 has had its message box; this line says which file it was.
+    std::fprintf(stderr, "%s\n", object.error.c_str());
     return false;
   }
   const char* problem = nullptr;

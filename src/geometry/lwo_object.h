@@ -109,8 +109,9 @@ struct LwoObject {
 };
 
 // Reads a whole LWO2 file from memory into an empty object. Returns 1 when the file was
-// read, 0 on any error: then object->error says what went wrong (or wrong_format is set
-// after the "Wrong File Format!" message), and the object must still be freed.
+// read, 0 on any error: then object->error says what went wrong (a file that is not LWO2
+// also has wrong_format set, after the "Wrong File Format!" message), and the object must
+// still be freed.
 int ReadLwoFile(LwoObject* object, const uint8_t* data, int32_t size, const char* file_name);
 
 // Reads the chunk at bytes (4-byte ID, 4-byte big-endian size, data, a pad byte after an

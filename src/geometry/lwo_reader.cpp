@@ -38,7 +38,9 @@ int32_t ReadLwoChunk(const uint8_t* bytes, const uint8_t* end, LwoObject* object
   const uint32_t size = LwoReadU4(&header);
   const size_t room = static_cast<size_t>(end - bytes) - 8;
   if (size > room) {
-    LwoFailAt(object, header.chunk, bytes, "size %u runs past the end of its parent (%zu bytes left)", size, room);
+    // Outside the FORM the parent is the file itself, and a file cut short ends up here.
+    LwoFailAt(object, header.chunk, bytes, "size %u runs past the end of %s (%zu bytes left)", size,
+              object->in_form ? "its parent" : "the file", room);
     return -1;
   }
   LwoCursor chunk = MakeLwoCursor(object, bytes, bytes + 8, bytes + 8 + size);
@@ -65,7 +67,10 @@ int ReadLwoFile(LwoObject* object, const uint8_t* data, int32_t size, const char
   }
   if (!LwoIdIs(data, "FORM") || !LwoIdIs(data + 8, "LWO2")) {
     ShowMessageBox("Wrong File Format!", "Whassuuup??");
-    LwoFailAt(object, "FORM", data, "not an LWO2 file");
+    const bool form = LwoIdIs(data, "FORM");
+    const LwoCursor named = MakeLwoCursor(object, form ? data + 8 : data, data, data);  // a printable ID
+    if (form) LwoFailAt(object, "FORM", data, "not an LWO2 file (FORM type \"%s\")", named.chunk);
+    else LwoFailAt(object, "FORM", data, "not an LWO2 file (no IFF FORM; it begins with \"%s\")", named.chunk);
     object->wrong_format = 1;
     return 0;
   }

@@ -48,13 +48,16 @@ int LoadMorphTarget(Mesh* mesh, MemChunk chunk) {
   LwoObject object{};
   ReadLwoFile(&object, chunk.data, chunk.size, chunk.name);
   delete[] chunk.data;
+  if (object.failed) std::fprintf(stderr, "%s\n", object.error.c_str());
   if (object.failed && !object.wrong_format) {
-    std::fprintf(stderr, "%s\n", object.error.c_str());
     FreeLwoObject(&object);
     return 0;
   }
   // A file that is not LWO2 has no points, so it ends here too.
   if (object.total_point_count != mesh->vertex_count || object.total_polygon_count != mesh->triangle_count) {
+    std::fprintf(stderr, "%s: morph target of %d points and %d triangles for a mesh of %d and %d\n",
+                 object.file_name, object.total_point_count, object.total_polygon_count, mesh->vertex_count,
+                 mesh->triangle_count);
     FreeLwoObject(&object);
     RaiseFatal("MORPH: numvert/polys doesn't match!\n", "", 1);
   }

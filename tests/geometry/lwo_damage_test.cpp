@@ -43,7 +43,7 @@ TEST(LwoDamage, ChunkRunsPastTheForm) {
 TEST(LwoDamage, FormRunsPastTheFile) {
   std::vector<uint8_t> b = Sound();
   PutBigEndian32(&b, 4, BigEndian32(b, 4) + 2);
-  ExpectRefused(b, At("FORM", 0) + "size");
+  ExpectRefused(b, At("FORM", 0) + "size " + std::to_string(BigEndian32(b, 4)) + " runs past the end of the file");
 }
 
 TEST(LwoDamage, FileTooShortForAHeader) {

@@ -196,9 +196,13 @@ TEST(LwoMesh, NotLwo2IsAWrongFormat) {
   std::vector<uint8_t> bytes = WriteLwo(TwoTriangleObject());
   bytes[11] = 'B';  // LWOB
   LoadedMesh m;
-  Load(&m, bytes);
+  Load(&m, bytes, "old.lwo");
   EXPECT_EQ(m.result, 0);
   EXPECT_NE(m.console.find("Wrong File Format!"), std::string::npos) << m.console;
+  // The box does not say which file; the console line does.
+  EXPECT_NE(m.console.find("old.lwo: FORM chunk at offset 0: not an LWO2 file (FORM type \"LWOB\")"),
+            std::string::npos)
+      << m.console;
   EXPECT_EQ(m.mesh.vertices, nullptr);
   EXPECT_EQ(m.mesh.vertex_count, 0);
 
@@ -207,6 +211,8 @@ TEST(LwoMesh, NotLwo2IsAWrongFormat) {
   Load(&n, not_iff);
   EXPECT_EQ(n.result, 0);
   EXPECT_NE(n.console.find("Wrong File Format!"), std::string::npos);
+  EXPECT_NE(n.console.find("not an LWO2 file (no IFF FORM; it begins with \"xxxx\")"), std::string::npos)
+      << n.console;
 }
 
 TEST(LwoMesh, EmptyChunkIsNotFound) {

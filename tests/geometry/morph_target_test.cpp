@@ -83,10 +83,16 @@ TEST(MorphTarget, CountMismatchIsFatalWithStatusOne) {
   MorphMesh m;
   LwoWriter other = TwoTriangleObject();
   AddLwoPolygon(&other.layers[0], {1, 2, 3}, "Red");  // same points, one triangle more
+  testing::internal::CaptureStderr();
   try {
-    LoadMorphTarget(&m.mesh, ChunkOf(WriteLwo(other)));
+    LoadMorphTarget(&m.mesh, ChunkOf(WriteLwo(other), "other.lwo"));
+    testing::internal::GetCapturedStderr();
     FAIL() << "a mismatching target must end the load";
   } catch (const FatalError& e) {
+    // The fatal message keeps its words; a line before it says which file and how it differs.
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  "other.lwo: morph target of 4 points and 3 triangles for a mesh of 4 and 2"),
+              std::string::npos);
     EXPECT_STREQ(e.what(), "MORPH: numvert/polys doesn't match!\n");
     EXPECT_EQ(e.status, 1);
     EXPECT_TRUE(e.caption.empty());

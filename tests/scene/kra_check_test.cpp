@@ -147,7 +147,7 @@ TEST_F(KraCheck, DamagedObjectNamesChunkAndOffset) {
   EXPECT_TRUE(Has("damaged.lwo: ")) << Output();
   EXPECT_TRUE(Has("chunk at offset")) << Output();
   EXPECT_FALSE(CheckPath(&report_, "notlwo.lwo"));
-  EXPECT_TRUE(Has("notlwo.lwo: not an LWO2 object")) << Output();
+  EXPECT_TRUE(Has("notlwo.lwo: FORM chunk at offset 0: not an LWO2 file (FORM type \"LWOB\")")) << Output();
 }
 
 TEST_F(KraCheck, GoodObjectInVerbose) {

@@ -103,10 +103,8 @@ bool CheckObject(CheckReport* report, const std::string& file, MemChunk chunk) {
   std::vector<std::string> lines =
       CaptureConsole([&] { read = ReadLwoFile(&object, chunk.data, chunk.size, file.c_str()); }, &failure);
   if (!read) {
-    if (object.wrong_format) ReportProblem(report, file, 0, "", "not an LWO2 object (the FORM type is not LWO2)");
-    else ReportProblem(report, file, 0, "", object.error.rfind(file + ": ", 0) == 0
-                                                ? object.error.substr(file.size() + 2)
-                                                : object.error);
+    ReportProblem(report, file, 0, "",
+                  object.error.rfind(file + ": ", 0) == 0 ? object.error.substr(file.size() + 2) : object.error);
     FreeLwoObject(&object);
     FreeChunk(&chunk);
     return false;
