@@ -32,9 +32,12 @@ CurveKey* LastCurveKey(const Curve* curve) {
 }
 
 // Time differences are taken between the integer key times and only then converted, so a
-// segment's length is exact however large the times grow.
+// segment's length is exact however large the times grow. They are taken in 64 bits: key
+// times come from files and may lie further apart than an int32 reaches.
+static int64_t TimeBetween(const CurveKey* from, const CurveKey* to) { return (int64_t)to->time - from->time; }
+
 void InterpolateLinear(const CurveKey* key0, const CurveKey* key1, float t, float out[3]) {
-  float span = (float)(key1->time - key0->time);
+  float span = (float)TimeBetween(key0, key1);
   float into = t - (float)key0->time;
   for (int c = 0; c < 3; c++) {
     if (t > (float)key1->time) {
@@ -53,7 +56,7 @@ void InterpolateLinear(const CurveKey* key0, const CurveKey* key1, float t, floa
 void InterpolateTcb(const CurveKey* key0, const CurveKey* key1, float t, float out[3]) {
   const CurveKey* before = key0->prev;
   const CurveKey* after = key1->next;
-  int32_t span = key1->time - key0->time;
+  int64_t span = TimeBetween(key0, key1);
 
   double t0 = 1.0 - key0->tension, c0 = key0->continuity, b0 = key0->bias;
   double t1 = 1.0 - key1->tension, c1 = key1->continuity, b1 = key1->bias;
@@ -72,7 +75,7 @@ void InterpolateTcb(const CurveKey* key0, const CurveKey* key1, float t, float o
     if (before) {
       double from_before = p0 - before->value[c];
       out_tangent = (t0 * (1.0 + c0) * (1.0 + b0) * from_before + t0 * (1.0 - c0) * (1.0 - b0) * d) *
-                    span / (double)(key1->time - before->time);
+                    span / (double)TimeBetween(before, key1);
     } else {
       out_tangent = t0 * (1.0 - c0) * (1.0 - b0) * d;
     }
@@ -81,7 +84,7 @@ void InterpolateTcb(const CurveKey* key0, const CurveKey* key1, float t, float o
     if (after) {
       double to_after = after->value[c] - p1;
       in_tangent = (t1 * (1.0 - c1) * (1.0 + b1) * d + t1 * (1.0 + c1) * (1.0 - b1) * to_after) * span /
-                   (double)(after->time - key0->time);
+                   (double)TimeBetween(key0, after);
     } else {
       in_tangent = t1 * (1.0 - c1) * (1.0 + b1) * d;
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "geometry/curve.h"
 
@@ -161,6 +162,22 @@ TEST(TcbCurve, ContinuityAtAnEnd) {
   c.Add(10, 10, CURVE_TCB);
   // S0 = 0, D1 = d = 10: 5 + 0 + (0.125 - 0.25) x 10.
   EXPECT_FLOAT_EQ(c.At(5), 3.75f);
+}
+
+// Key times come from files: segments longer than an int32 reaches must not overflow.
+TEST(CurveScan, KeysAtTheEndsOfTheTimeRange) {
+  TestCurve linear;
+  linear.Add(INT32_MIN, -1, CURVE_LINEAR);
+  linear.Add(INT32_MAX, 1, CURVE_LINEAR);
+  EXPECT_NEAR(linear.At(0), 0.0f, 1e-6f);
+
+  TestCurve tcb;
+  tcb.Add(INT32_MIN, 0, CURVE_TCB);
+  tcb.Add(0, 10, CURVE_TCB);
+  tcb.Add(INT32_MAX, 0, CURVE_TCB);
+  // Mirror images of each other around the middle key, as with the keys at 0, 10 and 20.
+  EXPECT_FLOAT_EQ(tcb.At(-1073741824.0f), 6.25f);
+  EXPECT_FLOAT_EQ(tcb.At(1073741824.0f), 6.25f);
 }
 
 TEST(CurveScan, UnknownInterpolationWritesNothing) {
