@@ -7,6 +7,7 @@
 #include "demo/music.h"
 #include "demo/timeline.h"
 #include "display/display_window.h"
+#include "platform/audio_library.h"
 #include "platform/display_device.h"
 #include "platform/fatal.h"
 #include "platform/platform.h"
@@ -58,6 +59,18 @@ int RunDemoBody() {
   return 0;
 }
 
+// A run ended early (Escape, a close request, a fatal data error) leaves by an exception. A
+// process ends right after that, but tests and kra-capture run the demo in-process: they get
+// back the frame buffer, the archive and the audio device, so nothing leaks and the next run
+// can open the audio again.
+void ReleaseEndedRun() {
+  AudioFree();
+  FreeChunk(&g_music.chunk);
+  ResetMusic();
+  FreeFrameBuffer(&g_demo.frame_buffer);
+  CloseArchive(&g_data_archive);
+}
+
 }  // namespace
 
 void SetFramePresentedHook(FramePresentedHook hook, void* user) {
@@ -69,9 +82,11 @@ int RunDemo() {
   try {
     return RunDemoBody();
   } catch (const ProcessExit& exit) {
+    ReleaseEndedRun();
     return exit.status;
   } catch (const FatalError& error) {
     ReportFatal(error);
+    ReleaseEndedRun();
     return error.status;
   }
 }

@@ -4,12 +4,16 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <fstream>
 #include <vector>
 
 #include "demo/demo_state.h"
 #include "demo/entry.h"
+#include "demo/music.h"
 #include "display/display_window.h"
+#include "platform/audio_library.h"
 #include "platform/audio_offline.h"
+#include "platform/audio_test_media.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
@@ -170,6 +174,22 @@ TEST_F(DemoRunTest, EscapeEndsTheRunWithZeroInThatFrame) {
   EXPECT_EQ(display.flips, 99);
   EXPECT_TRUE(display.destroyed);
   EXPECT_TRUE(display.screen_saver_enabled);
+}
+
+TEST_F(DemoRunTest, EscapeDuringTheMusicGivesBackTheAudioDevice) {
+  const std::vector<uint8_t> mp3 = audio_test::EncodeMp3(audio_test::SineS16(440, 44100, 44100), 44100);
+  std::ofstream("zibo.mp3", std::ios::binary).write(reinterpret_cast<const char*>(mp3.data()),
+                                                     static_cast<std::streamsize>(mp3.size()));
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  display.ScheduleEvent(10, DisplayEvent::kEscape);
+  EXPECT_EQ(Run(display, counter), 0);
+  EXPECT_EQ(g_music.stream, 0u);
+  EXPECT_EQ(g_music.chunk.data, nullptr);
+  EXPECT_EQ(g_demo.frame_buffer.display, nullptr);
+  // A run that follows in the same process opens the audio afresh.
+  EXPECT_EQ(AudioInit(-1, 44100, 0), 1);
+  AudioFree();
 }
 
 TEST_F(DemoRunTest, CloseRequestEndsTheRunWithZero) {
