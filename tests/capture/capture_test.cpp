@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -117,6 +118,18 @@ TEST(Capture, WritesAVideoThroughFfmpeg) {
   EXPECT_EQ(width, 512);
   EXPECT_EQ(height, 384);
   EXPECT_EQ(count, 10);
+
+  // The soundtrack is muxed in (silence here, with no music file): one stereo audio stream.
+  const std::string audio_probe = "ffprobe -v error -select_streams a -show_entries stream=codec_type,channels "
+                                  "-of csv=p=0 " + video + " > " + dir + "/audio.txt";
+  ASSERT_EQ(std::system(audio_probe.c_str()), 0);
+  f = std::fopen((dir + "/audio.txt").c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::vector<std::string> streams;
+  char line[64];
+  while (std::fgets(line, sizeof line, f)) streams.emplace_back(line);
+  std::fclose(f);
+  EXPECT_EQ(streams, std::vector<std::string>{"audio,2\n"});
 }
 
 }  // namespace
