@@ -81,6 +81,8 @@ void SetPixelTransforms(png_structp png, png_infop info) {
 int RunPngDecode(PngDecode* d) {
   if (setjmp(png_jmpbuf(d->png))) return 0;
 
+  // A missing file arrives as an empty chunk; say so rather than "truncated".
+  if (d->chunk->size == 0) png_error(d->png, "no data (the file is missing or empty)");
   png_set_user_limits(d->png, MAX_PNG_DIMENSION, MAX_PNG_DIMENSION);
   png_set_read_fn(d->png, d->chunk, ReadPngFromChunk);
   png_read_info(d->png, d->info);
