@@ -1,5 +1,6 @@
 #include "platform/audio_wav.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
