@@ -36,8 +36,3 @@ void OfflineAudioDevice::Render(int64_t frames) {
 void OfflineAudioDevice::RenderUntil(int64_t frame_count) {
   if (frame_count > FrameCount()) Render(frame_count - FrameCount());
 }
-
-void OfflineAudioDevice::Clear() {
-  samples_.clear();
-  sleep_remainder_ = 0;
-}

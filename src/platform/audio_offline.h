@@ -31,7 +31,6 @@ class OfflineAudioDevice final : public AudioDevice {
   int64_t FrameCount() const { return static_cast<int64_t>(samples_.size() / 2); }
   // Interleaved left, right.
   const std::vector<int16_t>& Samples() const { return samples_; }
-  void Clear();
 
  private:
   int rate_;
