@@ -27,7 +27,6 @@ struct AudioLibrary {
   uint32_t next_handle = 1;
   ChannelSlot slots[kMaxChannels];
   std::vector<float> mix;
-  std::vector<float> discard;
 };
 
 AudioLibrary g_audio;
@@ -50,11 +49,10 @@ void MixOutput(int16_t* out, int frames, void*) {
     const int n = std::min(frames, kMixBlockFrames);
     std::fill(g_audio.mix.begin(), g_audio.mix.begin() + 2 * n, 0.0f);
     for (ChannelSlot& slot : g_audio.slots) {
-      if (!slot.handle) continue;
-      // Before AudioStart nothing is heard, but channels and their slides keep time.
-      float* target = g_audio.started ? g_audio.mix.data() : g_audio.discard.data();
-      MixChannel(&slot.channel, target, n, g_audio.rate);
+      if (slot.handle) MixChannel(&slot.channel, g_audio.mix.data(), n, g_audio.rate);
     }
+    // Before AudioStart nothing is heard, but channels and their slides keep time.
+    if (!g_audio.started) std::fill(g_audio.mix.begin(), g_audio.mix.begin() + 2 * n, 0.0f);
     ConvertToS16(g_audio.mix.data(), out, n);
     out += 2 * n;
     frames -= n;
@@ -104,7 +102,6 @@ int AudioInit(int device, int freq, uint32_t flags) {
   g_audio.rate = freq;
   g_audio.started = false;
   g_audio.mix.assign(2 * kMixBlockFrames, 0.0f);
-  g_audio.discard.assign(2 * kMixBlockFrames, 0.0f);
   if (!g_platform.audio->Open(freq, MixOutput, nullptr)) return 0;
   g_audio.device = g_platform.audio;
   return 1;
