@@ -164,7 +164,9 @@ TEST(Capture, IntroShowsFourCardsWithCutsEveryFiveSeconds) {
   }
   for (int card = 0; card < 4; ++card) {
     for (int k = card * 5 + 1; k < card * 5 + 5; ++k) EXPECT_EQ(shown[k], shown[card * 5]) << "frame " << k;
-    if (card > 0) EXPECT_NE(shown[card * 5], shown[card * 5 - 1]) << "no cut at " << card * 5 << " s";
+    if (card > 0) {
+      EXPECT_NE(shown[card * 5], shown[card * 5 - 1]) << "no cut at " << card * 5 << " s";
+    }
   }
   // Four different cards.
   EXPECT_NE(shown[0], shown[10]);

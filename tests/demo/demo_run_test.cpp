@@ -87,10 +87,18 @@ TEST_F(DemoRunTest, WholeRunAt60FpsPresentsEveryFrameAndReturnsZero) {
   for (const PresentedFrame& f : frames) {
     if (f.next_part != part) order.push_back(f.next_part);
     part = f.next_part;
-    if (f.clock <= 20.0f) EXPECT_EQ(f.next_part, 1) << f.clock;
-    if (f.clock > 20.0f && f.clock < 29.0f) EXPECT_EQ(f.next_part, 2) << f.clock;
-    if (f.clock > 29.0f && f.clock < 80.0f) EXPECT_EQ(f.next_part, 3) << f.clock;
-    if (f.clock > 80.0f) EXPECT_EQ(f.next_part, 4) << f.clock;
+    if (f.clock <= 20.0f) {
+      EXPECT_EQ(f.next_part, 1) << f.clock;
+    }
+    if (f.clock > 20.0f && f.clock < 29.0f) {
+      EXPECT_EQ(f.next_part, 2) << f.clock;
+    }
+    if (f.clock > 29.0f && f.clock < 80.0f) {
+      EXPECT_EQ(f.next_part, 3) << f.clock;
+    }
+    if (f.clock > 80.0f) {
+      EXPECT_EQ(f.next_part, 4) << f.clock;
+    }
   }
   EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4}));
 }
