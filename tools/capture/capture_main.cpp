@@ -66,6 +66,15 @@ void KeepFrame(Capture& capture, const HeadlessFrame& frame) {
   ++capture.kept;
 }
 
+// The picture-only video that the sound is muxed into: removed however main returns.
+struct TemporaryFile {
+  std::string path;
+  ~TemporaryFile() {
+    std::error_code ignored;
+    if (!path.empty()) std::filesystem::remove(path, ignored);
+  }
+};
+
 int Fail(const std::string& message) {
   std::fprintf(stderr, "kra-capture: %s\n", message.c_str());
   return 1;
@@ -106,9 +115,10 @@ int main(int argc, char** argv) {
 
   // The picture goes to a silent video first; the sound is added once the demo has ended.
   const std::string& video_path = capture.options.video_path;
-  const std::string silent_video = video_path + ".silent.mp4";
+  TemporaryFile silent_video;
+  if (!video_path.empty()) silent_video.path = video_path + ".silent.mp4";
   if (!video_path.empty() &&
-      !capture.video.Open(silent_video, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
+      !capture.video.Open(silent_video.path, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
     return Fail(error);
   }
 
@@ -133,8 +143,7 @@ int main(int argc, char** argv) {
   if (!video_path.empty()) {
     const std::string wav = capture.options.audio_path.empty() ? video_path + ".wav" : capture.options.audio_path;
     if (capture.options.audio_path.empty() && !WriteCaptureWav(wav, sound, audio.Rate(), &error)) return Fail(error);
-    const bool muxed = MuxAudio(silent_video, wav, video_path, &error);
-    std::filesystem::remove(silent_video);
+    const bool muxed = MuxAudio(silent_video.path, wav, video_path, &error);
     if (capture.options.audio_path.empty()) std::filesystem::remove(wav);
     if (!muxed) return Fail(error);
   }
