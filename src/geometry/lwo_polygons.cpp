@@ -18,7 +18,9 @@ void AddPolygon(LwoObject* object, LwoLayer* layer, const std::vector<int32_t>& 
   if (n == 3) {
     cut->insert(cut->end(), {0, 1, 2});
   } else {
-    TriangulatePolygon(layer->points.data(), corners.data(), n, cut);
+    if (!TriangulatePolygon(layer->points.data(), corners.data(), n, cut, &object->triangulation_work)) {
+      object->fanned_polygons += 1;
+    }
     object->triangulated_polygons += 1;
   }
   for (int32_t position : *cut) layer->polygons.push_back(layer->point_base + corners[position]);

@@ -79,7 +79,8 @@ void Emit(std::vector<int32_t>* out, int32_t a, int32_t b, int32_t c) {
 
 }  // namespace
 
-void TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, std::vector<int32_t>* out) {
+bool TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, std::vector<int32_t>* out,
+                        int64_t* work) {
   // Scratch space kept between calls: objects hold many small polygons.
   static thread_local std::vector<Point2> projected;
   static thread_local std::vector<int32_t> ring;
@@ -87,7 +88,7 @@ void TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
   const double area = SignedArea(projected);
   if (area == 0 || !std::isfinite(area)) {
     for (int32_t i = 1; i + 1 < n; ++i) Emit(out, 0, i, i + 1);
-    return;
+    return true;
   }
   const double orientation = area > 0 ? 1.0 : -1.0;
   ring.resize(n);
@@ -95,14 +96,21 @@ void TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
   size_t start = 1;
   while (ring.size() > 3) {
     const size_t m = ring.size();
+    if (work && *work > TRIANGULATION_WORK_LIMIT) {
+      for (size_t i = 1; i + 1 < m; ++i) Emit(out, ring[0], ring[i], ring[i + 1]);
+      return false;
+    }
     size_t ear = start % m;
+    size_t tries = m;
     for (size_t k = 0; k < m; ++k) {
       const size_t i = (start + k) % m;
       if (IsEar(projected, ring, i, orientation)) {
         ear = i;
+        tries = k + 1;
         break;
       }
     }
+    if (work) *work += static_cast<int64_t>(tries * m);
     // Without an ear (a self-intersecting polygon) the corner at start is cut anyway: the
     // count of triangles stays n - 2 and the loop always ends.
     Emit(out, ring[(ear + m - 1) % m], ring[ear], ring[(ear + 1) % m]);
@@ -110,4 +118,5 @@ void TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
     start = ear;
   }
   Emit(out, ring[0], ring[1], ring[2]);
+  return true;
 }

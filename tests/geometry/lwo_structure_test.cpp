@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "geometry/lwo_object.h"
+#include "geometry/lwo_triangulate.h"
 #include "geometry_test_support.h"
 
 namespace {
@@ -101,6 +102,19 @@ TEST(LwoPolygons, PolygonsOfFewerThanThreeCornersAreSkipped) {
   EXPECT_EQ(m.mesh.triangle_count, 3);
   EXPECT_EQ(m.mesh.triangles[2].index0, 1);
   EXPECT_EQ(m.mesh.surface_triangle_counts[1], 2) << "the tag of polygon 4 reaches triangle 2";
+}
+
+TEST(LwoPolygons, PolygonsPastTheWorkBudgetAreCutAsFans) {
+  LwoWriter writer = TwoTriangleObject();
+  AddLwoPolygon(&writer.layers[0], {0, 1, 2, 3}, "Red");
+  const std::vector<uint8_t> bytes = WriteLwo(writer);
+  LwoObject object{};
+  object.triangulation_work = TRIANGULATION_WORK_LIMIT + 1;  // as after many costly polygons
+  ASSERT_EQ(ReadLwoFile(&object, bytes.data(), int32_t(bytes.size()), "quad.lwo"), 1) << object.error;
+  EXPECT_EQ(object.fanned_polygons, 1);
+  EXPECT_EQ(object.triangulated_polygons, 1);
+  EXPECT_EQ(object.total_polygon_count, 4);
+  FreeLwoObject(&object);
 }
 
 TEST(LwoPolygons, FlagBitsOfTheCountWordAreNotCorners) {

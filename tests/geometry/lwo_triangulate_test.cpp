@@ -97,4 +97,27 @@ TEST(Triangulate, DegenerateAndSelfCrossingPolygonsStillGiveNMinusTwo) {
   }
 }
 
+// A file's polygons share one budget of corner tests; once it is spent, polygons are cut
+// as fans (still n - 2 triangles) and the caller hears of it.
+TEST(Triangulate, SpentWorkBudgetCutsTheRestAsAFan) {
+  const std::vector<std::pair<float, float>> comb = {{0, 0}, {5, 0}, {5, 3}, {4, 3}, {4, 1}, {3, 1}, {3, 3},
+                                                     {2, 3}, {2, 1}, {1, 1}, {1, 3}, {0, 3}};
+  const Polygon p = Planar(comb, X, Y);
+  const int32_t n = int32_t(comb.size());
+  std::vector<int32_t> cut;
+  int64_t work = 0;
+  EXPECT_TRUE(TriangulatePolygon(p.points.data(), p.corners.data(), n, &cut, &work));
+  EXPECT_GT(work, 0);
+  std::vector<int32_t> unbudgeted;
+  TriangulatePolygon(p.points.data(), p.corners.data(), n, &unbudgeted);
+  EXPECT_EQ(cut, unbudgeted) << "counting the work does not change the cut";
+
+  std::vector<int32_t> fan;
+  work = TRIANGULATION_WORK_LIMIT + 1;
+  EXPECT_FALSE(TriangulatePolygon(p.points.data(), p.corners.data(), n, &fan, &work));
+  std::vector<int32_t> expected;
+  for (int32_t i = 1; i + 1 < n; ++i) expected.insert(expected.end(), {0, i, i + 1});
+  EXPECT_EQ(fan, expected);
+}
+
 }  // namespace
