@@ -40,10 +40,15 @@ void ReportLoad(const LwoObject& object) {
     std::fprintf(stderr, "%s: %d surfaces, only the first %d are used\n", object.file_name,
                  object.surface_count + object.dropped_surfaces, MESH_MAX_SURFACES);
   }
+  if (object.fanned_polygons > 0) {
+    std::fprintf(stderr, "%s: %d polygons of many corners cut as fans (too costly to cut by their shape)\n",
+                 object.file_name, object.fanned_polygons);
+  }
   LogDebug("LWO2 %s: %d layers, %d points, %d polygons -> %d triangles (%d triangulated, %d of fewer than 3 "
-           "corners skipped, %d PTCH chunks read as polygons)\n",
+           "corners skipped, %d PTCH chunks read as polygons, %lld corner tests)\n",
            object.file_name, object.layer_count, object.total_point_count, object.total_face_count,
-           object.total_polygon_count, object.triangulated_polygons, object.skipped_polygons, object.patch_chunks);
+           object.total_polygon_count, object.triangulated_polygons, object.skipped_polygons, object.patch_chunks,
+           static_cast<long long>(object.triangulation_work));
 }
 
 // Also fills face_of_triangle: the file polygon each triangle was cut from.
@@ -129,18 +134,6 @@ uint8_t ColourByte(float component) {
   return static_cast<uint8_t>(scaled);
 }
 
-void ResolveSurfaceUvMaps(const LwoObject& object) {
-  for (LwoSurface* surface = object.surfaces; surface; surface = surface->next) {
-    surface->uv_map = nullptr;
-    for (LwoUvMap* map = object.uv_maps; map; map = map->next) {
-      if (!map->per_polygon && map->name == surface->uv_map_name) {
-        surface->uv_map = map;
-        break;
-      }
-    }
-  }
-}
-
 void AssignSurfaces(Mesh* mesh, const LwoObject& object, const std::vector<int32_t>& face_of_triangle) {
   std::vector<int32_t> surface_of_tag(object.tags.size());
   for (size_t tag = 0; tag < object.tags.size(); ++tag) {
@@ -218,7 +211,6 @@ void BuildMesh(Mesh* mesh, const LwoObject& object) {
   face_of_triangle.reserve(mesh->triangle_count);
   CopyLayers(mesh, object, &face_of_triangle);
   ComputeMeshNormals(mesh);
-  ResolveSurfaceUvMaps(object);
   AssignSurfaces(mesh, object, face_of_triangle);
   AssignLightmapCoordinates(mesh, object);
   AssignTextureNames(mesh, object);

@@ -49,7 +49,6 @@ struct LwoWeightMap {
 struct LwoSurface {
   std::string name;
   std::string uv_map_name;  // "" when the surface names no UV map
-  LwoUvMap* uv_map;         // the first VMAP of that name; resolved by LoadLwoMesh
   float r, g, b;            // 0, 0, 0 without a COLR
   int32_t image;            // clip index of the surface's image; 0 without one
   LwoSurface* next;
@@ -94,6 +93,8 @@ struct LwoObject {
   int32_t skipped_polygons;       // polygons of fewer than three corners
   int32_t patch_chunks;           // POLS PTCH chunks, read as plain polygons
   int32_t dropped_surfaces;       // SURF chunks beyond MESH_MAX_SURFACES
+  int32_t fanned_polygons;        // cut as fans once the triangulation work ran out
+  int64_t triangulation_work;     // corner tests of the ear clipping so far
 
   // Reader state.
   const char* file_name;
