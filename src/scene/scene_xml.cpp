@@ -89,6 +89,7 @@ int LoadSceneXml(Scene* scene, MemChunk chunk) {
   char line[SCRIPT_LINE_SIZE + 2];
   for (;;) {
     int32_t got = 0;
+    g_scene_xml.line = 0;  // no element is being handled: a line that cannot be read names its own
     ReadMemLine(&chunk, line, SCRIPT_LINE_SIZE, &got);
     size_t length = std::strlen(line);
     line[length++] = '\n';

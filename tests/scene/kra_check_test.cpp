@@ -110,6 +110,17 @@ TEST_F(KraCheck, FatalScriptErrorsAreReportedWithTheirLineAndChecksGoOn) {
   EXPECT_EQ(report_.problem_count, 2);
 }
 
+// The line that cannot be read is named by the message itself, not taken for the line of
+// the element handled before it.
+TEST_F(KraCheck, UnreadableScriptLineIsNotPinnedOnTheLastElement) {
+  WriteFile("long.xml", CrLf("<demo><scene>\n<CreateSphere name=\"ball\" radius=\"1\" slices=\"4\"/>\n<!--" +
+                             std::string(1100, 'x') + "-->\n</scene></demo>\n"));
+  EXPECT_FALSE(CheckPath(&report_, "long.xml"));
+  EXPECT_TRUE(Has("long.xml: ReadMemLine error!\n")) << Output();
+  EXPECT_TRUE(Has("line 3: line does not fit")) << Output();
+  EXPECT_FALSE(Has("long.xml:2:")) << Output();
+}
+
 TEST_F(KraCheck, ScriptProblemsThatDoNotStopTheLoad) {
   WriteFile("short.mot", std::string("SMOT\x02\0\0\0\x05\0\0\0\0\0\0\0", 16));
   WriteFile("order.xml",
