@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -135,13 +136,14 @@ void CreateSphereElement(const XML_Char** atts) {
   GetAttr(name, sizeof(name), "name", atts);
   float radius = GetFloatAttr("radius", atts);
   int32_t slices = GetIntAttr("slices", atts);
-  if (radius <= 0) XmlError(name, "has incorrect radius");
+  // atof also reads "nan" and "inf", which would put every vertex at no place at all.
+  if (!(radius > 0) || std::isinf(radius)) XmlError(name, "has incorrect radius");
   if (slices < 3) XmlError(name, "has incorrect number of slices");
   // Corners are int16, so a sphere may not have more vertices than a mesh can index.
   if (slices > SPHERE_MAX_SLICES) XmlError(name, "has too many slices");
   Mesh* mesh = AddMesh(scene);
   if (!g_scene_xml.quiet) std::printf("XML: '%s' : CreateSphere(%f, %i)\n", name, radius, slices);
-  CreateSphere(mesh, radius, slices);
+  CreateSphere(mesh, radius, slices);  // cannot fail: its one refusal, too many slices, is checked above
   CopyNameField(mesh->name, sizeof(mesh->name), name);
 }
 

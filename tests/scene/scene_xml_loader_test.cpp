@@ -329,6 +329,8 @@ TEST_F(SceneXml, SphereChecks) {
       {"<CreateSphere name=\"ball\" radius=\"1\"/>", "Error in XML: ball has incorrect number of slices"},
       {"<CreateSphere name=\"ball\" slices=\"8\"/>", "Error in XML: ball has incorrect radius"},
       {"<CreateSphere name=\"ball\" radius=\"0\" slices=\"8\"/>", "Error in XML: ball has incorrect radius"},
+      {"<CreateSphere name=\"ball\" radius=\"nan\" slices=\"8\"/>", "Error in XML: ball has incorrect radius"},
+      {"<CreateSphere name=\"ball\" radius=\"inf\" slices=\"8\"/>", "Error in XML: ball has incorrect radius"},
       {"<CreateSphere name=\"ball\" radius=\"1\" slices=\"100000\"/>", "Error in XML: ball has too many slices"},
   };
   for (const auto& [element, message] : cases) {
