@@ -117,20 +117,9 @@ inline void Store24(uint8_t* d, uint32_t p) {
 }  // namespace
 
 // Whole 64-byte blocks through SSE2 registers, then the rest pixel by pixel.
+// The C library's copy already moves a row in the widest blocks the processor has.
 void ConvertRowCopy32(const uint32_t* source, uint8_t* destination, int count) {
-  int i = 0;
-  for (; i + 16 <= count; i += 16) {
-    const __m128i a = Load4(source + i);
-    const __m128i b = Load4(source + i + 4);
-    const __m128i c = Load4(source + i + 8);
-    const __m128i d = Load4(source + i + 12);
-    __m128i* out = reinterpret_cast<__m128i*>(destination + 4 * i);
-    _mm_storeu_si128(out, a);
-    _mm_storeu_si128(out + 1, b);
-    _mm_storeu_si128(out + 2, c);
-    _mm_storeu_si128(out + 3, d);
-  }
-  for (; i < count; ++i) Store32(destination + 4 * i, source[i]);
+  if (count > 0) std::memcpy(destination, source, static_cast<size_t>(count) * 4);
 }
 
 void ConvertRowSwap32(const uint32_t* source, uint8_t* destination, int count) {
