@@ -87,7 +87,7 @@ void ReadUvEntries(LwoCursor* chunk, const MapHeader& header, const LwoLayer* la
   map->entry_count = static_cast<int32_t>(map->vertices.size());
   LogDebug("Mesh: %u\tUVs:%u/%u\n", static_cast<unsigned>(object->layer_count),
            static_cast<unsigned>(map->entry_count), expected);
-  AppendLwoNode(&object->uv_maps, &object->uv_map_count, map);
+  AppendLwoNode(&object->uv_maps, &object->current_uv_map, &object->uv_map_count, map);
 }
 
 void ReadWeightEntries(LwoCursor* chunk, const MapHeader& header, const LwoLayer* layer) {
@@ -111,7 +111,7 @@ void ReadWeightEntries(LwoCursor* chunk, const MapHeader& header, const LwoLayer
   map->entry_count = static_cast<int32_t>(map->vertices.size());
   LogDebug("Mesh: %u\tWs:%u/%u\n", static_cast<unsigned>(object->layer_count),
            static_cast<unsigned>(map->entry_count), expected);
-  AppendLwoNode(&object->weight_maps, &object->weight_map_count, map);
+  AppendLwoNode(&object->weight_maps, &object->current_weight_map, &object->weight_map_count, map);
 }
 
 }  // namespace

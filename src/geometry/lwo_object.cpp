@@ -1,7 +1,7 @@
 #include "geometry/lwo_object.h"
 
 template <typename Node>
-static void FreeList(Node** head, int32_t* count) {
+static void FreeList(Node** head, Node** current, int32_t* count) {
   Node* node = *head;
   while (node) {
     Node* next = node->next;
@@ -9,18 +9,18 @@ static void FreeList(Node** head, int32_t* count) {
     node = next;
   }
   *head = nullptr;
+  *current = nullptr;
   *count = 0;
 }
 
 void FreeLwoObject(LwoObject* object) {
-  FreeList(&object->layers, &object->layer_count);
-  FreeList(&object->uv_maps, &object->uv_map_count);
-  FreeList(&object->weight_maps, &object->weight_map_count);
-  FreeList(&object->surfaces, &object->surface_count);
-  FreeList(&object->clips, &object->clip_count);
+  FreeList(&object->layers, &object->current_layer, &object->layer_count);
+  FreeList(&object->uv_maps, &object->current_uv_map, &object->uv_map_count);
+  FreeList(&object->weight_maps, &object->current_weight_map, &object->weight_map_count);
+  FreeList(&object->surfaces, &object->current_surface, &object->surface_count);
+  FreeList(&object->clips, &object->current_clip, &object->clip_count);
   object->face_tags.clear();
   object->tags.clear();
-  object->current_layer = nullptr;
   object->total_point_count = 0;
   object->total_polygon_count = 0;
   object->total_face_count = 0;

@@ -100,7 +100,12 @@ struct LwoObject {
   const char* file_name;
   const uint8_t* file_start;  // for the offsets in messages
   int32_t in_form;
+  // The node of each list most recently appended (its tail); POLS fills the current layer.
   LwoLayer* current_layer;
+  LwoUvMap* current_uv_map;
+  LwoWeightMap* current_weight_map;
+  LwoSurface* current_surface;
+  LwoClip* current_clip;
   int32_t pols_state;       // LWO_POLS_*
   int32_t pols_first_face;  // the first polygon of the most recent POLS
   int32_t pols_face_count;

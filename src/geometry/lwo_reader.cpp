@@ -109,8 +109,7 @@ void ReadLwoPoints(LwoCursor* chunk) {
     layer->points[3 * i + 1] = -LwoReadF4(chunk);
     layer->points[3 * i + 2] = LwoReadF4(chunk);
   }
-  AppendLwoNode(&object->layers, &object->layer_count, layer);
-  object->current_layer = layer;
+  AppendLwoNode(&object->layers, &object->current_layer, &object->layer_count, layer);
   object->total_point_count += layer->point_count;
   object->pols_state = LWO_POLS_NONE;
   object->pols_face_count = 0;

@@ -61,7 +61,7 @@ void ReadLwoSurface(LwoCursor* chunk) {
   LogDebug("LWO2 %s: surface %s, colour %g %g %g, image %d, UV map \"%s\"\n", object->file_name,
            surface->name.c_str(), surface->r, surface->g, surface->b, surface->image,
            surface->uv_map_name.c_str());
-  AppendLwoNode(&object->surfaces, &object->surface_count, surface);
+  AppendLwoNode(&object->surfaces, &object->current_surface, &object->surface_count, surface);
 }
 
 void ReadLwoClip(LwoCursor* chunk) {
@@ -82,5 +82,5 @@ void ReadLwoClip(LwoCursor* chunk) {
     delete clip;
     return;
   }
-  AppendLwoNode(&object->clips, &object->clip_count, clip);
+  AppendLwoNode(&object->clips, &object->current_clip, &object->clip_count, clip);
 }

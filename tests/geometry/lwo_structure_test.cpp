@@ -52,6 +52,37 @@ TEST(LwoLayers, AllLayersAreMerged) {
   EXPECT_EQ(m.mesh.vertices[1].lu, 0.0f) << "layer 2's point 1 is mesh vertex 5, not 1";
 }
 
+// The lists keep file order with their links both ways, and each ends at its current node.
+template <typename Node>
+void ExpectList(const Node* head, const Node* current, int32_t count) {
+  int32_t seen = 0;
+  const Node* before = nullptr;
+  for (const Node* node = head; node; before = node, node = node->next, ++seen) EXPECT_EQ(node->prev, before);
+  EXPECT_EQ(seen, count);
+  EXPECT_EQ(current, before);
+}
+
+TEST(LwoLayers, ListsOfTheObjectEndAtTheirCurrentNode) {
+  LwoWriter writer = TwoTriangleObject();
+  LwoWriterLayer* second = AddLwoLayer(&writer, "Layer 2");
+  AddLwoPoint(second, 5, 0, 0);
+  AddLwoUv(AddLwoUvMap(second, "Texture"), 0, 0.5f, 0.5f);
+  AddLwoClip(&writer, 2, "b.png");
+  AddLwoClip(&writer, 3, "c.png");
+  AddLwoSurface(&writer, "Blue", 0, 0, 1, "", 0);
+  const std::vector<uint8_t> bytes = WriteLwo(writer);
+  LwoObject object{};
+  ASSERT_EQ(ReadLwoFile(&object, bytes.data(), int32_t(bytes.size()), "lists.lwo"), 1) << object.error;
+  ExpectList(object.layers, object.current_layer, 2);
+  ExpectList(object.uv_maps, object.current_uv_map, 2);
+  ExpectList(object.clips, object.current_clip, 3);
+  ExpectList(object.surfaces, object.current_surface, 3);
+  EXPECT_EQ(object.current_clip->index, 3);
+  FreeLwoObject(&object);
+  EXPECT_EQ(object.current_clip, nullptr);
+  EXPECT_EQ(object.clips, nullptr);
+}
+
 double TriangleArea(const Mesh& mesh, const MeshTriangle& t) {
   const MeshVertex& a = mesh.vertices[t.index0];
   const MeshVertex& b = mesh.vertices[t.index1];
