@@ -2,13 +2,13 @@
 
 CurveKey* AppendCurveKey(Curve* curve) {
   CurveKey* key = new CurveKey{};
-  CurveKey* tail = LastCurveKey(curve);
-  if (tail) {
-    tail->next = key;
-    key->prev = tail;
+  if (curve->last) {
+    curve->last->next = key;
+    key->prev = curve->last;
   } else {
     curve->keys = key;
   }
+  curve->last = key;
   curve->key_count++;
   return key;
 }
@@ -22,14 +22,10 @@ void ClearCurve(Curve* curve) {
   }
   curve->keys = nullptr;
   curve->key_count = 0;
+  curve->last = nullptr;
 }
 
-CurveKey* LastCurveKey(const Curve* curve) {
-  CurveKey* key = curve->keys;
-  if (!key) return nullptr;
-  while (key->next) key = key->next;
-  return key;
-}
+CurveKey* LastCurveKey(const Curve* curve) { return curve->last; }
 
 // Time differences are taken between the integer key times and only then converted, so a
 // segment's length is exact however large the times grow. They are taken in 64 bits: key

@@ -27,6 +27,7 @@ struct CurveKey {
 struct Curve {
   CurveKey* keys;  // head, null when empty
   int32_t key_count;
+  CurveKey* last;  // tail, null when empty: motion files hold many thousands of keys
 };
 
 // Appends a zero-filled key at the tail and returns it for the caller to fill.

@@ -60,6 +60,11 @@ TEST(CurveKeys, NewKeyIsZeroFilled) {
   ClearCurve(&curve);
   EXPECT_EQ(curve.keys, nullptr);
   EXPECT_EQ(curve.key_count, 0);
+  EXPECT_EQ(LastCurveKey(&curve), nullptr);
+  CurveKey* again = AppendCurveKey(&curve);  // a cleared curve starts over
+  EXPECT_EQ(curve.keys, again);
+  EXPECT_EQ(again->prev, nullptr);
+  ClearCurve(&curve);
 }
 
 TEST(LinearCurve, MidpointHoldAndExactEnd) {
