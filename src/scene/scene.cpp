@@ -20,28 +20,26 @@ SceneObject* NewCamera() {
 
 Mesh* AddMesh(Scene* scene) {
   Mesh* mesh = new Mesh{};
-  if (!scene->meshes) {
-    scene->meshes = mesh;
+  if (scene->last_mesh) {
+    scene->last_mesh->next = mesh;
+    mesh->prev = scene->last_mesh;
   } else {
-    Mesh* tail = scene->meshes;
-    while (tail->next) tail = tail->next;
-    tail->next = mesh;
-    mesh->prev = tail;
+    scene->meshes = mesh;
   }
+  scene->last_mesh = mesh;
   scene->mesh_count++;
   return mesh;
 }
 
 SceneObject* AddObject(Scene* scene, Mesh* mesh) {
   SceneObject* object = new SceneObject{};
-  if (!scene->objects) {
-    scene->objects = object;
+  if (scene->last_object) {
+    scene->last_object->next = object;
+    object->prev = scene->last_object;
   } else {
-    SceneObject* tail = scene->objects;
-    while (tail->next) tail = tail->next;
-    tail->next = object;
-    object->prev = tail;
+    scene->objects = object;
   }
+  scene->last_object = object;
   scene->object_count++;
   object->mesh = mesh;
   return object;
@@ -82,8 +80,10 @@ void FreeScene(Scene* scene) {
   FreeSceneLists(scene);
   scene->meshes = nullptr;
   scene->mesh_count = 0;
+  scene->last_mesh = nullptr;
   scene->objects = nullptr;
   scene->object_count = 0;
+  scene->last_object = nullptr;
   scene->camera = NewCamera();
   scene->fps = DEFAULT_SCENE_FPS;
   scene->time = 0.0f;

@@ -24,6 +24,10 @@ struct Scene {
   float delta_seconds = 0.0f;     // the current frame's length, stored by the demo part
   TextureRef textures[SCENE_MAX_TEXTURES] = {};
   int32_t texture_count = 0;
+  // The tails of the two lists, so a script of a hundred thousand objects does not walk
+  // its list for each of them.
+  Mesh* last_mesh = nullptr;
+  SceneObject* last_object = nullptr;
 
   // Empty lists and a camera at (0, 0, 20) with fov 34.7.
   Scene();

@@ -135,6 +135,14 @@ TEST(SceneRecords, FreeSceneLeavesANewScene) {
   ASSERT_NE(scene.camera, nullptr);
   EXPECT_EQ(scene.camera->motion, nullptr);
   EXPECT_EQ(scene.camera->position[2], 20.0f);
+  // The lists start over: nothing is linked to what was freed.
+  Mesh* again = AddMesh(&scene);
+  SceneObject* placed = AddObject(&scene, again);
+  EXPECT_EQ(scene.meshes, again);
+  EXPECT_EQ(again->prev, nullptr);
+  EXPECT_EQ(scene.objects, placed);
+  EXPECT_EQ(placed->prev, nullptr);
+  EXPECT_EQ(scene.mesh_count + scene.object_count, 2);
   FreeScene(&scene);
 }
 
