@@ -1,10 +1,10 @@
 #include "frame_writer.h"
 
-#include <png.h>
-
 #include <cstdlib>
 #include <memory>
 #include <vector>
+
+#include "resource/png_encode.h"
 
 namespace {
 
@@ -16,40 +16,23 @@ struct FileCloser {
 
 bool WriteFramePng(const std::string& path, const uint8_t* bgra, int width, int height, int pitch,
                    std::string* error) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    const uint8_t* src = bgra + static_cast<size_t>(y) * pitch;
+    uint8_t* dst = rgb.data() + static_cast<size_t>(y) * width * 3;
+    for (int x = 0; x < width; ++x) {
+      dst[3 * x + 0] = src[4 * x + 2];
+      dst[3 * x + 1] = src[4 * x + 1];
+      dst[3 * x + 2] = src[4 * x + 0];
+    }
+  }
+  // Captures are large and many: speed over size.
+  const std::vector<uint8_t> png = EncodePngRows(rgb.data(), width, height, 3, static_cast<size_t>(width) * 3, 3);
   std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-  if (!file) {
+  if (png.empty() || !file || std::fwrite(png.data(), 1, png.size(), file.get()) != png.size()) {
     *error = "cannot write " + path;
     return false;
   }
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info) {
-    png_destroy_write_struct(&png, nullptr);
-    *error = "out of memory writing " + path;
-    return false;
-  }
-  std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    *error = "libpng failed writing " + path;
-    return false;
-  }
-  png_init_io(png, file.get());
-  png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_set_compression_level(png, 3);  // captures are large and many: speed over size
-  png_write_info(png, info);
-  for (int y = 0; y < height; ++y) {
-    const uint8_t* src = bgra + static_cast<size_t>(y) * pitch;
-    for (int x = 0; x < width; ++x) {
-      row[3 * x + 0] = src[4 * x + 2];
-      row[3 * x + 1] = src[4 * x + 1];
-      row[3 * x + 2] = src[4 * x + 0];
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
   return true;
 }
 
