@@ -1,0 +1,135 @@
+// The software renderer's one process-wide state, in the manner of an immediate-mode
+// graphics library: capability flags switched by numeric codes, two blend modes, a current
+// matrix, the corner being specified, the triangle pool of the frame and the depth-sort rows.
+//
+// Life: InitRenderer (after the frame exists) -> any number of RenderScene calls ->
+// ReleaseRenderer. Nothing is allocated per frame: the pool, the rows and the sort's scratch
+// arrays are made once by InitRenderer.
+//
+// Coordinates: matrices are row-major and points are row vectors (p' = p x M), so the
+// translation sits in entries 12, 13, 14 and A x B applies A first. Camera space has x to the
+// right, y down the screen and z into it.
+#pragma once
+
+#include <cstdint>
+
+#include "resource/texture.h"
+
+// Capability codes of RenderEnable / RenderDisable.
+constexpr int32_t CAP_TEXTURE = 0x1001;        // sort rows carry the texture id; switched on at start-up
+constexpr int32_t CAP_UNUSED_1002 = 0x1002;    // stored, no effect; switched on at start-up
+constexpr int32_t CAP_ENVMAP = 0x1003;         // sphere mapping from the transformed normal
+constexpr int32_t CAP_ENVMAP_LAYER2 = 0x1004;  // with CAP_ENVMAP: generated coordinates go to the lightmap layer
+constexpr int32_t CAP_OUTLINE = 0x1005;        // emitted triangles also draw three white lines
+constexpr int32_t CAP_FIRST = 0x1001;          // codes 0x1001..0x1005, 0x1010..0x1018 are stored
+constexpr int32_t CAP_LAST = 0x1018;
+
+// Targets of SetBlendMode: BLEND_LAYER2 selects the second-layer mode, anything else the base mode.
+constexpr int32_t BLEND_LAYER2 = 0x1001;
+constexpr int32_t BLEND_BASE = 0x2002;
+constexpr int32_t BLEND_COPY = 4;  // base mode that copies texels without reading the frame
+
+constexpr int32_t TRIANGLE_POOL_SIZE = 32000;
+constexpr int32_t CLIP_PLANE_COUNT = 5;
+constexpr int32_t CLIP_POLYGON_SIZE = 20;
+constexpr float FOCAL_LENGTH = 256.0f;
+constexpr float NEAR_OFFSET = -10.0f;
+// Degrees to radians as the scripts were authored: 3.14 / 180, not pi / 180.
+constexpr double ANGLE_FACTOR = 0.017444444444444446;
+
+struct Matrix4 {
+  float m[16];  // entry 4 * row + column
+};
+
+// One corner of a pooled triangle.
+struct RenderVertex {
+  float u, v;        // base texture coordinate in texels
+  float u2, v2;      // lightmap coordinate in texels
+  double x, y, z;    // camera space
+  float nx, ny, nz;  // unit normal after the transform
+  float sx, sy;      // screen position, written by ProjectVertex
+  float clip_distance;  // scratch of ClipPolygon
+};
+
+struct RenderTriangle {
+  RenderVertex corners[3];
+};
+
+// A depth-sort record: larger keys are farther and are drawn first.
+struct SortRow {
+  uint32_t key;  // 16-bit depth key in the low half
+  int32_t triangle;
+  int32_t texture;
+  int32_t outline;
+};
+
+struct ClipPlane {
+  double nx, ny, nz;
+  float d;  // a point is inside when its distance is >= d
+};
+
+// Where the rasterizers and the outlines write: a copy of the frame's descriptor.
+struct FrameView {
+  int32_t width;
+  int32_t height;
+  uint32_t* pixels;
+};
+
+struct CornerAttributes {
+  double position[3];
+  double normal[3];
+  float u, v;    // base coordinate, clamped to 0..1
+  float u2, v2;  // lightmap coordinate as given
+};
+
+struct RenderContext {
+  Matrix4 current;
+  Matrix4 scratch[4];  // translation, X, Y and Z rotation
+  int32_t caps[CAP_LAST - CAP_FIRST + 1];
+  int32_t base_blend_mode;
+  int32_t layer2_blend_mode;
+  int32_t texture_id;
+  int32_t lightmap_id;
+  int32_t corner_index;
+  CornerAttributes corners[3];
+  // The triangle pool: TRIANGLE_POOL_SIZE slots, with per slot its texture and lightmap ids
+  // and outline flag.
+  RenderTriangle* triangles;
+  int32_t* triangle_textures;
+  int32_t* triangle_lightmaps;
+  int32_t* triangle_outlines;
+  int32_t triangle_count;
+  int32_t dropped_triangles;  // emitted past the pool in the current frame
+  int32_t pool_overflow_reported;  // the console line about a full pool is said once per run
+  SortRow* rows;
+  SortRow* sort_scratch;  // the depth sort's second buffer, made with the rows
+  int32_t row_count;
+  int32_t cx, cy;
+  float focal_length;
+  float scale_x, scale_y;
+  ClipPlane clip_planes[CLIP_PLANE_COUNT];
+  FrameView frame;
+};
+
+extern RenderContext g_render;
+
+// Allocates the pool and the rows, sets the projection and the clip planes, copies the frame's
+// descriptor and sets every flag and mode to its start value (base mode 4, second layer 0,
+// no texture, no lightmap). Calling it again releases the previous allocation first.
+void InitRenderer(const Texture& frame);
+
+// Frees the pool and the rows and every texture of the texture table. Safe to call twice and
+// without InitRenderer.
+void ReleaseRenderer();
+
+void RenderEnable(int32_t code);   // unknown codes are ignored
+void RenderDisable(int32_t code);
+int32_t RenderIsEnabled(int32_t code);  // 0 for unknown codes
+void SetBlendMode(int32_t target, int32_t mode);
+
+void LoadIdentity();
+void Translate(float x, float y, float z);    // current := current x T(x, -y, -z)
+void Rotate(float ax, float ay, float az);    // current := current x Rz(az) x Ry(ay) x Rx(ax)
+void MatMultiply(Matrix4* a, const Matrix4& b);  // a := a x b
+// A point through the matrix, translation included, in double precision.
+void TransformPoint(const Matrix4& m, double x, double y, double z, double out[3]);
