@@ -42,7 +42,7 @@ ContentBytes MakeMammaScript() {
   ScriptComment(&s, "Zibo darts about in front of Mamma: his path is the motion file zibo1.mot.");
   ScriptLine(&s, "<object name=\"zibo\" mesh=\"zibo\" motion=\"zibo1.mot\">");
   ScriptLine(&s, "</object>");
-  ScriptComment(&s, "Mamma watches from the left, rocking with the swell, turning a little after him.");
+  ScriptComment(&s, "Mamma watches from the left, rocking with the swell.");
   ScriptLine(&s, "<object name=\"mamma\" mesh=\"mamma\">");
   ScriptPoseKeys(&s, STAGE, MAMMA_WATCHING);
   ScriptLine(&s, "</object>");

@@ -1,8 +1,8 @@
 // "swim.xml": the long middle of the story (51 s). Zibo swims laps by himself while day
 // and night pass (the part restarts his clock, and Mamma's, each time his passes 7.5 s in the
-// first 20 s); Mamma surfaces at 10.5 s. At 30-35 s they talk across the water, then Zibo
-// dashes left past Mamma, the big wave scares him into a puffed-up ball (35-36 s), and Mamma
-// turns after him.
+// first 20 s); Mamma surfaces at 10.5 s. At 30-35 s they talk across the water, then a big
+// wave throws them apart: Zibo tumbles to the left and puffs up in fright (35-36 s), Mamma is
+// pushed to the right, calls after him and swims back.
 #include "content.h"
 #include "scene_script.h"
 
@@ -25,35 +25,39 @@ const std::vector<Pose> ZIBO_LAPS = {
     {14.2f, 378, 240, 160, {0, 180, 4}, 0},    {15.0f, 376, 240, 160, {0, 180, 0}, 0},
     {16.0f, 380, 244, 160, {0, 172, -6}, 0},   {17.0f, 374, 238, 160, {0, 188, 6}, 0},
     {18.0f, 376, 240, 160, {0, 180, 0}, 0},
-    // 33-37 s: the dash to the left, puffing up on the way; he calls out again at 37-39 s.
-    {19.0f, 300, 252, 160, {0, 190, -8}, 0},   {20.0f, 235, 248, 160, {0, 180, 10}, 0},
-    {21.0f, 180, 240, 160, {0, 200, 0}, 0},    {22.0f, 120, 248, 160, {0, 180, 0}, 0},
-    {23.0f, 112, 256, 160, {0, 170, 0}, 0},    {24.0f, 116, 252, 160, {0, 190, 0}, 0},
+    // 33-37 s: he swims over to Mamma, the big wave at 35 s throws him tumbling to the left
+    // (the part puffs him up meanwhile), and he calls out again at 37-39 s.
+    {19.0f, 330, 246, 160, {0, 185, -6}, 0},   {20.0f, 270, 236, 160, {0, 180, 10}, 0},
+    {20.5f, 200, 228, 160, {0, 180, 120}, 0},  {21.0f, 150, 240, 160, {0, 185, 240}, 0},
+    {21.6f, 125, 250, 160, {0, 180, 330}, 0},  {22.0f, 118, 250, 160, {0, 180, 360}, 0},
+    {23.0f, 112, 256, 160, {0, 170, 360}, 0},  {24.0f, 116, 252, 160, {0, 190, 360}, 0},
     // Then a puffed ball bobbing back towards the middle, slowly turning over.
-    {26.0f, 150, 246, 160, {0, 220, 10}, 0},   {28.5f, 190, 252, 160, {0, 260, 0}, 0},
-    {31.0f, 220, 244, 160, {0, 300, -8}, 0},   {33.5f, 245, 252, 160, {0, 340, 0}, 0},
-    {36.0f, 260, 246, 160, {0, 380, 8}, 0},    {37.5f, 270, 250, 160, {0, 400, 0}, 0},
+    {26.0f, 150, 246, 160, {0, 220, 370}, 0},  {28.5f, 190, 252, 160, {0, 260, 360}, 0},
+    {31.0f, 220, 244, 160, {0, 300, 352}, 0},  {33.5f, 245, 252, 160, {0, 340, 360}, 0},
+    {36.0f, 260, 246, 160, {0, 380, 368}, 0},  {37.5f, 270, 250, 160, {0, 400, 360}, 0},
 };
 
-// Mamma's clock restarts with Zibo's, so her first 7.5 s repeat too: she comes up from
-// under the waves, looks about and goes down again. She is first shown at 10.5 s, 3 s into
-// her second round, just as she starts to rise.
+// Mamma's clock restarts with Zibo's, so her first 7.5 s repeat too: on the left she comes
+// up from under the waves, looks about and goes down again. She is first shown at 10.5 s, 3 s
+// into her second round, just as she starts to rise.
 const std::vector<Pose> MAMMA_SURFACING = {
-    {0.0f, 300, 400, 220, {0, 180, 0}, 0},     {3.0f, 300, 395, 220, {0, 180, 20}, 0},
-    {4.5f, 300, 268, 220, {0, 180, 6}, 0},     {5.5f, 296, 264, 220, {0, 176, -4}, 0},
-    {6.5f, 300, 270, 220, {0, 184, -14}, 0},   {7.5f, 300, 400, 220, {0, 180, 0}, 0},
-    // On from part second 22.5: up again on the left, where she answers at 31-35 s.
-    {9.0f, 260, 395, 220, {0, 180, 20}, 0},    {10.5f, 250, 266, 220, {0, 180, 4}, 0},
-    {12.0f, 246, 262, 220, {0, 172, -4}, 0},   {13.5f, 250, 268, 220, {0, 186, 4}, 0},
-    {15.0f, 248, 264, 220, {0, 176, -2}, 0},   {16.0f, 250, 266, 220, {0, 184, 4}, 0},
-    {17.0f, 246, 262, 220, {0, 176, 0}, 0},    {18.0f, 250, 266, 220, {0, 182, -3}, 0},
-    // Zibo shoots past: she turns and follows the wave to the right, calling after him
-    // (35-37 s), then turns back to him.
-    {19.0f, 300, 266, 220, {0, 120, 0}, 0},    {20.5f, 410, 262, 220, {0, 0, 4}, 0},
-    {22.0f, 414, 266, 220, {0, -6, -4}, 0},    {24.0f, 400, 262, 220, {0, 60, 0}, 0},
-    {25.5f, 370, 266, 220, {0, 180, 0}, 0},    {28.0f, 330, 262, 220, {0, 186, 4}, 0},
-    {31.0f, 300, 268, 220, {0, 176, -4}, 0},   {34.0f, 290, 264, 220, {0, 182, 3}, 0},
-    {37.5f, 285, 266, 220, {0, 180, 0}, 0},
+    {0.0f, 135, 400, 220, {0, 0, 0}, 0},       {3.0f, 135, 395, 220, {0, 0, 20}, 0},
+    {4.5f, 135, 268, 220, {0, 0, 6}, 0},       {5.5f, 140, 264, 220, {0, -6, -4}, 0},
+    {6.5f, 135, 270, 220, {0, 4, -14}, 0},     {7.5f, 135, 400, 220, {0, 0, 0}, 0},
+    // On from part second 22.5: up again on the left, facing Zibo, where she answers him at
+    // 31-35 s.
+    {9.0f, 150, 395, 220, {0, 0, 20}, 0},      {10.5f, 155, 266, 220, {0, 0, 4}, 0},
+    {12.0f, 150, 262, 220, {0, 8, -4}, 0},     {13.5f, 156, 268, 220, {0, -6, 4}, 0},
+    {15.0f, 154, 264, 220, {0, 4, -2}, 0},     {16.0f, 156, 266, 220, {0, -4, 4}, 0},
+    {17.0f, 152, 262, 220, {0, 6, 0}, 0},      {18.0f, 156, 266, 220, {0, 0, -3}, 0},
+    {19.5f, 160, 264, 220, {0, -4, 0}, 0},
+    // The big wave at 35 s lifts her and pushes her to the right, calling after him (35-37 s);
+    // then she turns and swims back towards him.
+    {20.0f, 200, 258, 220, {0, 10, 15}, 0},    {20.6f, 330, 262, 220, {0, -10, -12}, 0},
+    {21.2f, 405, 264, 220, {0, 0, 0}, 0},      {22.0f, 412, 266, 220, {0, -6, -4}, 0},
+    {24.0f, 400, 262, 220, {0, 60, 0}, 0},     {25.5f, 370, 266, 220, {0, 180, 0}, 0},
+    {28.0f, 330, 262, 220, {0, 186, 4}, 0},    {31.0f, 300, 268, 220, {0, 176, -4}, 0},
+    {34.0f, 290, 264, 220, {0, 182, 3}, 0},    {37.5f, 285, 266, 220, {0, 180, 0}, 0},
 };
 
 }  // namespace
