@@ -54,6 +54,7 @@ int RunDemoBody() {
   PlayMusic();
   RunFrameLoop();
   FadeOutMusic();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
   return 0;
@@ -67,6 +68,7 @@ void ReleaseEndedRun() {
   AudioFree();
   FreeChunk(&g_music.chunk);
   ResetMusic();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
 }
