@@ -54,13 +54,14 @@ inline std::string PartScript(int meshes, int objects) {
   return text + "</scene></demo>\r\n";
 }
 
-// The triangle, its target and a script for each scene part with the counts it uses.
-inline void WritePartScripts() {
-  WriteTriangleLwo("tri.lwo", 1.0f);
-  WriteTriangleLwo("tri_morph.lwo", TARGET_X);
-  WriteBytes("mamma1.xml", PartScript(2, 2));
-  WriteBytes("swim.xml", PartScript(2, 2));
-  WriteBytes("swam.xml", PartScript(3, 3));
+// The triangle, its target and a script for each scene part with the counts it uses: the
+// least data a whole run needs, since a missing script ends the demo at load time.
+inline void WritePartScripts(const std::string& dir = ".") {
+  WriteTriangleLwo(dir + "/tri.lwo", 1.0f);
+  WriteTriangleLwo(dir + "/tri_morph.lwo", TARGET_X);
+  WriteBytes(dir + "/mamma1.xml", PartScript(2, 2));
+  WriteBytes(dir + "/swim.xml", PartScript(2, 2));
+  WriteBytes(dir + "/swam.xml", PartScript(3, 3));
 }
 
 }  // namespace demo_test
