@@ -1,6 +1,10 @@
 #include "demo/demo_parts.h"
 
 #include "demo/intro.h"
+#include "demo/mamma_scene.h"
+#include "demo/swam_scene.h"
+#include "demo/swim_scene.h"
+#include "scene/scene_xml.h"
 
 namespace {
 
@@ -9,14 +13,13 @@ struct DemoPart {
   void (*draw)();
 };
 
-// Indexed by part number. The parts join this table as they are built; a part without a
-// frame function leaves its frames cleared.
+// Indexed by part number; a part without a frame function leaves its frames cleared.
 constexpr DemoPart kDemoParts[] = {
-    {nullptr, nullptr},  // 0: none
-    {LoadIntro, DrawIntro},  // 1: intro title cards
-    {nullptr, nullptr},  // 2: scene "mamma1"
-    {nullptr, nullptr},  // 3: scene "swim"
-    {nullptr, nullptr},  // 4: scene "swam" and the end card
+    {nullptr, nullptr},                // 0: none
+    {LoadIntro, DrawIntro},            // 1: intro title cards
+    {LoadMammaScene, DrawMammaScene},  // 2: scene "mamma1"
+    {LoadSwimScene, DrawSwimScene},    // 3: scene "swim"
+    {LoadSwamScene, DrawSwamScene},    // 4: scene "swam" and the end card
 };
 constexpr int32_t kPartCount = sizeof(kDemoParts) / sizeof(kDemoParts[0]);
 
@@ -34,4 +37,12 @@ void LoadDemoParts() {
 void DrawDemoPart(int32_t part) {
   if (part <= 0 || part >= kPartCount || !kDemoParts[part].draw) return;
   kDemoParts[part].draw();
+}
+
+void ReleaseDemoParts() {
+  ReleaseIntro();
+  ReleaseMammaScene();
+  ReleaseSwimScene();
+  ReleaseSwamScene();
+  ResetSceneXmlState();
 }

@@ -9,3 +9,7 @@ void LoadDemoParts();
 
 // Draws one frame of the given part; any part number without a part draws nothing.
 void DrawDemoPart(int32_t part);
+
+// Frees every part's images and scene. A process ends right after the demo, but tests and
+// kra-capture run it in-process and may run it again.
+void ReleaseDemoParts();

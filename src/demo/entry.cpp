@@ -59,6 +59,7 @@ int RunDemoBody() {
   RunFrameLoop();
   FadeOutMusic();
   ReleaseRenderer();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
   return 0;
@@ -73,6 +74,7 @@ void ReleaseEndedRun() {
   FreeChunk(&g_music.chunk);
   ResetMusic();
   ReleaseRenderer();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
 }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "demo/demo_test_support.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -19,11 +21,12 @@ struct Result {
 };
 
 // Runs kra-capture in a fresh working directory, with the given data archive linked into it
-// when one is named.
+// when one is named, otherwise with only the scene scripts a run cannot do without.
 Result RunCapture(const std::string& arguments, const fs::path& archive = {}) {
   char dir[] = "/tmp/kra_capture_XXXXXX";
   const std::string cwd = mkdtemp(dir);
   if (!archive.empty()) fs::create_symlink(archive, fs::path(cwd) / "autoexec.bat");
+  if (archive.empty()) demo_test::WritePartScripts(cwd);
   const std::string log = cwd + "/log.txt";
   const std::string command = "cd " + cwd + " && " + KRA_BINARY_DIR + "/kra-capture " + arguments + " >" + log + " 2>&1";
   const int raw = std::system(command.c_str());

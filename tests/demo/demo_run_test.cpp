@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "demo/demo_state.h"
+#include "demo/demo_test_support.h"
 #include "demo/entry.h"
 #include "demo/music.h"
 #include "display/display_window.h"
@@ -27,12 +28,14 @@ struct PresentedFrame {
 
 class DemoRunTest : public ::testing::Test {
  protected:
-  // A working directory of its own: no data files, so the parts have nothing to show. The
-  // offline audio device turns the fade-out's waits into rendered samples, not wall time.
+  // A working directory of its own with the scene scripts and no images, so the intro shows
+  // nothing and the scene parts only their small objects. The offline audio device turns the
+  // fade-out's waits into rendered samples, not wall time.
   void SetUp() override {
     char dir[] = "/tmp/kra_run_XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     ASSERT_EQ(chdir(dir), 0);
+    demo_test::WritePartScripts();
     g_platform.audio = &audio;
   }
   void TearDown() override {
@@ -103,13 +106,14 @@ TEST_F(DemoRunTest, WholeRunAt60FpsPresentsEveryFrameAndReturnsZero) {
   EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4}));
 }
 
-TEST_F(DemoRunTest, PresentedFramesAreBlackWithoutContent) {
+TEST_F(DemoRunTest, IntroFramesAreBlackWithoutImages) {
   HeadlessDisplay display;
   VirtualCounter counter(5);
   bool all_black = true;
   g_platform.display = &display;
   g_platform.counter = &counter;
   display.SetFrameSink([&](const HeadlessFrame& frame) {
+    if (g_demo.demo_clock > 20.0f) return;
     for (int y = 0; y < frame.height; ++y) {
       for (int x = 0; x < frame.width * 4; ++x) {
         if (frame.bytes[static_cast<size_t>(y) * frame.pitch + x] != 0) all_black = false;
@@ -119,6 +123,18 @@ TEST_F(DemoRunTest, PresentedFramesAreBlackWithoutContent) {
   ASSERT_EQ(RunDemo(), 0);
   EXPECT_TRUE(all_black);
   EXPECT_EQ(display.flips, 116 * 5);
+}
+
+TEST_F(DemoRunTest, ScriptShortOfMeshesEndsTheRunAtLoadWithStatusOne) {
+  WriteBytes("swam.xml", demo_test::PartScript(2, 3));
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(Run(display, counter), 1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("swam.xml: the part needs 3 meshes, the script defines 2\n"), std::string::npos) << err;
+  EXPECT_TRUE(frames.empty());
+  EXPECT_EQ(g_demo.frame_buffer.display, nullptr);
 }
 
 // A counter that jumps by the given amounts of seconds, one per read.

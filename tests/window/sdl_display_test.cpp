@@ -11,10 +11,12 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "demo/demo_test_support.h"
 #include "demo/entry.h"
 #include "display/display_window.h"
 #include "platform/counter.h"
@@ -116,6 +118,12 @@ TEST(SdlDisplay, OpensPresentsAndEndsWithZeroOnEscape) {
   setenv("DISPLAY", TestXDisplay(), 1);
   unsetenv("SDL_VIDEODRIVER");
 
+  // The scene scripts, without which the demo ends at load time.
+  const std::filesystem::path old_dir = std::filesystem::current_path();
+  const std::string dir = TempDir();
+  demo_test::WritePartScripts(dir);
+  std::filesystem::current_path(dir);
+
   SdlDisplay display;
   VirtualCounter counter(60);
   g_platform.display = &display;
@@ -126,6 +134,7 @@ TEST(SdlDisplay, OpensPresentsAndEndsWithZeroOnEscape) {
   const int status = RunDemo();
   SetFramePresentedHook(nullptr, nullptr);
   g_platform = Platform{};
+  std::filesystem::current_path(old_dir);
 
   EXPECT_EQ(status, 0);
   EXPECT_GE(state.presented, state.send_at);
@@ -139,6 +148,7 @@ TEST(SdlDisplay, KraProgramEndsWithZeroOnEscape) {
   if (!TestXDisplay()) GTEST_SKIP() << "no X server for real-window tests (scripts/test starts Xvfb)";
   if (!RunQuiet("command -v xdotool")) GTEST_SKIP() << "xdotool is not installed";
   const std::string dir = TempDir();
+  demo_test::WritePartScripts(dir);
   const std::string display = TestXDisplay();
   pid_t pid = Spawn({std::string(KRA_BINARY_DIR) + "/kra"},
                     {{"DISPLAY", display}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}, dir,

@@ -84,13 +84,11 @@ const Mesh* MeshAt(const Scene& scene, int32_t number) {
 void CheckNeeds(CheckReport* report, const std::string& file, const Scene& scene, const ScriptNeeds& needs) {
   if (scene.mesh_count < needs.meshes) {
     ReportProblem(report, file, 0, "",
-                  FormatText("%d %s; the part \"%s\" uses the first %d", scene.mesh_count,
-                             Plural(scene.mesh_count, "mesh", "meshes"), needs.part, needs.meshes));
+                  FormatText("the part needs %d meshes, the script defines %d", needs.meshes, scene.mesh_count));
   }
   if (scene.object_count < needs.objects) {
     ReportProblem(report, file, 0, "",
-                  FormatText("%d %s; the part \"%s\" uses the first %d", scene.object_count,
-                             Plural(scene.object_count, "object", "objects"), needs.part, needs.objects));
+                  FormatText("the part needs %d objects, the script defines %d", needs.objects, scene.object_count));
   }
   for (int32_t number : needs.morphed_meshes) {
     const Mesh* mesh = MeshAt(scene, number);

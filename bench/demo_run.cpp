@@ -1,0 +1,162 @@
+// The whole demo as a product: 116 s at 60 frames a second from the build's "autoexec.bat",
+// on the headless display and virtual time, with no frame written anywhere. Reports frames
+// per second overall and per part, the slowest frame, the start-up (from the entry to the
+// first frame's clock read: archive, images, scripts, meshes, textures, music), and how many
+// allocations the frame loop makes (counted by this program's own operator new).
+//
+// Its peer is the frame loop's floor: clearing and presenting the same number of frames
+// with nothing drawn. Run it from the build folder (or anywhere: it looks next to itself).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+
+#include "demo/demo_state.h"
+#include "demo/entry.h"
+#include "demo/frame_buffer.h"
+#include "display/display_window.h"
+#include "platform/audio_offline.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "ratio_reporter.h"
+
+namespace {
+
+std::atomic<int64_t> g_allocations{0};
+
+}  // namespace
+
+// Replacing the global pair: GCC takes free() on what this operator new returns for a mismatch.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+  g_allocations.fetch_add(1, std::memory_order_relaxed);
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kFps = 60;
+constexpr double kDemoSeconds = 116.0;
+constexpr int kParts = 5;
+
+// Virtual time for the demo, and a stopwatch on each frame. StartTimer reads the counter
+// twice (the first read ends the start-up); after that TickTimer reads it once at the start
+// of every frame, when the current part is the one that frame draws.
+struct FrameClock final : public Counter {
+  VirtualCounter virtual_time{kFps};
+  Clock::time_point run_started, last_read;
+  int64_t reads = 0;
+  int32_t part_drawn = 0;  // by the frame that began at the last read; 0 before the first
+  double startup_seconds = 0, slowest = 0;
+  double part_seconds[kParts] = {};
+  int64_t part_frames[kParts] = {};
+  int64_t allocations_at_first_frame = 0, allocations_at_last_present = 0;
+
+  int64_t Frequency() override { return virtual_time.Frequency(); }
+  int64_t Read() override {
+    const Clock::time_point now = Clock::now();
+    ++reads;
+    if (reads == 1) startup_seconds = std::chrono::duration<double>(now - run_started).count();
+    if (reads == 3) allocations_at_first_frame = g_allocations.load();
+    if (part_drawn > 0 && part_drawn < kParts) {
+      const double seconds = std::chrono::duration<double>(now - last_read).count();
+      slowest = std::max(slowest, seconds);
+      part_seconds[part_drawn] += seconds;
+      part_frames[part_drawn]++;
+    }
+    part_drawn = reads >= 3 ? g_demo.current_part : 0;
+    last_read = now;
+    return virtual_time.Read();
+  }
+};
+
+void OnPresented(void* user) { static_cast<FrameClock*>(user)->allocations_at_last_present = g_allocations.load(); }
+
+std::filesystem::path FindArchive() {
+  if (std::filesystem::exists("autoexec.bat")) return std::filesystem::absolute("autoexec.bat");
+  std::error_code ignored;
+  return std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path() / "autoexec.bat";
+}
+
+void BM_WholeDemo60Fps(benchmark::State& state) {
+  const std::filesystem::path archive = FindArchive();
+  if (!std::filesystem::exists(archive)) {
+    state.SkipWithError("autoexec.bat not found: build the target kra_data and run from the build folder");
+    return;
+  }
+  std::filesystem::current_path(archive.parent_path());
+  for (auto _ : state) {
+    HeadlessDisplay display;
+    OfflineAudioDevice audio;
+    FrameClock clock;
+    g_platform.display = &display;
+    g_platform.counter = &clock;
+    g_platform.audio = &audio;
+    SetFramePresentedHook(OnPresented, &clock);
+    clock.run_started = Clock::now();
+    if (RunDemo() != 0) state.SkipWithError("the demo did not end with status 0");
+    SetFramePresentedHook(nullptr, nullptr);
+    g_platform = Platform{};
+
+    double loop_seconds = 0;
+    int64_t frames = 0;
+    for (int p = 1; p < kParts; ++p) {
+      loop_seconds += clock.part_seconds[p];
+      frames += clock.part_frames[p];
+    }
+    state.counters["frames"] = static_cast<double>(frames);
+    state.counters["fps"] = frames / loop_seconds;
+    state.counters["x_real_time"] = kDemoSeconds / loop_seconds;
+    state.counters["slowest_ms"] = clock.slowest * 1e3;
+    state.counters["startup_ms"] = clock.startup_seconds * 1e3;
+    state.counters["loop_allocs"] = static_cast<double>(clock.allocations_at_last_present - clock.allocations_at_first_frame);
+    const char* names[kParts] = {"", "fps_intro", "fps_mamma1", "fps_swim", "fps_swam"};
+    for (int p = 1; p < kParts; ++p) {
+      if (clock.part_frames[p]) state.counters[names[p]] = clock.part_frames[p] / clock.part_seconds[p];
+    }
+    std::fprintf(stderr, "whole demo: %lld frames in %.3f s, %.1fx real time; slowest frame %.3f ms; start-up %.1f ms; "
+                 "%lld allocations in the frame loop\n",
+                 static_cast<long long>(frames), loop_seconds, kDemoSeconds / loop_seconds, clock.slowest * 1e3,
+                 clock.startup_seconds * 1e3,
+                 static_cast<long long>(clock.allocations_at_last_present - clock.allocations_at_first_frame));
+  }
+}
+BENCHMARK(BM_WholeDemo60Fps)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The floor under any frame: clear and present, 116 s worth of frames, nothing drawn.
+void BM_ClearAndPresentOnly(benchmark::State& state) {
+  HeadlessDisplay display;
+  g_platform.display = &display;
+  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
+  FrameBuffer buffer{};
+  CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
+  for (auto _ : state) {
+    for (int i = 0; i < static_cast<int>(kDemoSeconds * kFps); ++i) {
+      ClearFrameBuffer(&buffer);
+      ShowFrameBuffer(buffer);
+    }
+  }
+  FreeFrameBuffer(&buffer);
+  CloseDisplay();
+  g_platform = Platform{};
+}
+BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+KRA_BENCHMARK_MAIN_WITH_RATIOS({{"BM_WholeDemo60Fps/iterations:1/repeats:3/real_time_mean",
+                                 "BM_ClearAndPresentOnly/iterations:1/repeats:3/real_time_mean"}})

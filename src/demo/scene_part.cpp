@@ -1,0 +1,78 @@
+#include "demo/scene_part.h"
+
+#include <cstdio>
+#include <string>
+
+#include "demo/demo_state.h"
+#include "display/image_blit.h"
+#include "geometry/mesh.h"
+#include "geometry/motion.h"
+#include "platform/fatal.h"
+#include "resource/data_archive.h"
+#include "resource/png_texture.h"
+#include "resource/texture_table.h"
+#include "scene/scene.h"
+#include "scene/scene_xml.h"
+
+namespace {
+
+constexpr float PART_SCENE_FPS = 20.0f;
+
+[[noreturn]] void RaiseShortScript(const char* script, int32_t needed, int32_t defined, const char* what) {
+  RaiseFatal(std::string(script) + ": the part needs " + std::to_string(needed) + " " + what +
+                 ", the script defines " + std::to_string(defined) + "\n",
+             "", 1);
+}
+
+}  // namespace
+
+void LoadPartImages(Texture* images, const char* const* files, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) images[i] = DecodePng(LoadFile(files[i]));
+}
+
+void FreePartImages(Texture* images, int32_t count) {
+  for (int32_t i = 0; i < count; ++i) FreeTexture(&images[i]);
+}
+
+ScenePartHandles LoadPartScene(Scene* scene, const char* script, int32_t meshes, int32_t objects) {
+  LoadSceneXml(scene, LoadFile(script));
+  if (scene->mesh_count < meshes) RaiseShortScript(script, meshes, scene->mesh_count, "meshes");
+  if (scene->object_count < objects) RaiseShortScript(script, objects, scene->object_count, "objects");
+  ScenePartHandles handles = {};
+  Mesh* mesh = scene->meshes;
+  for (int32_t i = 0; i < meshes && i < SCENE_PART_MAX_USED; ++i, mesh = mesh->next) handles.meshes[i] = mesh;
+  SceneObject* object = scene->objects;
+  for (int32_t i = 0; i < objects && i < SCENE_PART_MAX_USED; ++i, object = object->next) handles.objects[i] = object;
+  return handles;
+}
+
+void AppendSceneTexture(Scene* scene, const char* file) {
+  if (scene->texture_count >= SCENE_MAX_TEXTURES) {
+    std::fprintf(stderr, "%s: the scene's %d texture entries are taken; not appended\n", file, SCENE_MAX_TEXTURES);
+    return;
+  }
+  LoadSceneTexture(&scene->textures[scene->texture_count], LoadFile(file));
+  scene->texture_count++;
+}
+
+void RestartPartScene(Scene* scene) {
+  scene->time = 0.0f;
+  scene->fps = PART_SCENE_FPS;
+}
+
+float AdvancePartScene(Scene* scene, float part_time) {
+  scene->delta_seconds = g_demo.timer.delta;
+  part_time += g_demo.timer.delta;
+  UpdateSceneMotion(scene);
+  return part_time;
+}
+
+void DrawBubble(const BubbleRow* rows, int32_t count, const Texture* images, float t) {
+  for (int32_t i = 0; i < count; ++i) {
+    if (!(t <= rows[i].until)) continue;
+    if (rows[i].image >= 0) DrawImage(&g_demo.frame_buffer.frame, &images[rows[i].image], rows[i].x, rows[i].y);
+    return;
+  }
+}
+
+void DrawBackground(const Texture& image) { DrawImage(&g_demo.frame_buffer.frame, &image, 0, 0); }

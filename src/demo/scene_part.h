@@ -1,0 +1,59 @@
+// Steps the three scene parts ("mamma1", "swim", "swam") share: their images, their scene
+// script with the meshes and objects each part reaches for by position, the mesh textures
+// appended after the script, the per-frame clock, and the speech-bubble tables.
+#pragma once
+
+#include <cstdint>
+#include <limits>
+
+#include "resource/texture.h"
+
+struct Scene;
+struct Mesh;
+struct SceneObject;
+
+// The most meshes and objects a part reaches for by position.
+constexpr int32_t SCENE_PART_MAX_USED = 3;
+
+// What a part holds on to of its scene: the first meshes and objects of the lists, taken
+// once after loading (the lists never change afterwards).
+struct ScenePartHandles {
+  Mesh* meshes[SCENE_PART_MAX_USED];
+  SceneObject* objects[SCENE_PART_MAX_USED];
+};
+
+// Decodes count images in order; a missing one stays empty and draws nothing.
+void LoadPartImages(Texture* images, const char* const* files, int32_t count);
+void FreePartImages(Texture* images, int32_t count);
+
+// Loads the script into scene and returns its first meshes and objects. A script that
+// defines fewer meshes or objects than the part uses is a fatal data error (status 1): the
+// part would otherwise reach through null links on its first frame.
+ScenePartHandles LoadPartScene(Scene* scene, const char* script, int32_t meshes, int32_t objects);
+
+// Registers a mesh texture and appends it after the script's own. A scene whose texture
+// list is already full is left as it is (with a line on stderr).
+void AppendSceneTexture(Scene* scene, const char* file);
+
+// The scene's clock as the parts run it, whatever the script set: time 0, 20 frames a second.
+void RestartPartScene(Scene* scene);
+
+// The frame's delta into the scene and the part's clock, then the motion update. Returns the
+// part's new time.
+float AdvancePartScene(Scene* scene, float part_time);
+
+// One row of a part's speech-bubble table: from the previous row's bound (exclusive) up to
+// and including until, image is drawn at (x, y); image -1 draws none.
+struct BubbleRow {
+  float until;
+  int32_t image;
+  int32_t x, y;
+};
+
+constexpr float BUBBLE_FOREVER = std::numeric_limits<float>::infinity();
+
+// Draws the bubble of the first row whose bound t does not pass; past the last row, none.
+void DrawBubble(const BubbleRow* rows, int32_t count, const Texture* images, float t);
+
+// A full-frame image at the frame's top-left corner.
+void DrawBackground(const Texture& image);

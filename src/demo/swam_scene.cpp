@@ -1,0 +1,122 @@
+#include "demo/swam_scene.h"
+
+#include <cmath>
+
+#include "geometry/mesh.h"
+#include "geometry/morph_target.h"
+#include "render/render_context.h"
+#include "render/scene_pass.h"
+
+SwamState g_swam;
+
+namespace {
+
+const char* const kSwamFiles[SWAM_IMAGE_COUNT] = {"wavefront.png", "wavemiddle.png", "waveback.png",
+                                                  "bg_sol.png",    "bg_natt.png",    "bg_sky.png",
+                                                  "boble_zib.png", "boble_obj.png",  "end.png"};
+
+const int32_t kSwamBackgrounds[] = {SWAM_NIGHT, SWAM_DAY, SWAM_SKY};
+
+const BubbleRow kSwamBubbles[] = {
+    {16.0f, -1, 0, 0},
+    {18.0f, SWAM_BUBBLE_A, 250, 110},
+    {20.0f, SWAM_BUBBLE_B, 330, 120},
+    {22.0f, SWAM_BUBBLE_A, 250, 110},
+    {24.0f, -1, 0, 0},
+    {BUBBLE_FOREVER, SWAM_BUBBLE_A, 330, 120},
+};
+
+constexpr float SWAM_LOOP_FRAMES = 150.0f;
+constexpr float SWAM_LOOP_UNTIL = 20.0f;
+constexpr float SWAM_SKY_FROM = 15.0f;
+constexpr float SWAM_MIN_X = 50.0f;  // keeps the first object clear of the left edge once the sky is up
+constexpr float SWAM_MORPH_FROM = 23.0f;
+constexpr float SWAM_MORPH_TO = 24.0f;
+constexpr float SWAM_ENDING_FROM = 28.0f;
+
+// t is the part time before this frame's advance. Only the first object starts over.
+void LoopNightAndDay(float t) {
+  SceneObject* first = g_swam.used.objects[0];
+  if (!(first->local_time > SWAM_LOOP_FRAMES && t < SWAM_LOOP_UNTIL)) return;
+  first->local_time = 0.0f;
+  g_swam.background = 1 - g_swam.background;
+}
+
+// After the motion update: the second object, the sky and the first object's left bound.
+void ApplySkyTime(float t) {
+  SceneObject* first = g_swam.used.objects[0];
+  if (t < SWAM_SKY_FROM) {
+    g_swam.used.objects[1]->hidden = 1;
+    return;
+  }
+  g_swam.used.objects[1]->hidden = 0;
+  g_swam.background = SWAM_BACKGROUND_SKY;
+  if (first->position[0] < SWAM_MIN_X) first->position[0] = SWAM_MIN_X;
+}
+
+// The target shape with the second texture until 23, back to the base shape during second
+// 23, the first texture after 24. At exactly 24 nothing changes.
+void MorphFirstMeshBack(float t) {
+  Mesh* first = g_swam.used.meshes[0];
+  if (t < SWAM_MORPH_FROM) {
+    BlendMorph(first, 1.0f);
+    first->surface_textures[0] = &g_swam.scene.textures[1];
+    return;
+  }
+  if (t < SWAM_MORPH_TO) BlendMorph(first, 1.0f - (t - SWAM_MORPH_FROM));
+  if (t > SWAM_MORPH_TO) first->surface_textures[0] = &g_swam.scene.textures[0];
+}
+
+// The end card over everything, then only the third object over it, its mesh pulsing with
+// period pi seconds (BlendMorph holds it in its target shape while the weight is past 1).
+void DrawEnding(float t) {
+  DrawBackground(g_swam.images[SWAM_END_CARD]);
+  g_swam.used.objects[2]->hidden = 0;
+  g_swam.used.objects[0]->hidden = 1;
+  g_swam.used.objects[1]->hidden = 1;
+  BlendMorph(g_swam.used.meshes[2], static_cast<float>(std::sin(2.0 * t) + 1.0));
+  RenderScene(&g_swam.scene);
+}
+
+}  // namespace
+
+void LoadSwamScene() {
+  ReleaseSwamScene();
+  LoadPartImages(g_swam.images, kSwamFiles, SWAM_IMAGE_COUNT);
+  Scene* scene = &g_swam.scene;
+  g_swam.used = LoadPartScene(scene, "swam.xml", SWAM_MESHES_USED, SWAM_OBJECTS_USED);
+  AppendSceneTexture(scene, "texture.png");
+  AppendSceneTexture(scene, "texture2.png");
+  for (Mesh* mesh : g_swam.used.meshes) mesh->surface_textures[0] = &scene->textures[0];
+  SetBlendMode(BLEND_BASE, BLEND_COPY);
+  g_swam.used.objects[0]->local_time = 0.0f;
+  RestartPartScene(scene);
+  for (Mesh* mesh : g_swam.used.meshes) mesh->env_map = 1;
+  g_swam.used.objects[2]->hidden = 1;
+}
+
+void DrawSwamScene() {
+  const Texture* images = g_swam.images;
+  StepWaves(&g_swam.waves);
+  DrawBackground(images[kSwamBackgrounds[g_swam.background]]);
+  DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
+  LoopNightAndDay(g_swam.part_time);
+  g_swam.part_time = AdvancePartScene(&g_swam.scene, g_swam.part_time);
+  const float t = g_swam.part_time;
+  ApplySkyTime(t);
+  MorphFirstMeshBack(t);
+  RenderScene(&g_swam.scene);
+  DrawWaveStrip(images[SWAM_WAVE_MIDDLE], g_swam.waves.middle);
+  DrawWaveStrip(images[SWAM_WAVE_FRONT], g_swam.waves.front);
+  DrawBubble(kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, t);
+  if (t > SWAM_ENDING_FROM) DrawEnding(t);
+}
+
+void ReleaseSwamScene() {
+  FreePartImages(g_swam.images, SWAM_IMAGE_COUNT);
+  FreeScene(&g_swam.scene);
+  g_swam.used = {};
+  g_swam.part_time = 0.0f;
+  g_swam.background = 0;
+  g_swam.waves = InitialWaves();
+}

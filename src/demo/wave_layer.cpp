@@ -1,0 +1,26 @@
+#include "demo/wave_layer.h"
+
+#include "demo/demo_state.h"
+#include "display/image_blit.h"
+
+void StepWave(WaveLayer* layer) {
+  layer->position += layer->velocity;
+  if (layer->position < 0) {
+    layer->position = 0;
+    layer->velocity = +1;
+  }
+  if (layer->position > WAVE_SWING) {
+    layer->position = WAVE_SWING;
+    layer->velocity = -1;
+  }
+}
+
+void StepWaves(WaveLayers* waves) {
+  StepWave(&waves->front);
+  StepWave(&waves->middle);
+  StepWave(&waves->rear);
+}
+
+void DrawWaveStrip(const Texture& strip, const WaveLayer& layer) {
+  DrawImage(&g_demo.frame_buffer.frame, &strip, layer.position - WAVE_SWING, WAVE_ROW);
+}

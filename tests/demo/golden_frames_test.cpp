@@ -1,0 +1,144 @@
+// The whole demo from the build's data archive, on virtual time at 30 frames a second, with
+// chosen frames held against the checksums in golden_frames.txt: one or more in every part,
+// at the part boundaries, in the two morph windows and in the ending. After an intended
+// change of content or rendering, KRA_RENEW_GOLDEN=1 makes the test rewrite the file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "demo/demo_state.h"
+#include "demo/entry.h"
+#include "platform/audio_offline.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "resource/png_encode.h"
+#include "resource/resource_test_support.h"
+
+namespace {
+
+constexpr int kFps = 30;
+// Demo seconds: intro; mamma1 (20-29); swim (29-80, its morph at part time 35-36 is demo
+// ~64-65); swam (80-116, morph back at part time 23-24 is demo ~103-104, end card from ~108).
+const double kTimes[] = {2.5,  12.0, 20.1, 21.0, 25.0,  29.1,  40.0,  50.0,  64.5,
+                         66.0, 80.1, 95.5, 97.0, 103.5, 105.0, 108.5, 112.0, 115.9};
+
+const std::string kGoldenFile = std::string(KRA_SOURCE_DIR) + "/tests/demo/golden_frames.txt";
+
+struct Shot {
+  float clock;
+  uint64_t checksum;
+  std::vector<uint8_t> rgb;  // for the picture of a frame that does not match
+};
+
+// FNV-1a over the R, G, B bytes: the fourth byte of a presented pixel means nothing.
+uint64_t Checksum(const std::vector<uint8_t>& rgb) {
+  uint64_t hash = 14695981039346656037ull;
+  for (uint8_t byte : rgb) hash = (hash ^ byte) * 1099511628211ull;
+  return hash;
+}
+
+std::vector<uint8_t> FrameRgb(const HeadlessFrame& frame) {
+  std::vector<uint8_t> rgb;
+  rgb.reserve(static_cast<size_t>(frame.width) * frame.height * 3);
+  for (int y = 0; y < frame.height; ++y) {
+    const uint8_t* row = frame.bytes + static_cast<size_t>(y) * frame.pitch;
+    for (int x = 0; x < frame.width; ++x) rgb.insert(rgb.end(), {row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+  }
+  return rgb;
+}
+
+// Frame index -> checksum, from lines "index clock checksum"; '#' starts a comment line.
+std::map<int64_t, uint64_t> ReadGolden() {
+  std::map<int64_t, uint64_t> golden;
+  std::ifstream in(kGoldenFile);
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    int64_t index;
+    double clock;
+    std::string hex;
+    if (fields >> index >> clock >> hex) golden[index] = std::stoull(hex, nullptr, 16);
+  }
+  return golden;
+}
+
+void WriteGolden(const std::map<int64_t, Shot>& shots) {
+  std::ofstream out(kGoldenFile);
+  out << "# Frame index, demo clock (s), FNV-1a 64 of the frame's RGB bytes; the whole demo at " << kFps
+      << " frames a second.\n# Renew: KRA_RENEW_GOLDEN=1 ./kra_demo_tests --gtest_filter='GoldenFrames.*'\n";
+  for (const auto& [index, shot] : shots) {
+    char line[80];
+    std::snprintf(line, sizeof line, "%lld %.4f %016llx\n", static_cast<long long>(index), shot.clock,
+                  static_cast<unsigned long long>(shot.checksum));
+    out << line;
+  }
+}
+
+std::string WriteFailedFrame(int64_t index, const Shot& shot) {
+  const std::filesystem::path dir = std::filesystem::path(KRA_BINARY_DIR) / "golden_failures";
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / ("frame_" + std::to_string(index) + ".png")).string();
+  std::vector<uint8_t> png = EncodePngRows(shot.rgb.data(), 512, 384, 3, 512 * 3, 6);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+  return path;
+}
+
+class GoldenFrames : public ScratchDirTest {
+ protected:
+  void TearDown() override {
+    g_platform = Platform{};
+    ScratchDirTest::TearDown();
+  }
+};
+
+TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
+  const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
+  ASSERT_TRUE(std::filesystem::exists(archive)) << archive << " is missing: build the target kra_data first";
+  std::filesystem::create_symlink(archive, "autoexec.bat");
+
+  std::map<int64_t, Shot> shots;
+  for (double t : kTimes) shots[static_cast<int64_t>(t * kFps + 0.5) - 1] = {};
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {32};
+  HeadlessDisplay display(config);
+  VirtualCounter counter(kFps);
+  OfflineAudioDevice audio;
+  g_platform.display = &display;
+  g_platform.counter = &counter;
+  g_platform.audio = &audio;
+  display.SetFrameSink([&](const HeadlessFrame& frame) {
+    auto shot = shots.find(frame.index);
+    if (shot == shots.end()) return;
+    shot->second.clock = g_demo.demo_clock;
+    shot->second.rgb = FrameRgb(frame);
+    shot->second.checksum = Checksum(shot->second.rgb);
+  });
+  ASSERT_EQ(RunDemo(), 0);
+
+  if (const char* renew = std::getenv("KRA_RENEW_GOLDEN"); renew && std::string(renew) == "1") {
+    WriteGolden(shots);
+    std::printf("renewed %s\n", kGoldenFile.c_str());
+    return;
+  }
+  const std::map<int64_t, uint64_t> golden = ReadGolden();
+  for (const auto& [index, shot] : shots) {
+    ASSERT_FALSE(shot.rgb.empty()) << "frame " << index << " was never presented";
+    auto expected = golden.find(index);
+    if (expected == golden.end()) {
+      ADD_FAILURE() << "no checksum for frame " << index << " in " << kGoldenFile << "; renew with KRA_RENEW_GOLDEN=1";
+    } else if (expected->second != shot.checksum) {
+      ADD_FAILURE() << "frame " << index << " at " << shot.clock << " s differs from its checksum; got "
+                    << WriteFailedFrame(index, shot);
+    }
+  }
+}
+
+}  // namespace
