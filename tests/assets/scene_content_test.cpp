@@ -17,6 +17,7 @@
 #include "content.h"
 #include "geometry/motion_file.h"
 #include "part_play.h"
+#include "preview.h"
 #include "resource/data_archive.h"
 #include "scene/scene_xml.h"
 #include "scene_projection.h"
@@ -287,6 +288,31 @@ TEST_F(SceneContentTest, TheHeartBeatsInTheEndCardsRoom) {
     EXPECT_LE(box.y1, 350.0) << play.t;
   }
   EXPECT_GT(shown, 200);
+}
+
+}  // namespace
+
+namespace {
+
+// The preview of the ending is the end card with the heart drawn over its middle by the
+// demo's renderer, and it leaves the working directory as it found it.
+TEST_F(SceneContentTest, PreviewDrawsTheHeartOverTheEndCard) {
+  std::filesystem::path here = std::filesystem::current_path();
+  std::string error;
+  ASSERT_TRUE(WritePreviews("previews", &error)) << error;
+  EXPECT_EQ(std::filesystem::current_path(), here);
+  DecodedPng preview = DecodeForTest(ReadBytes("previews/preview_end.png"));
+  DecodedPng card = DecodeForTest(MakeEndCard());
+  ASSERT_TRUE(preview.ok && card.ok);
+  // The frame goes through 8-bit pixels for the renderer, so the card may move by a step.
+  auto difference = [&](int x, int y) {
+    size_t at = (size_t(y) * size_t(card.width) + size_t(x)) * 4;
+    int most = 0;
+    for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(int(preview.rgba[at + c]) - int(card.rgba[at + c])));
+    return most;
+  };
+  EXPECT_GT(difference(256, 236), 40);
+  EXPECT_LE(difference(20, 20), 1);
 }
 
 }  // namespace

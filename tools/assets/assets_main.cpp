@@ -5,7 +5,8 @@
 // The build runs it in the build root to write "autoexec.bat" next to kra. Only the archive
 // is written by default: the demo looks in its working directory before the archive, so
 // loose copies there would shadow it. --out DIR also writes every file into DIR to look at,
-// and --preview DIR writes sample frames that layer the pictures as the scene parts do.
+// and --preview DIR writes sample frames that layer the pictures and the 3D scenes as the
+// scene parts do.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -39,7 +40,7 @@ void PrintUsage(FILE* to) {
                "  --archive FILE  write the data archive to FILE (default %s)\n"
                "  --out DIR       also write every file loose into DIR, to look at\n"
                "  --only NAME     make only the file NAME (loose, into --out DIR; no archive)\n"
-               "  --preview DIR   write sample frames layering backgrounds, waves and bubbles into DIR\n"
+               "  --preview DIR   write sample frames layering backgrounds, 3D scenes, waves and bubbles into DIR\n"
                "  --list          print the names of the files the tool makes\n",
                DEFAULT_ARCHIVE);
 }

@@ -1,5 +1,5 @@
 // Sample frames for looking at the pictures together, layered the way the demo parts draw
-// them: background, rear strip, (the 3D scene), middle strip, front strip, speech bubble.
+// them: background, rear strip, the 3D scene, middle strip, front strip, speech bubble.
 #pragma once
 
 #include <string>
