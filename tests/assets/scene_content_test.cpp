@@ -88,6 +88,14 @@ TEST_F(SceneContentTest, ScriptsGiveThePartsTheirMeshesObjectsAndMorphs) {
       }
       EXPECT_GT(moved, 2.0f) << s.file << ": the target of mesh " << n << " hardly differs from it";
     }
+    // No key lies past the end of the part: nothing of it could ever be seen.
+    std::vector<const SceneObject*> animated = {scene.camera};
+    for (const SceneObject* o = scene.objects; o; o = o->next) animated.push_back(o);
+    for (const SceneObject* o : animated) {
+      for (const CurveKey* key = o->motion->position.keys; key; key = key->next) {
+        EXPECT_LE(key->time, int(s.length * 20.0f)) << s.file << " " << (o == scene.camera ? "camera" : o->name);
+      }
+    }
     for (Mesh* mesh = scene.meshes; mesh; mesh = mesh->next) {
       EXPECT_GE(mesh->triangle_count, 300) << mesh->name;
       EXPECT_LE(mesh->triangle_count, 3000) << mesh->name;

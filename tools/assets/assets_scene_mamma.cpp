@@ -19,14 +19,13 @@ const std::vector<Pose> ZIBO_PLAY = {
     {4.5f, 292, 240, 160, {0, 180, 6}, 0},    {5.0f, 280, 236, 160, {0, 186, -6}, 0},
     {6.0f, 240, 248, 160, {0, 176, 8}, 0},    {7.0f, 215, 242, 160, {0, 184, -6}, 0},
     {8.0f, 228, 236, 160, {0, 120, 4}, 0},    {9.0f, 262, 244, 160, {0, 0, 0}, 0},
-    {9.6f, 280, 244, 160, {0, -6, 0}, 0},
 };
 
 const std::vector<Pose> MAMMA_WATCHING = {
     {0.0f, 118, 264, 230, {0, 0, 0}, 0},    {1.5f, 122, 260, 230, {0, -10, 4}, 0},
     {3.0f, 120, 266, 230, {0, 6, -4}, 0},   {4.5f, 124, 262, 230, {0, -14, 3}, 0},
     {6.0f, 120, 266, 230, {0, 4, -3}, 0},   {7.5f, 124, 262, 230, {0, -8, 4}, 0},
-    {9.6f, 120, 264, 230, {0, 0, 0}, 0},
+    {9.0f, 120, 264, 230, {0, 0, 0}, 0},
 };
 
 }  // namespace
@@ -48,7 +47,7 @@ ContentBytes MakeMammaScript() {
   ScriptLine(&s, "</object>");
   ScriptComment(&s, "The camera floats too.");
   ScriptLine(&s, "<camera>");
-  ScriptCameraKeys(&s, BobbingCamera(STAGE, 9.6f, 3.0f, 1.0f, 0.8f));
+  ScriptCameraKeys(&s, BobbingCamera(STAGE, 9.0f, 3.0f, 1.0f, 0.8f));
   ScriptLine(&s, "</camera>");
   ScriptEnd(&s);
   return ScriptBytes(s);

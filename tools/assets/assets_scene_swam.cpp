@@ -23,7 +23,7 @@ const std::vector<Pose> ZIBO_DRIFT = {
     {8.5f, 290, 244, 160, {0, 170, 0}, 0},     {9.5f, 320, 240, 160, {0, 60, 8}, 0},
     {10.5f, 336, 242, 160, {0, 0, -6}, 0},     {12.0f, 342, 238, 160, {0, -10, 10}, 0},
     {13.0f, 338, 242, 160, {0, 8, -4}, 0},     {14.0f, 340, 240, 160, {0, 0, 0}, 0},
-    {21.5f, 340, 240, 160, {0, 0, 0}, 0},
+    {21.0f, 340, 240, 160, {0, 0, 0}, 0},
 };
 
 // Mamma's clock is the part's. She waits under the waves, comes up at 15-16 s facing right,
@@ -34,7 +34,7 @@ const std::vector<Pose> MAMMA_ARRIVING = {
     {19.0f, 410, 262, 230, {0, 6, 4}, 0},      {20.0f, 408, 264, 230, {0, 0, 0}, 0},
     {21.5f, 412, 266, 230, {0, 90, 0}, 0},     {23.0f, 425, 264, 230, {0, 180, 4}, 0},
     {25.0f, 428, 266, 230, {0, 186, -4}, 0},   {27.0f, 430, 262, 230, {0, 176, 4}, 0},
-    {29.0f, 428, 266, 230, {0, 180, 0}, 0},    {36.5f, 428, 266, 230, {0, 180, 0}, 0},
+    {29.0f, 428, 266, 230, {0, 180, 0}, 0},    {36.0f, 428, 266, 230, {0, 180, 0}, 0},
 };
 
 // The heart is hidden until the end card (28 s); over the card's middle, above the setting
@@ -43,7 +43,7 @@ const std::vector<Pose> HEART_SWAYING = {
     {0.0f, 256, 236, 210, {0, 0, 0}, 0},       {27.0f, 256, 236, 210, {0, -25, 0}, 0},
     {29.0f, 256, 232, 210, {0, 20, 4}, 0},     {31.0f, 256, 238, 210, {0, -20, -4}, 0},
     {33.0f, 256, 232, 210, {0, 20, 4}, 0},     {35.0f, 256, 238, 210, {0, -15, -3}, 0},
-    {37.0f, 256, 236, 210, {0, 0, 0}, 0},
+    {36.0f, 256, 236, 210, {0, 0, 0}, 0},
 };
 
 }  // namespace
@@ -70,7 +70,7 @@ ContentBytes MakeSwamScript() {
   ScriptLine(&s, "</object>");
   ScriptComment(&s, "The camera rides the swell, gently.");
   ScriptLine(&s, "<camera>");
-  ScriptCameraKeys(&s, BobbingCamera(STAGE, 37.0f, 4.0f, 1.2f, 0.8f));
+  ScriptCameraKeys(&s, BobbingCamera(STAGE, 36.0f, 4.0f, 1.2f, 0.8f));
   ScriptLine(&s, "</camera>");
   ScriptEnd(&s);
   return ScriptBytes(s);

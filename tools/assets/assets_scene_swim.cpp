@@ -34,7 +34,7 @@ const std::vector<Pose> ZIBO_LAPS = {
     // Then a puffed ball bobbing back towards the middle, slowly turning over.
     {26.0f, 150, 246, 160, {0, 220, 370}, 0},  {28.5f, 190, 252, 160, {0, 260, 360}, 0},
     {31.0f, 220, 244, 160, {0, 300, 352}, 0},  {33.5f, 245, 252, 160, {0, 340, 360}, 0},
-    {36.0f, 260, 246, 160, {0, 380, 368}, 0},  {37.5f, 270, 250, 160, {0, 400, 360}, 0},
+    {36.0f, 262, 248, 160, {0, 380, 364}, 0},
 };
 
 // Mamma's clock restarts with Zibo's, so her first 7.5 s repeat too: on the left she comes
@@ -57,7 +57,7 @@ const std::vector<Pose> MAMMA_SURFACING = {
     {21.2f, 405, 264, 220, {0, 0, 0}, 0},      {22.0f, 412, 266, 220, {0, -6, -4}, 0},
     {24.0f, 400, 262, 220, {0, 60, 0}, 0},     {25.5f, 370, 266, 220, {0, 180, 0}, 0},
     {28.0f, 330, 262, 220, {0, 186, 4}, 0},    {31.0f, 300, 268, 220, {0, 176, -4}, 0},
-    {34.0f, 290, 264, 220, {0, 182, 3}, 0},    {37.5f, 285, 266, 220, {0, 180, 0}, 0},
+    {34.0f, 290, 264, 220, {0, 182, 3}, 0},    {36.0f, 286, 266, 220, {0, 180, 0}, 0},
 };
 
 }  // namespace
@@ -79,7 +79,7 @@ ContentBytes MakeSwimScript() {
   ScriptLine(&s, "</object>");
   ScriptComment(&s, "The camera rides the swell for the whole part.");
   ScriptLine(&s, "<camera>");
-  ScriptCameraKeys(&s, BobbingCamera(STAGE, 52.0f, 4.0f, 1.5f, 1.0f));
+  ScriptCameraKeys(&s, BobbingCamera(STAGE, 51.0f, 4.0f, 1.5f, 1.0f));
   ScriptLine(&s, "</camera>");
   ScriptEnd(&s);
   return ScriptBytes(s);

@@ -76,7 +76,7 @@ void ScriptCameraKeys(SceneScript* script, const std::vector<CameraKey>& keys) {
 std::vector<CameraKey> BobbingCamera(const Stage& stage, float until, float period, float lift, float roll) {
   std::vector<CameraKey> keys;
   float half = period * 0.5f;
-  for (int i = 0; float(i - 1) * half <= until; ++i) {
+  for (int i = 0; float(i) * half <= until; ++i) {
     float sign = i % 2 == 0 ? 1.0f : -1.0f;
     float swing = i == 0 ? 0.0f : sign;
     keys.push_back({float(i) * half,

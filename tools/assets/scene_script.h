@@ -35,7 +35,7 @@ struct CameraKey {
 };
 void ScriptCameraKeys(SceneScript* script, const std::vector<CameraKey>& keys);
 // A camera riding the swell at the stage's place: up and down by lift, rolling by roll
-// degrees, one half swing every half period, from second 0 to past `until`.
+// degrees, one half swing every half period, from second 0 to `until` at most.
 std::vector<CameraKey> BobbingCamera(const Stage& stage, float until, float period, float lift, float roll);
 
 // The opening lines (declaration, title comment, <scene>) and the closing </scene>.
