@@ -21,6 +21,7 @@
 #include "resource/data_archive.h"
 #include "scene/scene_xml.h"
 #include "scene_projection.h"
+#include "scene_script.h"
 
 using namespace assets;
 
@@ -121,6 +122,20 @@ TEST_F(SceneContentTest, MotionFilesReadBackTheirKeysInTimeOrder) {
     FreeMotion(object.motion);
   }
   EXPECT_EQ(motions, 3);
+}
+
+// The loader takes a script time times 30 in float, truncated, and takes a number that reads
+// as the integer -1 for an absent attribute (exactly -1.0 for the default): the script writer
+// must give the exact frame and never such a number.
+TEST(SceneScriptText, TimesLoadAsTheirFramesAndNumbersAreNeverTakenForAbsent) {
+  for (int frames = 0; frames <= 20 * 60; ++frames) {
+    ASSERT_EQ(int(float(std::atof(ScriptTime(frames).c_str())) * 30.0f), frames) << ScriptTime(frames);
+  }
+  for (float value : {-1.0f, -1.2f, -1.5f, -1.99f, -0.5f, -2.0f, 0.0f, 3.25f, -123.45f}) {
+    std::string text = ScriptNumber(value);
+    EXPECT_NE(std::atoi(text.c_str()), -1) << value;
+    EXPECT_NEAR(std::atof(text.c_str()), value, 0.51) << value;
+  }
 }
 
 // Seen from in front at a distance, a closed mesh shows its near side: the triangles the
