@@ -16,23 +16,25 @@ int32_t ToFixed(float f) {
 
 namespace {
 
-constexpr int kAttributes = 4;  // u, v, u2, v2
+// Attributes carried per corner: u, v and, for two layers, u2, v2.
+constexpr int kMaxAttributes = 4;
 
 struct SetupCorner {
   float sx, sy;
-  float a[kAttributes];
+  float a[kMaxAttributes];
   int32_t row;  // first pixel row at or below sy
 };
 
-// An edge as float values at a start point and slopes per row.
+// An edge as slopes per row.
 struct FloatEdge {
-  float x, dx;
-  float a[kAttributes], da[kAttributes];
+  float dx;
+  float da[kMaxAttributes];
 };
 
 float Fixed(float value) { return static_cast<float>(ToFixed(value)); }
 
 // Slopes of the edge from a to b per unit of screen y.
+template <int kAttributes>
 FloatEdge EdgeSlopes(const SetupCorner& a, const SetupCorner& b) {
   const float g = 1.0f / (b.sy - a.sy);
   FloatEdge e{};
@@ -42,24 +44,24 @@ FloatEdge EdgeSlopes(const SetupCorner& a, const SetupCorner& b) {
 }
 
 // The stepper starting prestep rows below (x, a) along the slopes of e.
-EdgeStepper Stepper(const FloatEdge& e, float x, const float a[kAttributes], float prestep) {
-  EdgeStepper s;
-  s.x = Fixed(x + prestep * e.dx);
-  s.dx_dy = Fixed(e.dx);
-  s.u = Fixed(a[0] + prestep * e.da[0]);
-  s.du_dy = Fixed(e.da[0]);
-  s.v = Fixed(a[1] + prestep * e.da[1]);
-  s.dv_dy = Fixed(e.da[1]);
-  s.u2 = Fixed(a[2] + prestep * e.da[2]);
-  s.du2_dy = Fixed(e.da[2]);
-  s.v2 = Fixed(a[3] + prestep * e.da[3]);
-  s.dv2_dy = Fixed(e.da[3]);
-  return s;
+template <int kAttributes>
+inline EdgeStepper Stepper(const FloatEdge& e, float x, const float a[kMaxAttributes], float prestep) {
+  float start[kMaxAttributes] = {}, step[kMaxAttributes] = {};
+  for (int i = 0; i < kAttributes; ++i) {
+    start[i] = Fixed(a[i] + prestep * e.da[i]);
+    step[i] = Fixed(e.da[i]);
+  }
+  return {start[0], step[0], start[1], step[1], start[2], step[2], start[3], step[3], Fixed(x + prestep * e.dx), Fixed(e.dx)};
 }
 
-// A one-layer triangle's u2, v2 need not be set; they are not read.
-SetupCorner CornerOf(const RenderVertex& v, bool two_layers) {
-  return {v.sx, v.sy, {v.u, v.v, two_layers ? v.u2 : 0.0f, two_layers ? v.v2 : 0.0f}, Ceil16(ToFixed(v.sy))};
+template <int kAttributes>
+SetupCorner CornerOf(const RenderVertex& v, int32_t row) {
+  SetupCorner c{v.sx, v.sy, {v.u, v.v, 0.0f, 0.0f}, row};
+  if constexpr (kAttributes == 4) {  // a one-layer triangle's u2, v2 need not be set
+    c.a[2] = v.u2;
+    c.a[3] = v.v2;
+  }
+  return c;
 }
 
 bool Readable(const Texture* t) {
@@ -76,53 +78,67 @@ void DrawSection(SpanSection* section, const EdgeStepper& long_edge, const EdgeS
   loop(*section);
 }
 
+template <int kAttributes>
+void SetUpAndDraw(SectionLoop loop, SpanSection* section, const RenderVertex triangle[3]) {
+  // The three compare-and-swap steps on indices, which compile without branches.
+  const int32_t rows[3] = {Ceil16(ToFixed(triangle[0].sy)), Ceil16(ToFixed(triangle[1].sy)),
+                           Ceil16(ToFixed(triangle[2].sy))};
+  int i0 = 0, i1 = 1, i2 = 2;
+  if (rows[i1] < rows[i0]) std::swap(i0, i1);
+  if (rows[i2] < rows[i0]) std::swap(i0, i2);
+  if (rows[i2] < rows[i1]) std::swap(i1, i2);
+  const SetupCorner c[3] = {CornerOf<kAttributes>(triangle[i0], rows[i0]), CornerOf<kAttributes>(triangle[i1], rows[i1]),
+                            CornerOf<kAttributes>(triangle[i2], rows[i2])};
+
+  const float doubled_area = (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx) - (c[2].sy - c[0].sy) * (c[1].sx - c[0].sx);
+  if (std::fabs(doubled_area) < 0.5f || c[2].row == c[0].row) return;
+
+  // The long edge at the middle corner's height.
+  const FloatEdge long_slopes = EdgeSlopes<kAttributes>(c[0], c[2]);
+  const float h = c[1].sy - c[0].sy;
+  const float xm = c[0].sx + long_slopes.dx * h;
+  float am[kMaxAttributes] = {};
+  for (int i = 0; i < kAttributes; ++i) am[i] = c[0].a[i] + long_slopes.da[i] * h;
+  const float width = c[1].sx - xm;
+  if (std::fabs(width) < 0.1f) return;
+
+  int32_t gradient[kMaxAttributes] = {};
+  for (int i = 0; i < kAttributes; ++i) gradient[i] = ToFixed((c[1].a[i] - am[i]) / width);
+  section->du_dx = gradient[0];
+  section->dv_dx = gradient[1];
+  section->du2_dx = gradient[2];
+  section->dv2_dx = gradient[3];
+  const bool long_left = xm <= c[1].sx;
+
+  if (c[1].row - c[0].row >= 1) {
+    const float prestep = static_cast<float>(c[0].row) - c[0].sy;
+    DrawSection(section, Stepper<kAttributes>(long_slopes, c[0].sx, c[0].a, prestep),
+                Stepper<kAttributes>(EdgeSlopes<kAttributes>(c[0], c[1]), c[0].sx, c[0].a, prestep), long_left,
+                c[0].row, c[1].row - c[0].row, loop);
+  }
+  if (c[2].row - c[1].row >= 1) {
+    const float prestep = static_cast<float>(c[1].row) - c[1].sy;
+    DrawSection(section, Stepper<kAttributes>(long_slopes, xm, am, prestep),
+                Stepper<kAttributes>(EdgeSlopes<kAttributes>(c[1], c[2]), c[1].sx, c[1].a, prestep), long_left,
+                c[1].row, c[2].row - c[1].row, loop);
+  }
+}
+
 }  // namespace
 
 void DrawTriangleWith(const SpanLoops& loops, const Texture* texture, const Texture* lightmap,
                       const RenderVertex triangle[3]) {
   if (!Readable(texture)) return;
   if (!Readable(lightmap)) lightmap = nullptr;
-
-  const bool two_layers = lightmap != nullptr;
-  SetupCorner c[3] = {CornerOf(triangle[0], two_layers), CornerOf(triangle[1], two_layers),
-                      CornerOf(triangle[2], two_layers)};
-  if (c[1].row < c[0].row) std::swap(c[0], c[1]);
-  if (c[2].row < c[0].row) std::swap(c[0], c[2]);
-  if (c[2].row < c[1].row) std::swap(c[1], c[2]);
-
-  const float doubled_area = (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx) - (c[2].sy - c[0].sy) * (c[1].sx - c[0].sx);
-  if (std::fabs(doubled_area) < 0.5f || c[2].row == c[0].row) return;
-
-  // The long edge at the middle corner's height.
-  const FloatEdge long_slopes = EdgeSlopes(c[0], c[2]);
-  const float h = c[1].sy - c[0].sy;
-  const float xm = c[0].sx + long_slopes.dx * h;
-  float am[kAttributes];
-  for (int i = 0; i < kAttributes; ++i) am[i] = c[0].a[i] + long_slopes.da[i] * h;
-  const float width = c[1].sx - xm;
-  if (std::fabs(width) < 0.1f) return;
-
-  SpanSection section{};
-  section.du_dx = ToFixed((c[1].a[0] - am[0]) / width);
-  section.dv_dx = ToFixed((c[1].a[1] - am[1]) / width);
-  section.du2_dx = ToFixed((c[1].a[2] - am[2]) / width);
-  section.dv2_dx = ToFixed((c[1].a[3] - am[3]) / width);
+  SpanSection section;  // every field is set before a loop reads it
   section.texels = texture->pixels;
-  section.lightmap = two_layers ? lightmap->pixels : nullptr;
+  section.lightmap = nullptr;
   const bool copy = g_render.base_blend_mode == BLEND_COPY;
-  const SectionLoop loop = two_layers ? (copy ? loops.copy2 : loops.blend2) : (copy ? loops.copy : loops.blend);
-  const bool long_left = xm <= c[1].sx;
-
-  if (c[1].row - c[0].row >= 1) {
-    const float prestep = static_cast<float>(c[0].row) - c[0].sy;
-    DrawSection(&section, Stepper(long_slopes, c[0].sx, c[0].a, prestep),
-                Stepper(EdgeSlopes(c[0], c[1]), c[0].sx, c[0].a, prestep), long_left, c[0].row, c[1].row - c[0].row,
-                loop);
-  }
-  if (c[2].row - c[1].row >= 1) {
-    const float prestep = static_cast<float>(c[1].row) - c[1].sy;
-    DrawSection(&section, Stepper(long_slopes, xm, am, prestep), Stepper(EdgeSlopes(c[1], c[2]), c[1].sx, c[1].a, prestep),
-                long_left, c[1].row, c[2].row - c[1].row, loop);
+  if (lightmap == nullptr) {
+    SetUpAndDraw<2>(copy ? loops.copy : loops.blend, &section, triangle);
+  } else {
+    section.lightmap = lightmap->pixels;
+    SetUpAndDraw<4>(copy ? loops.copy2 : loops.blend2, &section, triangle);
   }
 }
 

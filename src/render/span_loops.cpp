@@ -75,26 +75,36 @@ void ChunkedRow(const ChunkWork& w, uint32_t* out, SpanCursor c, int32_t n) {
   }
 }
 
+template <bool kTwoLayers>
 void FillChunked(const SpanSection& s, const ChunkWork& w) {
-  WalkSection(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
+  WalkSection<kTwoLayers>(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
 }
 
 }  // namespace
 
 void FillSectionCopy(const SpanSection& s) {
-  WalkSection(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { GatherTexels(out, s.texels, c.u, c.v, c.du, c.dv, n); });
+  const uint32_t* texels = s.texels;
+  WalkSection<false>(s, [texels](uint32_t* out, SpanCursor c, int32_t n) {
+    if (n >= 8) {
+      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+      return;
+    }
+    // Short rows, the common case of small triangles, without the call.
+    for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) out[k] = texels[TexelIndex(c.u, c.v)];
+  });
 }
 
 void FillSectionBlend(const SpanSection& s) {
-  FillChunked(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});
+  FillChunked<false>(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});
 }
 
 void FillSection2Copy(const SpanSection& s) {
-  FillChunked(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), nullptr});
+  FillChunked<true>(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), nullptr});
 }
 
 void FillSection2Blend(const SpanSection& s) {
-  FillChunked(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), BlendSpanFor(g_render.base_blend_mode)});
+  FillChunked<true>(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode),
+                        BlendSpanFor(g_render.base_blend_mode)});
 }
 
 const SpanLoops FAST_SPAN_LOOPS = {FillSectionCopy, FillSectionBlend, FillSection2Copy, FillSection2Blend};
