@@ -8,7 +8,8 @@
 // (transform, cull, sort, clip, fill) over meshes that project onto those triangles, with
 // given texture coordinates (copy) and with sphere mapping (envmap). "fill" is the raw copy
 // fill rate: two triangles that cover the frame. "blend" is each blend mode, packed against
-// the one-pixel form.
+// the one-pixel form. "plain" is the reference set-up and span loops, a value and a pixel
+// at a time.
 //
 // Counters: fps = frames per second, pixels/s = filled pixels per second (the triangles'
 // area, which the fill convention covers exactly on average).
@@ -28,7 +29,6 @@
 #include "render/rasterizer.h"
 #include "render/render_context.h"
 #include "render/scene_pass.h"
-#include "render/span_loops.h"
 #include "resource/texture_table.h"
 #include "scene/scene.h"
 
@@ -124,8 +124,14 @@ std::vector<RenderVertex> Corners(const std::vector<ScreenTriangle>& triangles) 
   return corners;
 }
 
-void DrawCorners(const SpanLoops& loops, const Texture& texture, const std::vector<RenderVertex>& corners) {
-  for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleWith(loops, &texture, nullptr, &corners[i]);
+void DrawCorners(bool reference, const Texture& texture, const std::vector<RenderVertex>& corners) {
+  for (size_t i = 0; i < corners.size(); i += 3) {
+    if (reference) {
+      DrawTriangleReference(&texture, nullptr, &corners[i]);
+    } else {
+      DrawTexturedTriangle(&texture, &corners[i]);
+    }
+  }
 }
 
 // The frame and the renderer's view of it, in copy mode.
@@ -139,14 +145,14 @@ struct Frame {
   ~Frame() { ReleaseRenderer(); }
 };
 
-void OursTriangles(benchmark::State& state, const SpanLoops* loops) {
+void Triangles(benchmark::State& state, bool reference) {
   const auto triangles = MakeScreenTriangles(static_cast<int>(state.range(0)));
   const auto corners = Corners(triangles);
   auto texels = PatternTexture();
   const Texture texture{TEXTURE_SIZE, TEXTURE_SIZE, texels.data(), 0};
   Frame frame;
   for (auto _ : state) {
-    DrawCorners(*loops, texture, corners);
+    DrawCorners(reference, texture, corners);
     benchmark::ClobberMemory();
   }
   SetCounters(state, TotalArea(triangles));
@@ -244,7 +250,7 @@ void OursScene(benchmark::State& state, bool env_map) {
 }
 
 // Two triangles over the whole frame: the raw copy fill rate.
-void Fill(benchmark::State& state, const SpanLoops* loops) {
+void Fill(benchmark::State& state, bool reference) {
   std::vector<ScreenTriangle> triangles = {
       {{1.0f, 511.0f, 1.0f}, {1.0f, 1.0f, 383.0f}, {0, 255, 0}, {0, 0, 255}},
       {{511.0f, 511.0f, 1.0f}, {1.0f, 383.0f, 383.0f}, {255, 255, 0}, {0, 255, 255}},
@@ -254,7 +260,7 @@ void Fill(benchmark::State& state, const SpanLoops* loops) {
   const Texture texture{TEXTURE_SIZE, TEXTURE_SIZE, texels.data(), 0};
   Frame frame;
   for (auto _ : state) {
-    DrawCorners(*loops, texture, corners);
+    DrawCorners(reference, texture, corners);
     benchmark::ClobberMemory();
   }
   SetCounters(state, TotalArea(triangles));
@@ -281,12 +287,13 @@ void Blend(benchmark::State& state, bool packed) {
 }
 
 #define SCENE_SIZES ->Arg(1000)->Arg(5000)->Arg(20000)
-BENCHMARK_CAPTURE(OursTriangles, fast, &FAST_SPAN_LOOPS)->Name("ours/triangles") SCENE_SIZES;
+BENCHMARK_CAPTURE(Triangles, fast, false)->Name("ours/triangles") SCENE_SIZES;
+BENCHMARK_CAPTURE(Triangles, reference, true)->Name("plain/triangles") SCENE_SIZES;
 BENCHMARK(SdlTriangles)->Name("sdl/triangles") SCENE_SIZES;
 BENCHMARK_CAPTURE(OursScene, copy, false)->Name("ours/scene/copy") SCENE_SIZES;
 BENCHMARK_CAPTURE(OursScene, envmap, true)->Name("ours/scene/envmap") SCENE_SIZES;
-BENCHMARK_CAPTURE(Fill, fast, &FAST_SPAN_LOOPS)->Name("fill/copy/fast");
-BENCHMARK_CAPTURE(Fill, reference, &REFERENCE_SPAN_LOOPS)->Name("fill/copy/reference");
+BENCHMARK_CAPTURE(Fill, fast, false)->Name("fill/copy/fast");
+BENCHMARK_CAPTURE(Fill, reference, true)->Name("fill/copy/reference");
 BENCHMARK_CAPTURE(Blend, packed, true)->Name("blend/packed")->DenseRange(0, 7)->Arg(9);
 BENCHMARK_CAPTURE(Blend, scalar, false)->Name("blend/scalar")->DenseRange(0, 7)->Arg(9);
 
@@ -294,6 +301,7 @@ std::vector<std::pair<std::string, std::string>> Pairs() {
   std::vector<std::pair<std::string, std::string>> pairs;
   for (const char* n : {"1000", "5000", "20000"}) {
     pairs.push_back({std::string("ours/triangles/") + n, std::string("sdl/triangles/") + n});
+    pairs.push_back({std::string("ours/triangles/") + n, std::string("plain/triangles/") + n});
     pairs.push_back({std::string("ours/scene/copy/") + n, std::string("sdl/triangles/") + n});
     pairs.push_back({std::string("ours/scene/envmap/") + n, std::string("sdl/triangles/") + n});
   }

@@ -1,18 +1,13 @@
-// Triangle set-up: corners sorted by start row, degenerate triangles dropped, gradients
-// found once per triangle, and the triangle split at its middle corner into two sections
-// for the span loops. All of it in float, as the 16.16 values it hands on are made from.
+// The triangle set-up as plainly as it can be written, a value at a time: corners sorted by
+// start row, degenerate triangles dropped, gradients found once per triangle, and the
+// triangle split at its middle corner into two sections. The lane form (rasterizer.cpp) is
+// held to it bit for bit.
 #include "render/rasterizer.h"
 
 #include <cmath>
 #include <utility>
 
 #include "render/span_loops.h"
-
-int32_t ToFixed(float f) {
-  // Written so that NaN fails the test and lands on the marker too.
-  if (f > -32768.0f && f < 32768.0f) return static_cast<int32_t>(f * 65536.0f);
-  return FIXED_DOES_NOT_FIT;
-}
 
 namespace {
 
@@ -62,11 +57,6 @@ SetupCorner CornerOf(const RenderVertex& v, int32_t row) {
     c.a[3] = v.v2;
   }
   return c;
-}
-
-bool Readable(const Texture* t) {
-  return t != nullptr && t->pixels != nullptr && t->width > 0 && t->height > 0 &&
-         static_cast<int64_t>(t->width) * t->height >= TEXELS_READ;
 }
 
 void DrawSection(SpanSection* section, const EdgeStepper& long_edge, const EdgeStepper& short_edge, bool long_left,
@@ -126,26 +116,17 @@ void SetUpAndDraw(SectionLoop loop, SpanSection* section, const RenderVertex tri
 
 }  // namespace
 
-void DrawTriangleWith(const SpanLoops& loops, const Texture* texture, const Texture* lightmap,
-                      const RenderVertex triangle[3]) {
-  if (!Readable(texture)) return;
-  if (!Readable(lightmap)) lightmap = nullptr;
+void DrawTriangleReference(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
+  if (!TextureReadable(texture)) return;
+  if (!TextureReadable(lightmap)) lightmap = nullptr;
   SpanSection section;  // every field is set before a loop reads it
   section.texels = texture->pixels;
   section.lightmap = nullptr;
   const bool copy = g_render.base_blend_mode == BLEND_COPY;
   if (lightmap == nullptr) {
-    SetUpAndDraw<2>(copy ? loops.copy : loops.blend, &section, triangle);
+    SetUpAndDraw<2>(copy ? FillSectionCopyReference : FillSectionBlendReference, &section, triangle);
   } else {
     section.lightmap = lightmap->pixels;
-    SetUpAndDraw<4>(copy ? loops.copy2 : loops.blend2, &section, triangle);
+    SetUpAndDraw<4>(copy ? FillSection2CopyReference : FillSection2BlendReference, &section, triangle);
   }
-}
-
-void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]) {
-  DrawTriangleWith(FAST_SPAN_LOOPS, texture, nullptr, triangle);
-}
-
-void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
-  DrawTriangleWith(FAST_SPAN_LOOPS, texture, lightmap, triangle);
 }

@@ -106,5 +106,3 @@ void FillSection2Blend(const SpanSection& s) {
   FillChunked<true>(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode),
                         BlendSpanFor(g_render.base_blend_mode)});
 }
-
-const SpanLoops FAST_SPAN_LOOPS = {FillSectionCopy, FillSectionBlend, FillSection2Copy, FillSection2Blend};

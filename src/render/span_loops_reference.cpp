@@ -46,6 +46,3 @@ void FillSection2BlendReference(const SpanSection& s) {
     for (int32_t k = 0; k < n; ++k, Advance(&c)) BlendPixel(mode, &out[k], CombinedTexel(s, c, layer2));
   });
 }
-
-const SpanLoops REFERENCE_SPAN_LOOPS = {FillSectionCopyReference, FillSectionBlendReference,
-                                        FillSection2CopyReference, FillSection2BlendReference};

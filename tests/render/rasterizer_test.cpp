@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "render/blend.h"
-#include "render/span_loops.h"
 
 namespace {
 
@@ -75,6 +74,17 @@ TEST(ToFixed, RangeTruncationAndTheMarker) {
       {-std::numeric_limits<float>::infinity(), 0x7FFF0000}, {std::nanf(""), 0x7FFF0000},
   };
   for (const auto& c : cases) EXPECT_EQ(ToFixed(c.f), c.expected) << c.f;
+  std::mt19937 random(1);
+  std::uniform_real_distribution<float> wide(-40000.0f, 40000.0f), narrow(-2.0f, 2.0f);
+  std::vector<float> values;
+  for (const auto& c : cases) values.push_back(c.f);
+  for (float f : {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f}) values.push_back(f);
+  for (int i = 0; i < 4000; ++i) values.push_back(i % 2 ? wide(random) : narrow(random));
+  for (size_t i = 0; i + 4 <= values.size(); i += 4) {
+    int32_t lanes[4];
+    ToFixed4(&values[i], lanes);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(lanes[k], ToFixed(values[i + k])) << values[i + k];
+  }
   EXPECT_EQ(Ceil16(688128), 11);
   EXPECT_EQ(Ceil16(655360), 10);
   EXPECT_EQ(Ceil16(-65537), -1);
@@ -187,7 +197,7 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
     g_render.base_blend_mode = mode;
     for (const auto& t : cases) {
       std::fill(frame_.begin(), frame_.end(), kBackground);
-      DrawTriangleWith(REFERENCE_SPAN_LOOPS, &texture, &texture, t);
+      DrawTriangleReference(&texture, &texture, t);
       const std::vector<uint32_t> reference = frame_;
       std::fill(frame_.begin(), frame_.end(), kBackground);
       DrawLightmappedTriangle(&texture, &texture, t);
@@ -199,7 +209,8 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
   EXPECT_EQ(Untouched(), 0);  // the first case covers the whole frame
 }
 
-// Random triangles in every loop and every pair of modes: whole frames equal, byte for byte.
+// Random triangles through the lane set-up and fast loops and through the plain forms, in
+// every loop and many pairs of modes: whole frames equal, byte for byte.
 TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   std::mt19937 random(5);
   std::vector<uint32_t> base(65536), light(65536);
@@ -217,11 +228,17 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
       for (int i = 0; i < 3 * 20; ++i) corners.push_back(Corner(sx(random), sy(random), uv(random), uv(random), uv(random), uv(random)));
       for (const Texture* lightmap : {static_cast<const Texture*>(nullptr), &light_texture}) {
         frame_ = start;
-        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleWith(REFERENCE_SPAN_LOOPS, &base_texture, lightmap, &corners[i]);
+        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleReference(&base_texture, lightmap, &corners[i]);
         const std::vector<uint32_t> reference = frame_;
         frame_ = start;
         g_render.frame.pixels = frame_.data();
-        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleWith(FAST_SPAN_LOOPS, &base_texture, lightmap, &corners[i]);
+        for (size_t i = 0; i < corners.size(); i += 3) {
+          if (lightmap != nullptr) {
+            DrawLightmappedTriangle(&base_texture, lightmap, &corners[i]);
+          } else {
+            DrawTexturedTriangle(&base_texture, &corners[i]);
+          }
+        }
         ASSERT_EQ(frame_, reference) << "base mode " << base_mode << " layer-2 mode " << layer2_mode << (lightmap ? " lightmapped" : "");
         ASSERT_NE(frame_, start);
       }
