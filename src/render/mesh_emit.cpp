@@ -1,6 +1,7 @@
-// Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one corner
+// Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one vertex
 // routine, so a mesh drawn either way gives the same triangles bit for bit; DrawMesh just
-// skips the round trip through the stored corner attributes.
+// transforms and projects each vertex once instead of once per corner that uses it. Every
+// emitted corner is already projected, so the scene pass need not project it again.
 #include "render/mesh_emit.h"
 
 #include <cmath>
@@ -49,11 +50,13 @@ EmitSetup CurrentSetup() {
 // Sphere mapping: the unit normal's x, y spread over the texture round its (integer) centre.
 inline float SphereCoordinate(int32_t size, float n) { return (float)(size * n * 0.5 + size / 2); }
 
-// normal is scaled by 100 in place: the stored corner normal is replaced, as it always was.
-// The normal goes through the whole matrix, translation included, so its direction depends
-// on where the object lies; the sphere-mapped pictures were made that way.
-inline void EmitCorner(const Matrix4& m, const EmitSetup& s, const double position[3], double normal[3],
-                       float u, float v, float lu, float lv, RenderVertex* out) {
+// Everything of a corner that follows from its vertex: camera-space position, normal,
+// sphere-mapped coordinates, lightmap coordinates and the screen position. normal is scaled
+// by 100 in place: the stored corner normal is replaced, as it always was. The normal goes
+// through the whole matrix, translation included, so its direction depends on where the
+// object lies; the sphere-mapped pictures were made that way.
+inline void TransformVertex(const Matrix4& m, const EmitSetup& s, const double position[3], double normal[3],
+                            float lu, float lv, RenderVertex* out) {
   double p[3];
   TransformPoint(m, position[0], position[1], position[2], p);
   out->x = p[0];
@@ -74,12 +77,10 @@ inline void EmitCorner(const Matrix4& m, const EmitSetup& s, const double positi
   out->nx = nx;
   out->ny = ny;
   out->nz = nz;
+  out->u = out->v = 0.0f;
   if (s.envmap_base) {
     out->u = SphereCoordinate(s.texture_width, nx);
     out->v = SphereCoordinate(s.texture_height, ny);
-  } else {
-    out->u = (s.texture_width - 1) * u;
-    out->v = (s.texture_height - 1) * v;
   }
   if (s.envmap_layer2) {
     out->u2 = SphereCoordinate(s.lightmap_width, nx);
@@ -90,8 +91,17 @@ inline void EmitCorner(const Matrix4& m, const EmitSetup& s, const double positi
   } else {
     out->u2 = out->v2 = 0.0f;
   }
-  out->sx = out->sy = 0.0f;
   out->clip_distance = 0.0f;
+  // Projected here, once per vertex, rather than per corner in the scene pass: the same
+  // position gives the same screen position.
+  ProjectVertex(out);
+}
+
+// The base coordinate from the corner's clamped TexCoord, unless sphere mapping gave it.
+inline void SetBaseCoordinate(const EmitSetup& s, float u, float v, RenderVertex* out) {
+  if (s.envmap_base) return;
+  out->u = (s.texture_width - 1) * u;
+  out->v = (s.texture_height - 1) * v;
 }
 
 // The next free pool slot with its ids and outline flag set, or null when the pool is full
@@ -117,8 +127,22 @@ void EmitStoredCorners() {
   if (!slot) return;
   for (int k = 0; k < 3; ++k) {
     CornerAttributes& c = g_render.corners[k];
-    EmitCorner(g_render.current, s, c.position, c.normal, c.u, c.v, c.u2, c.v2, &slot->corners[k]);
+    TransformVertex(g_render.current, s, c.position, c.normal, c.u2, c.v2, &slot->corners[k]);
+    SetBaseCoordinate(s, c.u, c.v, &slot->corners[k]);
   }
+}
+
+// Every vertex of the mesh through the current matrix into the vertex cache; returns how many.
+int32_t TransformMeshVertices(const Mesh* mesh, const EmitSetup& s) {
+  const int32_t count = mesh->vertex_count < VERTEX_CACHE_SIZE ? mesh->vertex_count : VERTEX_CACHE_SIZE;
+  const Matrix4 m = g_render.current;
+  for (int32_t i = 0; i < count; ++i) {
+    const MeshVertex& vertex = mesh->vertices[i];
+    const double position[3] = {vertex.x, vertex.y, vertex.z};
+    double normal[3] = {vertex.nx, vertex.ny, vertex.nz};
+    TransformVertex(m, s, position, normal, vertex.lu, vertex.lv, &g_render.vertex_cache[i]);
+  }
+  return count;
 }
 
 }  // namespace
@@ -167,25 +191,23 @@ void DrawMesh(const Mesh* mesh) {
   if (mesh->env_map) RenderEnable(CAP_ENVMAP); else RenderDisable(CAP_ENVMAP);
   if (mesh->outline) RenderEnable(CAP_OUTLINE); else RenderDisable(CAP_OUTLINE);
   BeginTriangles();
-  if (!mesh->triangles || !mesh->vertices) return;
+  if (!mesh->triangles || !mesh->vertices || !g_render.vertex_cache) return;
   const EmitSetup s = CurrentSetup();
-  const Matrix4 m = g_render.current;
-  const MeshVertex* vertices = mesh->vertices;
+  const int32_t vertex_count = TransformMeshVertices(mesh, s);
+  const RenderVertex* transformed = g_render.vertex_cache;
   for (int32_t i = 0; i < mesh->triangle_count; ++i) {
     const MeshTriangle& t = mesh->triangles[i];
     const int32_t index[3] = {t.index0, t.index1, t.index2};
     const float u[3] = {t.u0, t.u1, t.u2};
     const float v[3] = {t.t0, t.t1, t.t2};
     bool in_range = true;
-    for (int k = 0; k < 3; ++k) in_range &= index[k] >= 0 && index[k] < mesh->vertex_count;
+    for (int k = 0; k < 3; ++k) in_range &= index[k] >= 0 && index[k] < vertex_count;
     if (!in_range) continue;
     RenderTriangle* slot = NextSlot(s);
     if (!slot) continue;
     for (int k = 0; k < 3; ++k) {
-      const MeshVertex& vertex = vertices[index[k]];
-      const double position[3] = {vertex.x, vertex.y, vertex.z};
-      double normal[3] = {vertex.nx, vertex.ny, vertex.nz};
-      EmitCorner(m, s, position, normal, Clamp01(u[k]), Clamp01(v[k]), vertex.lu, vertex.lv, &slot->corners[k]);
+      slot->corners[k] = transformed[index[k]];
+      SetBaseCoordinate(s, Clamp01(u[k]), Clamp01(v[k]), &slot->corners[k]);
     }
   }
   EndTriangles();
