@@ -217,7 +217,7 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   for (uint32_t& p : base) p = random();
   for (uint32_t& p : light) p = random();
   const Texture base_texture{256, 256, base.data(), 0}, light_texture{256, 256, light.data(), 0};
-  std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f);
+  std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f), small(-3.0f, 3.0f);
   std::vector<uint32_t> start(frame_.size());
   for (uint32_t& p : start) p = random();
   for (int32_t base_mode = -1; base_mode <= 8; ++base_mode) {
@@ -226,6 +226,11 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
       g_render.layer2_blend_mode = layer2_mode;
       std::vector<RenderVertex> corners;
       for (int i = 0; i < 3 * 20; ++i) corners.push_back(Corner(sx(random), sy(random), uv(random), uv(random), uv(random), uv(random)));
+      // Small triangles: steep edges, sub-pixel presteps, sections of a row or two.
+      for (int i = 0; i < 200; ++i) {
+        const float x = sx(random) * 0.9f + 20, y = sy(random) * 0.9f + 10;
+        for (int k = 0; k < 3; ++k) corners.push_back(Corner(x + small(random), y + small(random), uv(random), uv(random), uv(random), uv(random)));
+      }
       for (const Texture* lightmap : {static_cast<const Texture*>(nullptr), &light_texture}) {
         frame_ = start;
         for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleReference(&base_texture, lightmap, &corners[i]);
