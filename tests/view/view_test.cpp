@@ -216,6 +216,11 @@ TEST_F(ViewTest, WindowTakesItsKeysAndEndsOnEscape) {
   const std::string env = "env -u SDL_VIDEODRIVER ASAN_OPTIONS=detect_leaks=0 " + x + " timeout 60";
   const Result r = RunView((kLwo / "boxuv.lwo").string(), dir, keys + " " + env);
   EXPECT_EQ(r.status, 0) << r.err;
+  // Without an archive each load says the texture is missing: twice means R reloaded.
+  const std::string note = "texture.png not found";
+  const size_t first = r.err.find(note);
+  ASSERT_NE(first, std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(note, first + 1), std::string::npos) << r.err;
 }
 
 }  // namespace
