@@ -40,18 +40,26 @@ FloatEdge EdgeSlopes(const SetupCorner& a, const SetupCorner& b) {
 
 // The stepper starting prestep rows below (x, a) along the slopes of e.
 template <int kAttributes>
-inline EdgeStepper Stepper(const FloatEdge& e, float x, const float a[kMaxAttributes], float prestep) {
-  float start[kMaxAttributes] = {}, step[kMaxAttributes] = {};
-  for (int i = 0; i < kAttributes; ++i) {
-    start[i] = Fixed(a[i] + prestep * e.da[i]);
-    step[i] = Fixed(e.da[i]);
+EdgeStepper Stepper(const FloatEdge& e, float x, const float a[kMaxAttributes], float prestep) {
+  EdgeStepper s{};
+  s.x = Fixed(x + prestep * e.dx);
+  s.dx_dy = Fixed(e.dx);
+  s.u = Fixed(a[0] + prestep * e.da[0]);
+  s.du_dy = Fixed(e.da[0]);
+  s.v = Fixed(a[1] + prestep * e.da[1]);
+  s.dv_dy = Fixed(e.da[1]);
+  if constexpr (kAttributes == 4) {
+    s.u2 = Fixed(a[2] + prestep * e.da[2]);
+    s.du2_dy = Fixed(e.da[2]);
+    s.v2 = Fixed(a[3] + prestep * e.da[3]);
+    s.dv2_dy = Fixed(e.da[3]);
   }
-  return {start[0], step[0], start[1], step[1], start[2], step[2], start[3], step[3], Fixed(x + prestep * e.dx), Fixed(e.dx)};
+  return s;
 }
 
 template <int kAttributes>
-SetupCorner CornerOf(const RenderVertex& v, int32_t row) {
-  SetupCorner c{v.sx, v.sy, {v.u, v.v, 0.0f, 0.0f}, row};
+SetupCorner CornerOf(const RenderVertex& v) {
+  SetupCorner c{v.sx, v.sy, {v.u, v.v, 0.0f, 0.0f}, Ceil16(ToFixed(v.sy))};
   if constexpr (kAttributes == 4) {  // a one-layer triangle's u2, v2 need not be set
     c.a[2] = v.u2;
     c.a[3] = v.v2;
@@ -70,15 +78,11 @@ void DrawSection(SpanSection* section, const EdgeStepper& long_edge, const EdgeS
 
 template <int kAttributes>
 void SetUpAndDraw(SectionLoop loop, SpanSection* section, const RenderVertex triangle[3]) {
-  // The three compare-and-swap steps on indices, which compile without branches.
-  const int32_t rows[3] = {Ceil16(ToFixed(triangle[0].sy)), Ceil16(ToFixed(triangle[1].sy)),
-                           Ceil16(ToFixed(triangle[2].sy))};
-  int i0 = 0, i1 = 1, i2 = 2;
-  if (rows[i1] < rows[i0]) std::swap(i0, i1);
-  if (rows[i2] < rows[i0]) std::swap(i0, i2);
-  if (rows[i2] < rows[i1]) std::swap(i1, i2);
-  const SetupCorner c[3] = {CornerOf<kAttributes>(triangle[i0], rows[i0]), CornerOf<kAttributes>(triangle[i1], rows[i1]),
-                            CornerOf<kAttributes>(triangle[i2], rows[i2])};
+  SetupCorner c[3] = {CornerOf<kAttributes>(triangle[0]), CornerOf<kAttributes>(triangle[1]),
+                      CornerOf<kAttributes>(triangle[2])};
+  if (c[1].row < c[0].row) std::swap(c[0], c[1]);
+  if (c[2].row < c[0].row) std::swap(c[0], c[2]);
+  if (c[2].row < c[1].row) std::swap(c[1], c[2]);
 
   const float doubled_area = (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx) - (c[2].sy - c[0].sy) * (c[1].sx - c[0].sx);
   if (std::fabs(doubled_area) < 0.5f || c[2].row == c[0].row) return;

@@ -23,7 +23,8 @@ void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v,
                                     static_cast<int>(v + 3 * dv));
     for (; k + 4 <= n; k += 4) {
       // (v >> 16) x 256 keeps v's bits 16..23 at 8..15; the sum's low 16 bits are the index.
-      const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), row_bits), _mm_srai_epi32(lane_u, 16));
+      const __m128i row = _mm_and_si128(_mm_srai_epi32(lane_v, 8), row_bits);
+      const __m128i index = _mm_add_epi32(row, _mm_srai_epi32(lane_u, 16));
       out[k] = texels[_mm_extract_epi16(index, 0)];
       out[k + 1] = texels[_mm_extract_epi16(index, 2)];
       out[k + 2] = texels[_mm_extract_epi16(index, 4)];

@@ -78,7 +78,9 @@ TEST(ToFixed, RangeTruncationAndTheMarker) {
   std::uniform_real_distribution<float> wide(-40000.0f, 40000.0f), narrow(-2.0f, 2.0f);
   std::vector<float> values;
   for (const auto& c : cases) values.push_back(c.f);
-  for (float f : {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f}) values.push_back(f);
+  for (float f : {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f}) {
+    values.push_back(f);
+  }
   for (int i = 0; i < 4000; ++i) values.push_back(i % 2 ? wide(random) : narrow(random));
   for (size_t i = 0; i + 4 <= values.size(); i += 4) {
     int32_t lanes[4];
@@ -105,9 +107,9 @@ TEST_F(RasterizerTest, FlatTopCoverageFollowsTheFillConvention) {
 
 TEST_F(RasterizerTest, DegenerateTrianglesDrawNothing) {
   const RenderVertex cases[][3] = {
-      {Corner(10, 10), Corner(10.2f, 11.5f), Corner(10, 12.2f)},    // doubled area 0.44
-      {Corner(10, 9.2f), Corner(100, 9.5f), Corner(50, 10.0f)},     // every corner on row 10
-      {Corner(10, 10), Corner(15.05f, 15.0f), Corner(20, 20)},      // middle corner 0.05 off the long edge
+      {Corner(10, 10), Corner(10.2f, 11.5f), Corner(10, 12.2f)},  // doubled area 0.44
+      {Corner(10, 9.2f), Corner(100, 9.5f), Corner(50, 10.0f)},   // every corner on row 10
+      {Corner(10, 10), Corner(15.05f, 15.0f), Corner(20, 20)},    // middle corner 0.05 off the long edge
   };
   for (const auto& t : cases) {
     DrawTexturedTriangle(&white_texture_, t);
@@ -217,7 +219,9 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   for (uint32_t& p : base) p = random();
   for (uint32_t& p : light) p = random();
   const Texture base_texture{256, 256, base.data(), 0}, light_texture{256, 256, light.data(), 0};
-  std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f), small(-3.0f, 3.0f);
+  std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f);
+  std::uniform_real_distribution<float> small(-3.0f, 3.0f);
+  auto at = [&](float x, float y) { return Corner(x, y, uv(random), uv(random), uv(random), uv(random)); };
   std::vector<uint32_t> start(frame_.size());
   for (uint32_t& p : start) p = random();
   for (int32_t base_mode = -1; base_mode <= 8; ++base_mode) {
@@ -225,11 +229,11 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
       g_render.base_blend_mode = base_mode;
       g_render.layer2_blend_mode = layer2_mode;
       std::vector<RenderVertex> corners;
-      for (int i = 0; i < 3 * 20; ++i) corners.push_back(Corner(sx(random), sy(random), uv(random), uv(random), uv(random), uv(random)));
+      for (int i = 0; i < 3 * 20; ++i) corners.push_back(at(sx(random), sy(random)));
       // Small triangles: steep edges, sub-pixel presteps, sections of a row or two.
       for (int i = 0; i < 200; ++i) {
         const float x = sx(random) * 0.9f + 20, y = sy(random) * 0.9f + 10;
-        for (int k = 0; k < 3; ++k) corners.push_back(Corner(x + small(random), y + small(random), uv(random), uv(random), uv(random), uv(random)));
+        for (int k = 0; k < 3; ++k) corners.push_back(at(x + small(random), y + small(random)));
       }
       for (const Texture* lightmap : {static_cast<const Texture*>(nullptr), &light_texture}) {
         frame_ = start;
@@ -244,7 +248,8 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
             DrawTexturedTriangle(&base_texture, &corners[i]);
           }
         }
-        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << " layer-2 mode " << layer2_mode << (lightmap ? " lightmapped" : "");
+        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode
+                                     << (lightmap ? ", lightmapped" : "");
         ASSERT_NE(frame_, start);
       }
     }
