@@ -35,9 +35,9 @@ fs::path NewDir() {
   return mkdtemp(dir);
 }
 
-// Runs kra-view in dir (a fresh one when empty) with no display and no archive.
-Result RunView(const std::string& arguments, fs::path dir = {}, const std::string& env = "env -u DISPLAY -u WAYLAND_DISPLAY") {
-  if (dir.empty()) dir = NewDir();
+// Runs kra-view in dir, by default with no display; dir holds no archive.
+Result RunView(const std::string& arguments, const fs::path& dir,
+               const std::string& env = "env -u DISPLAY -u WAYLAND_DISPLAY") {
   const std::string command = "cd " + dir.string() + " && " + env + " " + KRA_BINARY_DIR + "/kra-view " +
                               arguments + " >out.txt 2>err.txt";
   const int raw = std::system(command.c_str());
@@ -74,6 +74,10 @@ class ViewTest : public ::testing::Test {
   void SetUp() override {
     if (!fs::exists(kLwo)) GTEST_SKIP() << "no test data in " << kLwo;
     dir = NewDir();
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    if (!dir.empty()) fs::remove_all(dir, ignored);
   }
   fs::path dir;
 };
