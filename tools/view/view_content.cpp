@@ -83,7 +83,11 @@ void BoundingSphere(const Mesh& mesh, ViewContent* content) {
       high[k] = std::max(high[k], p[k]);
     }
   }
-  for (int k = 0; k < 3; k++) content->center[k] = mesh.vertex_count > 0 ? (low[k] + high[k]) * 0.5f : 0.0f;
+  // Points at infinity would put the centre there too, and the object nowhere to be seen.
+  for (int k = 0; k < 3; k++) {
+    const float middle = (low[k] + high[k]) * 0.5f;
+    content->center[k] = std::isfinite(middle) ? middle : 0.0f;
+  }
   double radius = 0;
   for (int32_t i = 0; i < mesh.vertex_count; i++) {
     const double dx = mesh.vertices[i].x - content->center[0], dy = mesh.vertices[i].y - content->center[1],
