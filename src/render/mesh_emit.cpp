@@ -1,24 +1,19 @@
 // Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one vertex
-// routine, so a mesh drawn either way gives the same triangles bit for bit; DrawMesh just
-// transforms and projects each vertex once instead of once per corner that uses it. Every
-// emitted corner is already projected, so the scene pass need not project it again.
+// routine (vertex_transform.h), so a mesh drawn either way gives the same triangles bit for
+// bit; DrawMesh just transforms and projects each vertex once instead of once per corner
+// that uses it. Every emitted corner is already projected, so the scene pass does not
+// project it again.
 #include "render/mesh_emit.h"
 
-#include <cmath>
-
 #include "geometry/mesh.h"
+#include "render/vertex_transform.h"
 #include "resource/texture_ref.h"
 #include "resource/texture_table.h"
 
 namespace {
 
 // What the corners of the current mesh need to know, read once per mesh or triangle.
-struct EmitSetup {
-  int32_t texture_width, texture_height;    // 0 when the id names no texture
-  int32_t lightmap_width, lightmap_height;
-  bool envmap_base;    // sphere-mapped coordinates go to the base layer
-  bool envmap_layer2;  // ... or to the lightmap layer
-  bool lightmap;       // a lightmap id is bound (valid or not): u2, v2 are written
+struct EmitSetup : VertexSetup {
   int32_t outline;
 };
 
@@ -45,56 +40,6 @@ EmitSetup CurrentSetup() {
   s.lightmap = g_render.lightmap_id >= 0;
   s.outline = RenderIsEnabled(CAP_OUTLINE);
   return s;
-}
-
-// Sphere mapping: the unit normal's x, y spread over the texture round its (integer) centre.
-inline float SphereCoordinate(int32_t size, float n) { return (float)(size * n * 0.5 + size / 2); }
-
-// Everything of a corner that follows from its vertex: camera-space position, normal,
-// sphere-mapped coordinates, lightmap coordinates and the screen position. normal is scaled
-// by 100 in place: the stored corner normal is replaced, as it always was. The normal goes
-// through the whole matrix, translation included, so its direction depends on where the
-// object lies; the sphere-mapped pictures were made that way.
-inline void TransformVertex(const Matrix4& m, const EmitSetup& s, const double position[3], double normal[3],
-                            float lu, float lv, RenderVertex* out) {
-  double p[3];
-  TransformPoint(m, position[0], position[1], position[2], p);
-  out->x = p[0];
-  out->y = p[1];
-  out->z = p[2];
-  normal[0] *= 100.0;
-  normal[1] *= 100.0;
-  normal[2] *= 100.0;
-  double n[3];
-  TransformPoint(m, normal[0], normal[1], normal[2], n);
-  float nx = (float)n[0], ny = (float)n[1], nz = (float)n[2];
-  const double length = std::sqrt((double)nx * nx + (double)ny * ny + (double)nz * nz);
-  if (length > 0.0) {  // a zero normal stays zero rather than turning into NaN coordinates
-    nx = (float)(nx / length);
-    ny = (float)(ny / length);
-    nz = (float)(nz / length);
-  }
-  out->nx = nx;
-  out->ny = ny;
-  out->nz = nz;
-  out->u = out->v = 0.0f;
-  if (s.envmap_base) {
-    out->u = SphereCoordinate(s.texture_width, nx);
-    out->v = SphereCoordinate(s.texture_height, ny);
-  }
-  if (s.envmap_layer2) {
-    out->u2 = SphereCoordinate(s.lightmap_width, nx);
-    out->v2 = SphereCoordinate(s.lightmap_height, ny);
-  } else if (s.lightmap) {
-    out->u2 = (s.lightmap_width - 1) * lu;
-    out->v2 = (s.lightmap_height - 1) * lv;
-  } else {
-    out->u2 = out->v2 = 0.0f;
-  }
-  out->clip_distance = 0.0f;
-  // Projected here, once per vertex, rather than per corner in the scene pass: the same
-  // position gives the same screen position.
-  ProjectVertex(out);
 }
 
 // The base coordinate from the corner's clamped TexCoord, unless sphere mapping gave it.
@@ -135,13 +80,7 @@ void EmitStoredCorners() {
 // Every vertex of the mesh through the current matrix into the vertex cache; returns how many.
 int32_t TransformMeshVertices(const Mesh* mesh, const EmitSetup& s) {
   const int32_t count = mesh->vertex_count < VERTEX_CACHE_SIZE ? mesh->vertex_count : VERTEX_CACHE_SIZE;
-  const Matrix4 m = g_render.current;
-  for (int32_t i = 0; i < count; ++i) {
-    const MeshVertex& vertex = mesh->vertices[i];
-    const double position[3] = {vertex.x, vertex.y, vertex.z};
-    double normal[3] = {vertex.nx, vertex.ny, vertex.nz};
-    TransformVertex(m, s, position, normal, vertex.lu, vertex.lv, &g_render.vertex_cache[i]);
-  }
+  TransformMeshVertices(g_render.current, s, mesh->vertices, count, g_render.vertex_cache);
   return count;
 }
 
