@@ -13,23 +13,18 @@ namespace {
 
 using Points = std::set<std::pair<int64_t, int64_t>>;
 
-// The walk written out step by step from the end with the smaller major coordinate.
+// The walk written out step by step from the end with the smaller major coordinate, as
+// (major, minor) points turned back into (x, y).
 Points ReferenceLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
-  const int64_t dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
-  const bool x_major = dx >= dy;
-  if ((x_major ? x0 > x1 : y0 > y1)) std::swap(x0, x1), std::swap(y0, y1);
-  const int64_t ma = x_major ? dx : dy, mi = x_major ? dy : dx;
-  const int64_t step = (x_major ? y1 > y0 : x1 > x0) ? 1 : ((x_major ? y1 < y0 : x1 < x0) ? -1 : 0);
+  const bool x_major = std::llabs(x1 - x0) >= std::llabs(y1 - y0);
+  if (!x_major) std::swap(x0, y0), std::swap(x1, y1);
+  if (x0 > x1) std::swap(x0, x1), std::swap(y0, y1);
+  const int64_t ma = x1 - x0, mi = std::llabs(y1 - y0), step = (y1 > y0) - (y1 < y0);
   Points points;
-  int64_t e = 2 * mi - ma, minor = x_major ? y0 : x0;
-  for (int64_t major = x_major ? x0 : y0; major <= (x_major ? x1 : y1); ++major) {
-    const int64_t x = x_major ? major : minor, y = x_major ? minor : major;
-    if (x >= 0 && y >= 0 && x < 512 && y < 384) points.insert({x, y});
-    if (e < 0) {
-      e += 2 * mi;
-    } else {
-      minor += step, e += 2 * (mi - ma);
-    }
+  for (int64_t x = x0, y = y0, e = 2 * mi - ma; x <= x1; ++x) {
+    const int64_t px = x_major ? x : y, py = x_major ? y : x;
+    if (px >= 0 && py >= 0 && px < 512 && py < 384) points.insert({px, py});
+    e < 0 ? (e += 2 * mi) : (y += step, e += 2 * (mi - ma));
   }
   return points;
 }

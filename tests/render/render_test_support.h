@@ -14,7 +14,7 @@
 
 namespace render_test {
 
-constexpr uint32_t WHITE_PIXEL = 0xFFFFFFFF;
+constexpr uint32_t WHITE_PIXEL = 0xFFFFFFFF, GREEN_PIXEL = 0xFF00FF00, RED_PIXEL = 0xFFFF0000;
 
 using Corner = std::array<float, 3>;  // mesh x, y (down, as the loader stores it), z
 
