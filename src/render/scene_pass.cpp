@@ -128,7 +128,12 @@ void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
   const uint32_t white = PackColor(255, 255, 255, 255);
   for (int32_t k = 1; k + 1 < m; ++k) {
     if (!Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
-    const RenderVertex fan[3] = {polygon[0], polygon[k], polygon[k + 1]};
+    RenderVertex copy[3];
+    const RenderVertex* fan = polygon;  // the first fan triangle is the polygon's first three corners
+    if (k > 1) {
+      copy[0] = polygon[0], copy[1] = polygon[k], copy[2] = polygon[k + 1];
+      fan = copy;
+    }
     if (texture && lightmap) {
       DrawLightmappedTriangle(texture, lightmap, fan);
     } else if (texture) {
