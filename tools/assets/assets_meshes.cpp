@@ -36,6 +36,7 @@ struct FishLook {
 
 constexpr float BODY_END = 0.74f;  // where the tail fin starts, along s
 constexpr float HEAD = 0.38f;      // where the head's ellipse meets the body, along the body
+constexpr float EYE_ANGLE = PI / 3.0f;  // from the top of the body round to each eye
 
 // Body radius along u = 0..1 of the body part (nose to tail root).
 float SlimRadius(const FishLook& f, float u) {
@@ -77,14 +78,16 @@ Vec3 FishPoint(const FishLook& f, float s, float angle) {
   float ry = r * (up < 0.0f ? 0.92f : 1.0f) * spines;
   float rz = r * (f.width * (1.0f - f.puff) + 0.95f * f.puff) * spines;
   float ridge = f.fin * (1.0f - 0.7f * f.puff) * Bump(u - 0.5f, 0.14f) * std::pow(std::max(0.0f, up), 6.0f);
-  float eye = f.eye * Bump(u - 0.16f, 0.05f) * Bump(std::abs(side) - 0.85f, 0.2f) * Bump(up - 0.45f, 0.3f);
+  // The eyes sit a third of the way down each flank, domes round in both directions.
+  float from_eye = std::min(std::abs(angle - EYE_ANGLE), std::abs(angle - (2.0f * PI - EYE_ANGLE)));
+  float eye = f.eye * Bump(u - 0.17f, 0.07f) * Bump(from_eye, 0.3f);
   return {x, ry * up + ridge + eye * up, rz * side + eye * side};
 }
 
 const FishLook ZIBO = {.length = 36.0f, .radius = 8.0f, .width = 0.78f, .root = 0.24f, .tail = 7.5f,
-                       .fin = 2.6f, .eye = 1.3f, .puff = 0.0f};
+                       .fin = 2.6f, .eye = 2.4f, .puff = 0.0f};
 const FishLook MAMMA = {.length = 110.0f, .radius = 21.0f, .width = 0.66f, .root = 0.17f, .tail = 21.0f,
-                        .fin = 9.0f, .eye = 2.6f, .puff = 0.0f};
+                        .fin = 9.0f, .eye = 5.5f, .puff = 0.0f};
 const SurfaceGrid ZIBO_GRID = {28, 24};
 const SurfaceGrid MAMMA_GRID = {36, 28};
 
