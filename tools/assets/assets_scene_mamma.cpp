@@ -53,6 +53,6 @@ ContentBytes MakeMammaScript() {
   return ScriptBytes(s);
 }
 
-ContentBytes MakeZiboPlayMotion() { return MotionFileBytes(PosesMotion(STAGE, ZIBO_PLAY)); }
+ContentBytes MakeZiboPlayMotion() { return MotionFileBytes(SwimmingMotion(STAGE, ZIBO_PLAY, WAG_DEGREES, WAG_FRAMES)); }
 
 }  // namespace assets

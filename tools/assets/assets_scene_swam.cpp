@@ -76,6 +76,6 @@ ContentBytes MakeSwamScript() {
   return ScriptBytes(s);
 }
 
-ContentBytes MakeZiboDriftMotion() { return MotionFileBytes(PosesMotion(STAGE, ZIBO_DRIFT)); }
+ContentBytes MakeZiboDriftMotion() { return MotionFileBytes(SwimmingMotion(STAGE, ZIBO_DRIFT, WAG_DEGREES, WAG_FRAMES)); }
 
 }  // namespace assets

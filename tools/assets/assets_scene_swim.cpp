@@ -85,6 +85,6 @@ ContentBytes MakeSwimScript() {
   return ScriptBytes(s);
 }
 
-ContentBytes MakeZiboLapsMotion() { return MotionFileBytes(PosesMotion(STAGE, ZIBO_LAPS)); }
+ContentBytes MakeZiboLapsMotion() { return MotionFileBytes(SwimmingMotion(STAGE, ZIBO_LAPS, WAG_DEGREES, WAG_FRAMES)); }
 
 }  // namespace assets

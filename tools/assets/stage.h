@@ -14,6 +14,9 @@ constexpr float SCENE_FPS = 20.0f;    // the rate the scene parts set after load
 constexpr float LOADER_FPS = 30.0f;   // the rate the script loader converts key times with
 constexpr float FOCAL = 256.0f;
 constexpr float CENTRE_X = 256.0f, CENTRE_Y = 192.0f;
+// Zibo's tail beat: a swing to each side every quarter second, 30 in a 7.5 s lap.
+constexpr float WAG_DEGREES = 7.0f;
+constexpr int WAG_FRAMES = 5;
 
 // Where the camera rests; its own keys only bob it a little around this place, unturned.
 struct Stage {
@@ -41,7 +44,9 @@ int FramesOf(float seconds);
 WorldKey PlacePose(const Stage& stage, const Pose& pose);
 std::vector<WorldKey> PlacePoses(const Stage& stage, const std::vector<Pose>& poses);
 
-// A motion file of the poses: TCB keys with scale 1.
-MotionWriter PosesMotion(const Stage& stage, const std::vector<Pose>& poses);
+// A swimmer's motion file: the poses' path sampled every wag_frames, with the heading
+// swung by wag_degrees to one side and the other in turn, so the body beats like a tail.
+// A lap that a part restarts must last an even number of beats to end as it starts.
+MotionWriter SwimmingMotion(const Stage& stage, const std::vector<Pose>& poses, float wag_degrees, int wag_frames);
 
 }  // namespace assets
