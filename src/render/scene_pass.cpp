@@ -47,9 +47,9 @@ void ReportDroppedTriangles() {
   if (r.dropped_triangles == 0 || r.pool_overflow_reported) return;
   r.pool_overflow_reported = 1;
   std::fprintf(stderr,
-               "renderer: a frame emitted %d triangles but the pool holds %d; the last %d are not drawn "
-               "(said once)\n",
-               r.triangle_count + r.dropped_triangles, TRIANGLE_POOL_SIZE, r.dropped_triangles);
+               "renderer: a frame emitted %d triangles; the pool holds %d and the rest are not drawn (said once "
+               "per run)\n",
+               r.triangle_count + r.dropped_triangles, TRIANGLE_POOL_SIZE);
 }
 
 // Kept when the corners run clockwise on the screen (y down) or are collinear, no corner is
