@@ -12,6 +12,7 @@
 #include "platform/fatal.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "render/render_context.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -43,10 +44,13 @@ int RunDemoBody() {
   // A display that cannot be opened is a failure, not a quiet success.
   if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) return ReportNoDisplay();
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
+  InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
   // Without the archive, files are still found on disk and in data/.
   OpenArchive(&g_data_archive, "autoexec.bat");
   LoadDemoParts();
+  RenderEnable(CAP_TEXTURE);
+  RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
   ResetMusic();
   LoadMusic(LoadFile("zibo.mp3"));
@@ -55,6 +59,7 @@ int RunDemoBody() {
   RunFrameLoop();
   FadeOutMusic();
   ReleaseDemoParts();
+  ReleaseRenderer();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
   return 0;
@@ -62,13 +67,14 @@ int RunDemoBody() {
 
 // A run ended early (Escape, a close request, a fatal data error) leaves by an exception. A
 // process ends right after that, but tests and kra-capture run the demo in-process: they get
-// back the frame buffer, the archive and the audio device, so nothing leaks and the next run
-// can open the audio again.
+// back the frame buffer, the parts' images and scenes, the renderer and its textures, the archive and the audio device, so
+// nothing leaks and the next run can open the audio again.
 void ReleaseEndedRun() {
   AudioFree();
   FreeChunk(&g_music.chunk);
   ResetMusic();
   ReleaseDemoParts();
+  ReleaseRenderer();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
 }

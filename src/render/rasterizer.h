@@ -9,7 +9,11 @@
 
 #include "render/render_context.h"
 
+struct SpanLoops;
+
 constexpr int32_t FIXED_DOES_NOT_FIT = 0x7FFF0000;
+// Every texture is read as 256 rows of 256 texels.
+constexpr int32_t TEXELS_READ = 65536;
 
 int32_t ToFixed(float f);
 // The smallest integer not below a / 65536.
@@ -17,6 +21,12 @@ inline int32_t Ceil16(int32_t a) { return (int32_t)(((int64_t)a + 0xFFFF) >> 16)
 
 // Fill one triangle into g_render.frame; corners need sx, sy and u, v (and u2, v2). The
 // texture is read as 256 texels a row, the index wrapping at 65536; a texture with fewer
-// than 65536 texels (or none) is not drawn. Corners must lie strictly inside the frame.
+// than 65536 texels (or none) is not drawn, and a lightmap that cannot be read that way
+// leaves the base texture drawn alone. Spans are cut to the frame.
 void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]);
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
+
+// The same with a chosen set of span loops (lightmap may be null), so the fast loops can be
+// held against the reference ones.
+void DrawTriangleWith(const SpanLoops& loops, const Texture* texture, const Texture* lightmap,
+                      const RenderVertex triangle[3]);

@@ -1,0 +1,149 @@
+// The scene render pass: objects into the pool, culling and depth keys, the back-to-front
+// sort, clipping, fans, fills and outlines.
+#include "render/scene_pass.h"
+
+#include <cstdio>
+
+#include "render/clip.h"
+#include "render/depth_sort.h"
+#include "render/lines.h"
+#include "render/mesh_emit.h"
+#include "render/rasterizer.h"
+#include "resource/texture_table.h"
+#include "scene/scene.h"
+
+namespace {
+
+// The planes in the order the pass clips against them.
+constexpr int32_t CLIP_ORDER[CLIP_PLANE_COUNT] = {CLIP_NEAR, CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM, CLIP_LEFT};
+
+const Texture* DrawableTexture(int32_t id) {
+  if (id < 0 || id >= g_texture_table.count) return nullptr;
+  const Texture* texture = &g_texture_table.slots[id];
+  return texture->pixels ? texture : nullptr;
+}
+
+// The object turns about its own axes (z, y, x), moves to its place, then the whole world
+// moves and turns the other way round the camera.
+void SetObjectMatrix(const SceneObject& object, const SceneObject* camera) {
+  LoadIdentity();
+  Rotate(object.rotation[0], object.rotation[1], object.rotation[2]);
+  Translate(object.position[0], object.position[1], object.position[2]);
+  if (!camera) return;
+  Translate(-camera->position[0], -camera->position[1], -camera->position[2]);
+  Rotate(-camera->rotation[0], -camera->rotation[1], -camera->rotation[2]);
+}
+
+void EmitObjects(const Scene& scene) {
+  for (const SceneObject* object = scene.objects; object; object = object->next) {
+    if (!ObjectDrawnAt(object, scene.time)) continue;
+    SetObjectMatrix(*object, scene.camera);
+    if (!object->hidden && object->mesh) DrawMesh(object->mesh);
+  }
+}
+
+void ReportDroppedTriangles() {
+  RenderContext& r = g_render;
+  if (r.dropped_triangles == 0 || r.pool_overflow_reported) return;
+  r.pool_overflow_reported = 1;
+  std::fprintf(stderr,
+               "renderer: a frame emitted %d triangles but the pool holds %d; the last %d are not drawn "
+               "(said once)\n",
+               r.triangle_count + r.dropped_triangles, TRIANGLE_POOL_SIZE, r.dropped_triangles);
+}
+
+// Kept when the corners run clockwise on the screen (y down) or are collinear, no corner is
+// behind the eye, and at least one corner lies on the screen.
+bool Visible(const RenderVertex c[3], float right, float bottom) {
+  const float cross = (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) - (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx);
+  if (cross < 0.0f) return false;
+  if (c[0].z < 0.0 || c[1].z < 0.0 || c[2].z < 0.0) return false;
+  for (int k = 0; k < 3; ++k) {
+    if (c[k].sx >= 0.0f && c[k].sx <= right && c[k].sy >= 0.0f && c[k].sy <= bottom) return true;
+  }
+  return false;
+}
+
+void CullAndKey() {
+  RenderContext& r = g_render;
+  const float right = (float)(r.frame.width - 1);
+  const float bottom = (float)(r.frame.height - 1);
+  const bool textured = RenderIsEnabled(CAP_TEXTURE) != 0;
+  for (int32_t i = 0; i < r.triangle_count; ++i) {
+    RenderVertex* c = r.triangles[i].corners;
+    ProjectVertex(&c[0]);
+    ProjectVertex(&c[1]);
+    ProjectVertex(&c[2]);
+    if (!Visible(c, right, bottom)) continue;
+    SortRow& row = r.rows[r.row_count++];
+    row.key = DepthKey(c[0].z, c[1].z, c[2].z);
+    row.triangle = i;
+    row.texture = textured ? r.triangle_textures[i] : -1;
+    row.outline = r.triangle_outlines[i];
+  }
+}
+
+// Strictly inside the frame, so every span the rasterizer walks stays inside it.
+bool Inside(const RenderVertex& p, float right, float bottom) {
+  return p.sx > 0.0f && p.sx < right && p.sy > 0.0f && p.sy < bottom;
+}
+
+bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& c) {
+  const float right = (float)(g_render.frame.width - 1);
+  const float bottom = (float)(g_render.frame.height - 1);
+  return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
+}
+
+void DrawRow(const SortRow& row) {
+  RenderVertex polygons[2][CLIP_POLYGON_SIZE];
+  const RenderTriangle& triangle = g_render.triangles[row.triangle];
+  polygons[0][0] = triangle.corners[0];
+  polygons[0][1] = triangle.corners[1];
+  polygons[0][2] = triangle.corners[2];
+  int32_t m = 3;
+  int from = 0;
+  for (int32_t plane : CLIP_ORDER) {
+    ClipPolygon(g_render.clip_planes[plane], polygons[from], m, polygons[1 - from], &m);
+    from = 1 - from;
+  }
+  if (m < 3) return;
+  RenderVertex* polygon = polygons[from];
+  for (int32_t k = 0; k < m; ++k) ProjectVertex(&polygon[k]);
+  // A texture id that names no loaded texture is not filled; a lightmap that names none
+  // leaves the base texture alone.
+  const Texture* texture = DrawableTexture(row.texture);
+  const Texture* lightmap = texture ? DrawableTexture(g_render.triangle_lightmaps[row.triangle]) : nullptr;
+  const uint32_t white = PackColor(255, 255, 255, 255);
+  for (int32_t k = 1; k + 1 < m; ++k) {
+    if (!Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
+    const RenderVertex fan[3] = {polygon[0], polygon[k], polygon[k + 1]};
+    if (texture && lightmap) {
+      DrawLightmappedTriangle(texture, lightmap, fan);
+    } else if (texture) {
+      DrawTexturedTriangle(texture, fan);
+    }
+    if (row.outline) DrawOutline(fan, white);
+  }
+}
+
+}  // namespace
+
+uint32_t DepthKey(double z0, double z1, double z2) {
+  const double scaled = ((z2 + z1 + z0) * 0.3333333333333333 + 500) * 65;
+  if (!(scaled > 0.0)) return 0;  // NaN too
+  if (scaled >= 65535.0) return 65535;
+  return (uint32_t)scaled;
+}
+
+void RenderScene(const Scene* scene) {
+  RenderContext& r = g_render;
+  r.triangle_count = 0;
+  r.row_count = 0;
+  r.dropped_triangles = 0;
+  if (!scene || !r.triangles) return;
+  EmitObjects(*scene);
+  ReportDroppedTriangles();
+  CullAndKey();
+  SortRows(r.row_count, r.rows, r.sort_scratch);
+  for (int32_t i = 0; i < r.row_count; ++i) DrawRow(r.rows[i]);
+}

@@ -1,0 +1,148 @@
+// The render context: matrices, capabilities, blend-mode targets, the corner interface and
+// the projection.
+#include <cstring>
+
+#include "render/mesh_emit.h"
+#include "render_test_support.h"
+
+using namespace render_test;
+
+namespace {
+
+struct MatrixCase {
+  const char* name;
+  float rotate[3];
+  float translate[3];
+  double point[3];
+  double expected[3];
+};
+
+TEST_F(RenderTest, MatricesMoveAndTurnPoints) {
+  const MatrixCase cases[] = {
+      {"x 90 falls short by 3.14/180", {90, 0, 0}, {0, 0, 0}, {0, 1, 0}, {0, 0.0007963, 0.9999997}},
+      {"z 90 turns x to -y", {0, 0, 90}, {0, 0, 0}, {1, 0, 0}, {0.0007963, -0.9999997, 0}},
+      {"translate negates y and z", {0, 0, 0}, {1, 2, 3}, {0, 0, 0}, {1, -2, -3}},
+      {"zero turn is the identity", {0, 0, 0}, {0, 0, 0}, {4, 5, 6}, {4, 5, 6}},
+  };
+  for (const MatrixCase& c : cases) {
+    LoadIdentity();
+    Rotate(c.rotate[0], c.rotate[1], c.rotate[2]);
+    Translate(c.translate[0], c.translate[1], c.translate[2]);
+    double out[3];
+    TransformPoint(g_render.current, c.point[0], c.point[1], c.point[2], out);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], c.expected[i], 2e-7) << c.name << " axis " << i;
+  }
+}
+
+TEST_F(RenderTest, CapabilitiesAndBlendTargets) {
+  RenderEnable(0x1006);
+  RenderEnable(0x1019);
+  RenderEnable(0x1000);
+  EXPECT_EQ(RenderIsEnabled(0x1006), 0);
+  EXPECT_EQ(RenderIsEnabled(0x1019), 0);
+  RenderEnable(0x1018);
+  EXPECT_EQ(RenderIsEnabled(0x1018), 1);
+  RenderDisable(0x1019);
+  EXPECT_EQ(RenderIsEnabled(0x1018), 1);
+  EXPECT_EQ(g_render.base_blend_mode, 4);
+  EXPECT_EQ(g_render.layer2_blend_mode, 0);
+  SetBlendMode(BLEND_LAYER2, 6);
+  EXPECT_EQ(g_render.layer2_blend_mode, 6);
+  EXPECT_EQ(g_render.base_blend_mode, 4);
+  SetBlendMode(BLEND_BASE, 2);
+  SetBlendMode(0x7777, 3);
+  EXPECT_EQ(g_render.base_blend_mode, 3);
+  EXPECT_EQ(g_render.layer2_blend_mode, 6);
+}
+
+// One triangle through the corner interface with every corner the same.
+const RenderVertex& EmitOne(float u, float v, float lu, float lv, float nx, float ny, float nz) {
+  BeginTriangles();
+  for (int k = 0; k < 3; ++k) {
+    TexCoord(u, v);
+    LightmapCoord(lu, lv);
+    Normal(nx, ny, nz);
+    Vertex(1, 2, 3);
+  }
+  return g_render.triangles[g_render.triangle_count - 1].corners[0];
+}
+
+TEST_F(RenderTest, CornersGetTexelCoordinates) {
+  const int32_t texture = SolidTexture(0xFF00FF00)->id;
+  const int32_t lightmap = SolidTexture(0xFF0000FF)->id;
+  struct Case {
+    int32_t texture, envmap, layer2, translate_x;
+    float u, v, lu, lv, n[3];
+    float expected_u, expected_v, expected_u2, expected_v2, expected_nx;
+  } cases[] = {
+      {texture, 0, 0, 0, 1.5f, -0.2f, 0.5f, 2.0f, {0, 0, 1}, 255, 0, 127.5f, 510, 0},
+      {texture, 1, 0, 0, 0, 0, 0, 0, {0, 0, 1}, 128, 128, 0, 0, 0},
+      {texture, 1, 0, 0, 0, 0, 0, 0, {1, 0, 0}, 256, 128, 0, 0, 1},
+      {texture, 1, 1, 0, 1, 1, 0, 0, {0, 1, 0}, 255, 255, 128, 256, 0},
+      // The normal goes through the translation row: (0, 0, 100) + (100, 0, 0), normalised.
+      {texture, 1, 0, 100, 0, 0, 0, 0, {0, 0, 1}, 128 + 128 * 0.70710678f, 128, 0, 0, 0.70710678f},
+      {99, 0, 0, 0, 0.5f, 0.5f, 0, 0, {0, 0, 1}, -0.5f, -0.5f, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    c.envmap ? RenderEnable(CAP_ENVMAP) : RenderDisable(CAP_ENVMAP);
+    c.layer2 ? RenderEnable(CAP_ENVMAP_LAYER2) : RenderDisable(CAP_ENVMAP_LAYER2);
+    LoadIdentity();
+    Translate((float)c.translate_x, 0, 0);
+    BindTexture(c.texture);
+    BindLightmap(lightmap);
+    const RenderVertex& corner = EmitOne(c.u, c.v, c.lu, c.lv, c.n[0], c.n[1], c.n[2]);
+    EXPECT_NEAR(corner.u, c.expected_u, 1e-4) << "case " << &c - cases;
+    EXPECT_FLOAT_EQ(corner.v, c.expected_v) << "case " << &c - cases;
+    EXPECT_FLOAT_EQ(corner.u2, c.expected_u2) << "case " << &c - cases;
+    EXPECT_FLOAT_EQ(corner.v2, c.expected_v2) << "case " << &c - cases;
+    EXPECT_NEAR(corner.nx, c.expected_nx, 1e-6) << "case " << &c - cases;
+  }
+}
+
+TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
+  TextureRef* texture = SolidTexture(0xFF00FF00);
+  Mesh* mesh = AddCornerMesh(&scene_, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 2, 2}, {3, 2, 1}, {2, 3, 5}}, texture);
+  mesh->env_map = 1;
+  mesh->vertices[4].nx = 0.6f;
+  mesh->triangles[1].u1 = 0.25f;
+  LoadIdentity();
+  Rotate(10, 20, 30);
+  Translate(5, -6, 7);
+  DrawMesh(mesh);
+  ASSERT_EQ(g_render.triangle_count, 2);
+  RenderTriangle from_mesh[2];
+  std::memcpy(from_mesh, g_render.triangles, sizeof from_mesh);
+  g_render.triangle_count = 0;
+  BeginTriangles();
+  for (int32_t t = 0; t < 2; ++t) {
+    const MeshTriangle& tri = mesh->triangles[t];
+    const int16_t index[3] = {tri.index0, tri.index1, tri.index2};
+    const float u[3] = {tri.u0, tri.u1, tri.u2};
+    for (int k = 0; k < 3; ++k) {
+      const MeshVertex& v = mesh->vertices[index[k]];
+      TexCoord(u[k], 0);
+      LightmapCoord(v.lu, v.lv);
+      Normal(v.nx, v.ny, v.nz);
+      Vertex(v.x, v.y, v.z);
+    }
+  }
+  EXPECT_EQ(g_render.triangle_count, 2);
+  EXPECT_EQ(g_render.corner_index, 0);
+  EXPECT_EQ(std::memcmp(from_mesh, g_render.triangles, sizeof from_mesh), 0);
+}
+
+TEST_F(RenderTest, ProjectionCentresAndFlipsAtZeroDepth) {
+  struct Case {
+    double x, y, z;
+    float sx, sy;
+  } cases[] = {{1, 2, 0, 0, -320}, {10, -4, 256, 266, 188}, {0, 0, 5, 256, 192}};
+  for (const Case& c : cases) {
+    RenderVertex corner{};
+    corner.x = c.x, corner.y = c.y, corner.z = c.z;
+    ProjectVertex(&corner);
+    EXPECT_FLOAT_EQ(corner.sx, c.sx);
+    EXPECT_FLOAT_EQ(corner.sy, c.sy);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// Whole frames through RenderScene: time windows, culling, the painter's order, the pool
+// limit, and triangles whose textures are missing.
+#include <algorithm>
+#include <string>
+
+#include "render/scene_pass.h"
+#include "render_test_support.h"
+
+using namespace render_test;
+
+namespace {
+
+constexpr uint32_t GREEN = 0xFF00FF00, RED = 0xFFFF0000, WHITE = 0xFFFFFFFF;
+
+TEST_F(RenderTest, ObjectsDrawOnlyInsideTheirTimeWindow) {
+  SceneObject* object = AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(0, 0, 5), SolidTexture(GREEN)));
+  struct Case {
+    float start, end, time;
+    int32_t triangles;
+  } cases[] = {{0, 0, 0, 0}, {0, 0, 0.5f, 1}, {5, 10, 5, 0}, {5, 10, 10, 0}, {5, 10, 7, 1}, {5, 10, 11, 0}};
+  for (const Case& c : cases) {
+    object->start = c.start, object->end = c.end, scene_.time = c.time;
+    RenderScene(&scene_);
+    EXPECT_EQ(g_render.triangle_count, c.triangles) << c.start << " " << c.end << " " << c.time;
+  }
+}
+
+TEST_F(RenderTest, BackFacesAndCornersBehindTheEyeAreDropped) {
+  const std::vector<Corner> back = {{-40, 0, 0}, {-40, 5, 0}, {-35, 0, 0}};
+  // Clockwise on the screen, but one corner at camera z = -0.001.
+  const std::vector<Corner> behind = {{0, 0, 0}, {0, 5, 20.001f}, {5, 0, 0}};
+  AddObject(&scene_, AddCornerMesh(&scene_, back, SolidTexture(RED)));
+  AddObject(&scene_, AddCornerMesh(&scene_, behind, SolidTexture(RED)));
+  AddObject(&scene_, nullptr);  // an object without a mesh is skipped
+  AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(10, 0, 5), SolidTexture(GREEN)));
+  RenderScene(&scene_);
+  EXPECT_EQ(g_render.triangle_count, 3);
+  EXPECT_EQ(g_render.row_count, 1);
+  EXPECT_EQ(CountPixels(RED), 0);
+  EXPECT_GT(CountPixels(GREEN), 0);
+}
+
+TEST_F(RenderTest, FarTrianglesAreDrawnFirst) {
+  struct Case {
+    float near_z, far_z;  // object z; the camera is at 20
+    uint32_t expected;
+  } cases[] = {{-80, -180, GREEN}, {10, 9.99f, RED}};  // depths 100 / 200; 10.0 / 10.01 keep emission order
+  for (const Case& c : cases) {
+    FreeScene(&scene_);
+    scene_.time = 1;
+    const float size = c.near_z > 0 ? 2 : 100;
+    AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(-size / 2, -size / 2, size), SolidTexture(GREEN)))->position[2] = c.near_z;
+    AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(-size / 4, -size / 4, size / 2), SolidTexture(RED)))->position[2] = c.far_z;
+    RenderScene(&scene_);
+    ASSERT_EQ(g_render.row_count, 2);
+    EXPECT_EQ(Pixel(246, 182), c.expected) << c.near_z;
+  }
+}
+
+TEST_F(RenderTest, MissingTexturesAreOutlinedButNotFilled) {
+  struct Case {
+    int32_t texture_id, lightmap_id, cap_texture;
+    uint32_t fill;
+  } cases[] = {{-1, -1, 1, 0}, {99, -1, 1, 0}, {0, -1, 0, 0}, {0, 77, 1, GREEN}, {0, 1, 1, 0x000000FE}};
+  SolidTexture(GREEN);
+  SolidTexture(0xFF0000FF);
+  for (const Case& c : cases) {
+    FreeScene(&scene_);
+    std::fill(pixels_.begin(), pixels_.end(), 0u);
+    scene_.time = 1;
+    scene_.textures[0] = TextureRef{c.texture_id, "t"};
+    Mesh* mesh = AddCornerMesh(&scene_, FacingTriangle(-5, -5, 10), c.texture_id >= 0 ? &scene_.textures[0] : nullptr);
+    mesh->lightmap = c.lightmap_id >= 0 ? new TextureRef{c.lightmap_id, "l"} : nullptr;
+    mesh->outline = 1;
+    AddObject(&scene_, mesh);
+    c.cap_texture ? RenderEnable(CAP_TEXTURE) : RenderDisable(CAP_TEXTURE);
+    RenderScene(&scene_);
+    EXPECT_GT(CountPixels(WHITE), 0) << c.texture_id << " " << c.lightmap_id;
+    EXPECT_EQ(Pixel(250, 186), c.fill) << c.texture_id << " " << c.lightmap_id;
+  }
+}
+
+TEST_F(RenderTest, AFullPoolDropsTheRestAndSaysSoOnce) {
+  Mesh* mesh = AddCornerMesh(&scene_, FacingTriangle(0, 0, 1), nullptr);
+  delete[] mesh->triangles;
+  mesh->triangle_count = TRIANGLE_POOL_SIZE + 1;
+  mesh->triangles = AllocateMeshTriangles(mesh->triangle_count);
+  for (int32_t t = 0; t < mesh->triangle_count; ++t) mesh->triangles[t].index1 = 1, mesh->triangles[t].index2 = 2;
+  AddObject(&scene_, mesh);
+  for (int run = 0; run < 2; ++run) {
+    testing::internal::CaptureStderr();
+    RenderScene(&scene_);
+    const std::string console = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(g_render.triangle_count, TRIANGLE_POOL_SIZE);
+    EXPECT_EQ(g_render.row_count, TRIANGLE_POOL_SIZE);
+    if (run == 0) {
+      EXPECT_NE(console.find("32001 triangles"), std::string::npos) << console;
+      EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1);
+    } else {
+      EXPECT_EQ(console, "");
+    }
+  }
+}
+
+}  // namespace
