@@ -58,8 +58,8 @@ int RunDemoBody() {
   PlayMusic();
   RunFrameLoop();
   FadeOutMusic();
-  ReleaseDemoParts();
   ReleaseRenderer();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
   return 0;
@@ -67,14 +67,14 @@ int RunDemoBody() {
 
 // A run ended early (Escape, a close request, a fatal data error) leaves by an exception. A
 // process ends right after that, but tests and kra-capture run the demo in-process: they get
-// back the frame buffer, the parts' images and scenes, the renderer and its textures, the archive and the audio device, so
+// back the frame buffer, the renderer and its textures, the archive and the audio device, so
 // nothing leaks and the next run can open the audio again.
 void ReleaseEndedRun() {
   AudioFree();
   FreeChunk(&g_music.chunk);
   ResetMusic();
-  ReleaseDemoParts();
   ReleaseRenderer();
+  ReleaseDemoParts();
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
 }

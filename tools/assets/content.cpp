@@ -23,6 +23,17 @@ const ContentMaker CONTENT_MAKERS[] = {
     {"end.png", MakeEndCard},
     {"texture.png", MakeMeshTexture},
     {"texture2.png", MakeSecondMeshTexture},
+    {"zibo.lwo", MakeZiboMesh},
+    {"zibo_puff.lwo", MakeZiboPuffedMesh},
+    {"mamma.lwo", MakeMammaMesh},
+    {"heart.lwo", MakeHeartMesh},
+    {"heart_beat.lwo", MakeBeatingHeartMesh},
+    {"zibo1.mot", MakeZiboPlayMotion},
+    {"zibo2.mot", MakeZiboLapsMotion},
+    {"zibo3.mot", MakeZiboDriftMotion},
+    {"mamma1.xml", MakeMammaScript},
+    {"swim.xml", MakeSwimScript},
+    {"swam.xml", MakeSwamScript},
     {"zibo.mp3", MakeSoundtrack},
 };
 

@@ -44,6 +44,21 @@ ContentBytes MakeObjectBubble();
 ContentBytes MakeMeshTexture();
 ContentBytes MakeSecondMeshTexture();
 
+// Meshes (assets_meshes.cpp), LWO2: the characters, their morph targets and the heart.
+ContentBytes MakeZiboMesh();
+ContentBytes MakeZiboPuffedMesh();
+ContentBytes MakeMammaMesh();
+ContentBytes MakeHeartMesh();
+ContentBytes MakeBeatingHeartMesh();
+
+// The scene scripts and Zibo's motion files, one scene a file (assets_scene_*.cpp).
+ContentBytes MakeMammaScript();
+ContentBytes MakeZiboPlayMotion();
+ContentBytes MakeSwimScript();
+ContentBytes MakeZiboLapsMotion();
+ContentBytes MakeSwamScript();
+ContentBytes MakeZiboDriftMotion();
+
 // The soundtrack (music_maker.cpp), MP3.
 ContentBytes MakeSoundtrack();
 
