@@ -21,7 +21,9 @@ void PutPixel(const FrameView* frame, int32_t x, int32_t y, uint32_t colour) {
 }
 
 // The major axis is x when it is at least as long as y. The walk runs from the end with the
-// smaller major coordinate and stops once it has left the frame for good.
+// smaller major coordinate; the part before the frame is stepped over in one go and the
+// walk stops once it has left the frame for good, so even a line between the far ends of
+// the int range costs no more than the frame's width or height.
 void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour) {
   const FrameView* frame = &g_render.frame;
   const int64_t dx = std::llabs((int64_t)x1 - x0);
@@ -39,7 +41,17 @@ void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour) {
   const int64_t major_limit = x_major ? frame->width : frame->height;
   int64_t e = 2 * minor_extent - major_extent;
   int64_t minor = minor0;
-  for (int64_t major = major0; major <= major1 && major < major_limit; ++major) {
+  int64_t major = major0;
+  if (major < 0 && major1 >= 0) {
+    // After k steps the minor coordinate has moved floor((2 minor k + major) / (2 major))
+    // times; e follows from that count.
+    const __int128 k = -major;
+    const __int128 moves = (2 * (__int128)minor_extent * k + major_extent) / (2 * (__int128)major_extent);
+    minor += step * (int64_t)moves;
+    e = (int64_t)(2 * (__int128)minor_extent * (k + 1) - major_extent - 2 * (__int128)major_extent * moves);
+    major = 0;
+  }
+  for (; major <= major1 && major < major_limit; ++major) {
     const int64_t x = x_major ? major : minor, y = x_major ? minor : major;
     if (x >= 0 && y >= 0 && x < frame->width && y < frame->height) {
       PutPixel(frame, (int32_t)x, (int32_t)y, colour);

@@ -1,23 +1,19 @@
-// Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one corner
-// routine, so a mesh drawn either way gives the same triangles bit for bit; DrawMesh just
-// skips the round trip through the stored corner attributes.
+// Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one vertex
+// routine (vertex_transform.h), so a mesh drawn either way gives the same triangles bit for
+// bit; DrawMesh just transforms and projects each vertex once instead of once per corner
+// that uses it. Every emitted corner is already projected, so the scene pass does not
+// project it again.
 #include "render/mesh_emit.h"
 
-#include <cmath>
-
 #include "geometry/mesh.h"
+#include "render/vertex_transform.h"
 #include "resource/texture_ref.h"
 #include "resource/texture_table.h"
 
 namespace {
 
 // What the corners of the current mesh need to know, read once per mesh or triangle.
-struct EmitSetup {
-  int32_t texture_width, texture_height;    // 0 when the id names no texture
-  int32_t lightmap_width, lightmap_height;
-  bool envmap_base;    // sphere-mapped coordinates go to the base layer
-  bool envmap_layer2;  // ... or to the lightmap layer
-  bool lightmap;       // a lightmap id is bound (valid or not): u2, v2 are written
+struct EmitSetup : VertexSetup {
   int32_t outline;
 };
 
@@ -46,52 +42,11 @@ EmitSetup CurrentSetup() {
   return s;
 }
 
-// Sphere mapping: the unit normal's x, y spread over the texture round its (integer) centre.
-inline float SphereCoordinate(int32_t size, float n) { return (float)(size * n * 0.5 + size / 2); }
-
-// normal is scaled by 100 in place: the stored corner normal is replaced, as it always was.
-// The normal goes through the whole matrix, translation included, so its direction depends
-// on where the object lies; the sphere-mapped pictures were made that way.
-inline void EmitCorner(const Matrix4& m, const EmitSetup& s, const double position[3], double normal[3],
-                       float u, float v, float lu, float lv, RenderVertex* out) {
-  double p[3];
-  TransformPoint(m, position[0], position[1], position[2], p);
-  out->x = p[0];
-  out->y = p[1];
-  out->z = p[2];
-  normal[0] *= 100.0;
-  normal[1] *= 100.0;
-  normal[2] *= 100.0;
-  double n[3];
-  TransformPoint(m, normal[0], normal[1], normal[2], n);
-  float nx = (float)n[0], ny = (float)n[1], nz = (float)n[2];
-  const double length = std::sqrt((double)nx * nx + (double)ny * ny + (double)nz * nz);
-  if (length > 0.0) {  // a zero normal stays zero rather than turning into NaN coordinates
-    nx = (float)(nx / length);
-    ny = (float)(ny / length);
-    nz = (float)(nz / length);
-  }
-  out->nx = nx;
-  out->ny = ny;
-  out->nz = nz;
-  if (s.envmap_base) {
-    out->u = SphereCoordinate(s.texture_width, nx);
-    out->v = SphereCoordinate(s.texture_height, ny);
-  } else {
-    out->u = (s.texture_width - 1) * u;
-    out->v = (s.texture_height - 1) * v;
-  }
-  if (s.envmap_layer2) {
-    out->u2 = SphereCoordinate(s.lightmap_width, nx);
-    out->v2 = SphereCoordinate(s.lightmap_height, ny);
-  } else if (s.lightmap) {
-    out->u2 = (s.lightmap_width - 1) * lu;
-    out->v2 = (s.lightmap_height - 1) * lv;
-  } else {
-    out->u2 = out->v2 = 0.0f;
-  }
-  out->sx = out->sy = 0.0f;
-  out->clip_distance = 0.0f;
+// The base coordinate from the corner's clamped TexCoord, unless sphere mapping gave it.
+inline void SetBaseCoordinate(const EmitSetup& s, float u, float v, RenderVertex* out) {
+  if (s.envmap_base) return;
+  out->u = (s.texture_width - 1) * u;
+  out->v = (s.texture_height - 1) * v;
 }
 
 // The next free pool slot with its ids and outline flag set, or null when the pool is full
@@ -117,8 +72,16 @@ void EmitStoredCorners() {
   if (!slot) return;
   for (int k = 0; k < 3; ++k) {
     CornerAttributes& c = g_render.corners[k];
-    EmitCorner(g_render.current, s, c.position, c.normal, c.u, c.v, c.u2, c.v2, &slot->corners[k]);
+    TransformVertex(g_render.current, s, c.position, c.normal, c.u2, c.v2, &slot->corners[k]);
+    SetBaseCoordinate(s, c.u, c.v, &slot->corners[k]);
   }
+}
+
+// Every vertex of the mesh through the current matrix into the vertex cache; returns how many.
+int32_t TransformMeshVertices(const Mesh* mesh, const EmitSetup& s) {
+  const int32_t count = mesh->vertex_count < VERTEX_CACHE_SIZE ? mesh->vertex_count : VERTEX_CACHE_SIZE;
+  TransformMeshVertices(g_render.current, s, mesh->vertices, count, g_render.vertex_cache);
+  return count;
 }
 
 }  // namespace
@@ -167,25 +130,23 @@ void DrawMesh(const Mesh* mesh) {
   if (mesh->env_map) RenderEnable(CAP_ENVMAP); else RenderDisable(CAP_ENVMAP);
   if (mesh->outline) RenderEnable(CAP_OUTLINE); else RenderDisable(CAP_OUTLINE);
   BeginTriangles();
-  if (!mesh->triangles || !mesh->vertices) return;
+  if (!mesh->triangles || !mesh->vertices || !g_render.vertex_cache) return;
   const EmitSetup s = CurrentSetup();
-  const Matrix4 m = g_render.current;
-  const MeshVertex* vertices = mesh->vertices;
+  const int32_t vertex_count = TransformMeshVertices(mesh, s);
+  const RenderVertex* transformed = g_render.vertex_cache;
   for (int32_t i = 0; i < mesh->triangle_count; ++i) {
     const MeshTriangle& t = mesh->triangles[i];
     const int32_t index[3] = {t.index0, t.index1, t.index2};
     const float u[3] = {t.u0, t.u1, t.u2};
     const float v[3] = {t.t0, t.t1, t.t2};
     bool in_range = true;
-    for (int k = 0; k < 3; ++k) in_range &= index[k] >= 0 && index[k] < mesh->vertex_count;
+    for (int k = 0; k < 3; ++k) in_range &= index[k] >= 0 && index[k] < vertex_count;
     if (!in_range) continue;
     RenderTriangle* slot = NextSlot(s);
     if (!slot) continue;
     for (int k = 0; k < 3; ++k) {
-      const MeshVertex& vertex = vertices[index[k]];
-      const double position[3] = {vertex.x, vertex.y, vertex.z};
-      double normal[3] = {vertex.nx, vertex.ny, vertex.nz};
-      EmitCorner(m, s, position, normal, Clamp01(u[k]), Clamp01(v[k]), vertex.lu, vertex.lv, &slot->corners[k]);
+      slot->corners[k] = transformed[index[k]];
+      SetBaseCoordinate(s, Clamp01(u[k]), Clamp01(v[k]), &slot->corners[k]);
     }
   }
   EndTriangles();

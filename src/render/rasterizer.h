@@ -9,8 +9,6 @@
 
 #include "render/render_context.h"
 
-struct SpanLoops;
-
 constexpr int32_t FIXED_DOES_NOT_FIT = 0x7FFF0000;
 // Every texture is read as 256 rows of 256 texels.
 constexpr int32_t TEXELS_READ = 65536;
@@ -26,7 +24,12 @@ inline int32_t Ceil16(int32_t a) { return (int32_t)(((int64_t)a + 0xFFFF) >> 16)
 void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]);
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
 
-// The same with a chosen set of span loops (lightmap may be null), so the fast loops can be
-// held against the reference ones.
-void DrawTriangleWith(const SpanLoops& loops, const Texture* texture, const Texture* lightmap,
-                      const RenderVertex triangle[3]);
+// Both routines in their plain form, a value and a pixel at a time (lightmap may be null):
+// the reference the fast forms are held to, bit for bit.
+void DrawTriangleReference(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
+
+// A texture the loops can read: pixels present and at least 65536 of them.
+bool TextureReadable(const Texture* texture);
+
+// ToFixed on four values at once, as the set-up does it.
+void ToFixed4(const float in[4], int32_t out[4]);

@@ -30,6 +30,8 @@ constexpr int32_t BLEND_BASE = 0x2002;
 constexpr int32_t BLEND_COPY = 4;  // base mode that copies texels without reading the frame
 
 constexpr int32_t TRIANGLE_POOL_SIZE = 32000;
+// Mesh corners index vertices with int16, so DrawMesh never needs more transformed vertices.
+constexpr int32_t VERTEX_CACHE_SIZE = 32768;
 constexpr int32_t CLIP_PLANE_COUNT = 5;
 constexpr int32_t CLIP_POLYGON_SIZE = 20;
 constexpr float FOCAL_LENGTH = 256.0f;
@@ -101,6 +103,9 @@ struct RenderContext {
   int32_t triangle_count;
   int32_t dropped_triangles;  // emitted past the pool in the current frame
   int32_t pool_overflow_reported;  // the console line about a full pool is said once per run
+  // DrawMesh transforms and projects each vertex of a mesh once into here, then copies
+  // them into the corners that use them.
+  RenderVertex* vertex_cache;
   SortRow* rows;
   SortRow* sort_scratch;  // the depth sort's second buffer, made with the rows
   int32_t row_count;

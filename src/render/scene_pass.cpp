@@ -70,10 +70,7 @@ void CullAndKey() {
   const float bottom = (float)(r.frame.height - 1);
   const bool textured = RenderIsEnabled(CAP_TEXTURE) != 0;
   for (int32_t i = 0; i < r.triangle_count; ++i) {
-    RenderVertex* c = r.triangles[i].corners;
-    ProjectVertex(&c[0]);
-    ProjectVertex(&c[1]);
-    ProjectVertex(&c[2]);
+    const RenderVertex* c = r.triangles[i].corners;  // projected when emitted
     if (!Visible(c, right, bottom)) continue;
     SortRow& row = r.rows[r.row_count++];
     row.key = DepthKey(c[0].z, c[1].z, c[2].z);
@@ -94,21 +91,36 @@ bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& 
   return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
 }
 
-void DrawRow(const SortRow& row) {
-  RenderVertex polygons[2][CLIP_POLYGON_SIZE];
-  const RenderTriangle& triangle = g_render.triangles[row.triangle];
+// A triangle inside every plane comes out of the five passes as it went in, so it skips
+// them; the decision is made on the very distances the passes would compute.
+bool InsideAllPlanes(const RenderVertex corners[3]) {
+  for (int32_t plane : CLIP_ORDER) {
+    const ClipPlane& p = g_render.clip_planes[plane];
+    for (int k = 0; k < 3; ++k) {
+      const RenderVertex& c = corners[k];
+      if (!((float)(c.x * p.nx + c.y * p.ny + c.z * p.nz) >= p.d)) return false;
+    }
+  }
+  return true;
+}
+
+// The clipped polygon of the row's triangle in polygons[0] or [1]; returns it, with its count
+// in m (0 when nothing is left), already projected.
+RenderVertex* ClipRow(const RenderTriangle& triangle, RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t* m) {
   polygons[0][0] = triangle.corners[0];
   polygons[0][1] = triangle.corners[1];
   polygons[0][2] = triangle.corners[2];
-  int32_t m = 3;
+  *m = 3;
   int from = 0;
   for (int32_t plane : CLIP_ORDER) {
-    ClipPolygon(g_render.clip_planes[plane], polygons[from], m, polygons[1 - from], &m);
+    ClipPolygon(g_render.clip_planes[plane], polygons[from], *m, polygons[1 - from], m);
     from = 1 - from;
   }
-  if (m < 3) return;
-  RenderVertex* polygon = polygons[from];
-  for (int32_t k = 0; k < m; ++k) ProjectVertex(&polygon[k]);
+  for (int32_t k = 0; k < *m; ++k) ProjectVertex(&polygons[from][k]);
+  return polygons[from];
+}
+
+void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
   // A texture id that names no loaded texture is not filled; a lightmap that names none
   // leaves the base texture alone.
   const Texture* texture = DrawableTexture(row.texture);
@@ -116,7 +128,12 @@ void DrawRow(const SortRow& row) {
   const uint32_t white = PackColor(255, 255, 255, 255);
   for (int32_t k = 1; k + 1 < m; ++k) {
     if (!Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
-    const RenderVertex fan[3] = {polygon[0], polygon[k], polygon[k + 1]};
+    RenderVertex copy[3];
+    const RenderVertex* fan = polygon;  // the first fan triangle is the polygon's first three corners
+    if (k > 1) {
+      copy[0] = polygon[0], copy[1] = polygon[k], copy[2] = polygon[k + 1];
+      fan = copy;
+    }
     if (texture && lightmap) {
       DrawLightmappedTriangle(texture, lightmap, fan);
     } else if (texture) {
@@ -124,6 +141,23 @@ void DrawRow(const SortRow& row) {
     }
     if (row.outline) DrawOutline(fan, white);
   }
+}
+
+void DrawRow(const SortRow& row) {
+  const RenderTriangle& triangle = g_render.triangles[row.triangle];
+  if (InsideAllPlanes(triangle.corners)) {
+    DrawFan(row, triangle.corners, 3);
+    return;
+  }
+  RenderVertex polygons[2][CLIP_POLYGON_SIZE];
+  int32_t m = 0;
+  const RenderVertex* polygon = ClipRow(triangle, polygons, &m);
+  if (m >= 3) DrawFan(row, polygon, m);
+}
+
+void PrefetchTriangle(const RenderTriangle& triangle) {
+  const char* bytes = reinterpret_cast<const char*>(&triangle);
+  for (size_t at = 0; at < sizeof(RenderTriangle); at += 64) __builtin_prefetch(bytes + at);
 }
 
 }  // namespace
@@ -145,5 +179,10 @@ void RenderScene(const Scene* scene) {
   ReportDroppedTriangles();
   CullAndKey();
   SortRows(r.row_count, r.rows, r.sort_scratch);
-  for (int32_t i = 0; i < r.row_count; ++i) DrawRow(r.rows[i]);
+  // Sorted rows visit the pool out of order; fetching a few rows ahead hides the misses.
+  constexpr int32_t AHEAD = 4;
+  for (int32_t i = 0; i < r.row_count; ++i) {
+    if (i + AHEAD < r.row_count) PrefetchTriangle(r.triangles[r.rows[i + AHEAD].triangle]);
+    DrawRow(r.rows[i]);
+  }
 }

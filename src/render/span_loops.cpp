@@ -23,7 +23,8 @@ void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v,
                                     static_cast<int>(v + 3 * dv));
     for (; k + 4 <= n; k += 4) {
       // (v >> 16) x 256 keeps v's bits 16..23 at 8..15; the sum's low 16 bits are the index.
-      const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), row_bits), _mm_srai_epi32(lane_u, 16));
+      const __m128i row = _mm_and_si128(_mm_srai_epi32(lane_v, 8), row_bits);
+      const __m128i index = _mm_add_epi32(row, _mm_srai_epi32(lane_u, 16));
       out[k] = texels[_mm_extract_epi16(index, 0)];
       out[k + 1] = texels[_mm_extract_epi16(index, 2)];
       out[k + 2] = texels[_mm_extract_epi16(index, 4)];
@@ -75,26 +76,34 @@ void ChunkedRow(const ChunkWork& w, uint32_t* out, SpanCursor c, int32_t n) {
   }
 }
 
+template <bool kTwoLayers>
 void FillChunked(const SpanSection& s, const ChunkWork& w) {
-  WalkSection(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
+  WalkSection<kTwoLayers>(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
 }
 
 }  // namespace
 
 void FillSectionCopy(const SpanSection& s) {
-  WalkSection(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { GatherTexels(out, s.texels, c.u, c.v, c.du, c.dv, n); });
+  const uint32_t* texels = s.texels;
+  WalkSection<false>(s, [texels](uint32_t* out, SpanCursor c, int32_t n) {
+    if (n >= 8) {
+      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+      return;
+    }
+    // Short rows, the common case of small triangles, without the call.
+    for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) out[k] = texels[TexelIndex(c.u, c.v)];
+  });
 }
 
 void FillSectionBlend(const SpanSection& s) {
-  FillChunked(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});
+  FillChunked<false>(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});
 }
 
 void FillSection2Copy(const SpanSection& s) {
-  FillChunked(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), nullptr});
+  FillChunked<true>(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), nullptr});
 }
 
 void FillSection2Blend(const SpanSection& s) {
-  FillChunked(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode), BlendSpanFor(g_render.base_blend_mode)});
+  FillChunked<true>(s, {s.texels, s.lightmap, BlendSpanFor(g_render.layer2_blend_mode),
+                        BlendSpanFor(g_render.base_blend_mode)});
 }
-
-const SpanLoops FAST_SPAN_LOOPS = {FillSectionCopy, FillSectionBlend, FillSection2Copy, FillSection2Blend};

@@ -45,10 +45,3 @@ void FillSection2CopyReference(const SpanSection& section);
 void FillSection2BlendReference(const SpanSection& section);
 
 using SectionLoop = void (*)(const SpanSection& section);
-
-struct SpanLoops {
-  SectionLoop copy, blend, copy2, blend2;
-};
-
-extern const SpanLoops FAST_SPAN_LOOPS;
-extern const SpanLoops REFERENCE_SPAN_LOOPS;

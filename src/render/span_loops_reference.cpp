@@ -3,14 +3,14 @@
 #include "render/span_walk.h"
 
 void FillSectionCopyReference(const SpanSection& s) {
-  WalkSection(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
+  WalkSection<false>(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
     for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) out[k] = s.texels[TexelIndex(c.u, c.v)];
   });
 }
 
 void FillSectionBlendReference(const SpanSection& s) {
   const int32_t mode = g_render.base_blend_mode;
-  WalkSection(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
+  WalkSection<false>(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
     for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) BlendPixel(mode, &out[k], s.texels[TexelIndex(c.u, c.v)]);
   });
 }
@@ -34,7 +34,7 @@ void Advance(SpanCursor* c) {
 
 void FillSection2CopyReference(const SpanSection& s) {
   const int32_t layer2 = g_render.layer2_blend_mode;
-  WalkSection(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
+  WalkSection<true>(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
     for (int32_t k = 0; k < n; ++k, Advance(&c)) out[k] = CombinedTexel(s, c, layer2);
   });
 }
@@ -42,10 +42,7 @@ void FillSection2CopyReference(const SpanSection& s) {
 void FillSection2BlendReference(const SpanSection& s) {
   const int32_t layer2 = g_render.layer2_blend_mode;
   const int32_t mode = g_render.base_blend_mode;
-  WalkSection(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
+  WalkSection<true>(s, [&](uint32_t* out, SpanCursor c, int32_t n) {
     for (int32_t k = 0; k < n; ++k, Advance(&c)) BlendPixel(mode, &out[k], CombinedTexel(s, c, layer2));
   });
 }
-
-const SpanLoops REFERENCE_SPAN_LOOPS = {FillSectionCopyReference, FillSectionBlendReference,
-                                        FillSection2CopyReference, FillSection2BlendReference};

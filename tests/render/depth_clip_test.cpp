@@ -77,24 +77,15 @@ TEST_F(RenderTest, ClippingKeepsCutsAndDrops) {
     RenderVertex out[CLIP_POLYGON_SIZE];
     ASSERT_EQ(ClipAll(c.triangle, out), c.count) << c.name;
     for (int32_t i = 0; c.count == 3 && i < 3; ++i) EXPECT_EQ(out[i].u, c.triangle[i].u) << c.name;
+    if (c.count == 4) {  // the cut corner 2 gives way to the crossings of edges 1-2 and 2-0, in that order
+      EXPECT_TRUE(out[0].u == 0 && out[1].u == 1 && out[2].u > 1 && out[2].u < 2 && out[3].u > 0 && out[3].u < 2);
+    }
     for (int32_t i = 0; i < c.count; ++i) {
       ProjectVertex(&out[i]);
       if (out[i].z <= 0) continue;  // the eye itself projects anywhere
       EXPECT_TRUE(out[i].sx > 1 && out[i].sx < 511 && out[i].sy > 1 && out[i].sy < 383) << c.name << " " << i;
     }
   }
-  // The cut corner is replaced by the two crossing points, inserted in edge order.
-  RenderVertex out[CLIP_POLYGON_SIZE];
-  RenderVertex one_left[3] = {At(0, 0, 100, 0), At(10, 10, 100, 1), At(-200, 0, 100, 2)};
-  int32_t m = 0;
-  ClipPolygon(g_render.clip_planes[CLIP_LEFT], one_left, 3, out, &m);
-  ASSERT_EQ(m, 4);
-  EXPECT_EQ(out[0].u, 0);
-  EXPECT_EQ(out[1].u, 1);
-  EXPECT_GT(out[2].u, 1);
-  EXPECT_LT(out[2].u, 2);
-  EXPECT_NEAR(out[2].x, -99.6, 0.1);
-  EXPECT_NEAR(out[3].x, -99.6, 0.1);
 }
 
 }  // namespace

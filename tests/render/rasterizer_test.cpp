@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "render/blend.h"
-#include "render/span_loops.h"
 
 namespace {
 
@@ -75,6 +74,19 @@ TEST(ToFixed, RangeTruncationAndTheMarker) {
       {-std::numeric_limits<float>::infinity(), 0x7FFF0000}, {std::nanf(""), 0x7FFF0000},
   };
   for (const auto& c : cases) EXPECT_EQ(ToFixed(c.f), c.expected) << c.f;
+  std::mt19937 random(1);
+  std::uniform_real_distribution<float> wide(-40000.0f, 40000.0f), narrow(-2.0f, 2.0f);
+  std::vector<float> values;
+  for (const auto& c : cases) values.push_back(c.f);
+  for (float f : {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f}) {
+    values.push_back(f);
+  }
+  for (int i = 0; i < 4000; ++i) values.push_back(i % 2 ? wide(random) : narrow(random));
+  for (size_t i = 0; i + 4 <= values.size(); i += 4) {
+    int32_t lanes[4];
+    ToFixed4(&values[i], lanes);
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(lanes[k], ToFixed(values[i + k])) << values[i + k];
+  }
   EXPECT_EQ(Ceil16(688128), 11);
   EXPECT_EQ(Ceil16(655360), 10);
   EXPECT_EQ(Ceil16(-65537), -1);
@@ -95,9 +107,9 @@ TEST_F(RasterizerTest, FlatTopCoverageFollowsTheFillConvention) {
 
 TEST_F(RasterizerTest, DegenerateTrianglesDrawNothing) {
   const RenderVertex cases[][3] = {
-      {Corner(10, 10), Corner(10.2f, 11.5f), Corner(10, 12.2f)},    // doubled area 0.44
-      {Corner(10, 9.2f), Corner(100, 9.5f), Corner(50, 10.0f)},     // every corner on row 10
-      {Corner(10, 10), Corner(15.05f, 15.0f), Corner(20, 20)},      // middle corner 0.05 off the long edge
+      {Corner(10, 10), Corner(10.2f, 11.5f), Corner(10, 12.2f)},  // doubled area 0.44
+      {Corner(10, 9.2f), Corner(100, 9.5f), Corner(50, 10.0f)},   // every corner on row 10
+      {Corner(10, 10), Corner(15.05f, 15.0f), Corner(20, 20)},    // middle corner 0.05 off the long edge
   };
   for (const auto& t : cases) {
     DrawTexturedTriangle(&white_texture_, t);
@@ -187,7 +199,7 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
     g_render.base_blend_mode = mode;
     for (const auto& t : cases) {
       std::fill(frame_.begin(), frame_.end(), kBackground);
-      DrawTriangleWith(REFERENCE_SPAN_LOOPS, &texture, &texture, t);
+      DrawTriangleReference(&texture, &texture, t);
       const std::vector<uint32_t> reference = frame_;
       std::fill(frame_.begin(), frame_.end(), kBackground);
       DrawLightmappedTriangle(&texture, &texture, t);
@@ -199,7 +211,8 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
   EXPECT_EQ(Untouched(), 0);  // the first case covers the whole frame
 }
 
-// Random triangles in every loop and every pair of modes: whole frames equal, byte for byte.
+// Random triangles through the lane set-up and fast loops and through the plain forms, in
+// every loop and many pairs of modes: whole frames equal, byte for byte.
 TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   std::mt19937 random(5);
   std::vector<uint32_t> base(65536), light(65536);
@@ -207,6 +220,8 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   for (uint32_t& p : light) p = random();
   const Texture base_texture{256, 256, base.data(), 0}, light_texture{256, 256, light.data(), 0};
   std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f);
+  std::uniform_real_distribution<float> small(-3.0f, 3.0f);
+  auto at = [&](float x, float y) { return Corner(x, y, uv(random), uv(random), uv(random), uv(random)); };
   std::vector<uint32_t> start(frame_.size());
   for (uint32_t& p : start) p = random();
   for (int32_t base_mode = -1; base_mode <= 8; ++base_mode) {
@@ -214,15 +229,27 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
       g_render.base_blend_mode = base_mode;
       g_render.layer2_blend_mode = layer2_mode;
       std::vector<RenderVertex> corners;
-      for (int i = 0; i < 3 * 20; ++i) corners.push_back(Corner(sx(random), sy(random), uv(random), uv(random), uv(random), uv(random)));
+      for (int i = 0; i < 3 * 20; ++i) corners.push_back(at(sx(random), sy(random)));
+      // Small triangles: steep edges, sub-pixel presteps, sections of a row or two.
+      for (int i = 0; i < 200; ++i) {
+        const float x = sx(random) * 0.9f + 20, y = sy(random) * 0.9f + 10;
+        for (int k = 0; k < 3; ++k) corners.push_back(at(x + small(random), y + small(random)));
+      }
       for (const Texture* lightmap : {static_cast<const Texture*>(nullptr), &light_texture}) {
         frame_ = start;
-        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleWith(REFERENCE_SPAN_LOOPS, &base_texture, lightmap, &corners[i]);
+        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleReference(&base_texture, lightmap, &corners[i]);
         const std::vector<uint32_t> reference = frame_;
         frame_ = start;
         g_render.frame.pixels = frame_.data();
-        for (size_t i = 0; i < corners.size(); i += 3) DrawTriangleWith(FAST_SPAN_LOOPS, &base_texture, lightmap, &corners[i]);
-        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << " layer-2 mode " << layer2_mode << (lightmap ? " lightmapped" : "");
+        for (size_t i = 0; i < corners.size(); i += 3) {
+          if (lightmap != nullptr) {
+            DrawLightmappedTriangle(&base_texture, lightmap, &corners[i]);
+          } else {
+            DrawTexturedTriangle(&base_texture, &corners[i]);
+          }
+        }
+        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode
+                                     << (lightmap ? ", lightmapped" : "");
         ASSERT_NE(frame_, start);
       }
     }

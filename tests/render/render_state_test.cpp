@@ -9,50 +9,35 @@ using namespace render_test;
 
 namespace {
 
-struct MatrixCase {
-  const char* name;
-  float rotate[3];
-  float translate[3];
-  double point[3];
-  double expected[3];
-};
-
 TEST_F(RenderTest, MatricesMoveAndTurnPoints) {
-  const MatrixCase cases[] = {
-      {"x 90 falls short by 3.14/180", {90, 0, 0}, {0, 0, 0}, {0, 1, 0}, {0, 0.0007963, 0.9999997}},
-      {"z 90 turns x to -y", {0, 0, 90}, {0, 0, 0}, {1, 0, 0}, {0.0007963, -0.9999997, 0}},
-      {"translate negates y and z", {0, 0, 0}, {1, 2, 3}, {0, 0, 0}, {1, -2, -3}},
-      {"zero turn is the identity", {0, 0, 0}, {0, 0, 0}, {4, 5, 6}, {4, 5, 6}},
-  };
-  for (const MatrixCase& c : cases) {
+  const double cases[][12] = {// rotate, translate, point, expected
+                              {90, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0.0007963, 0.9999997},  // 3.14/180 falls short
+                              {0, 0, 90, 0, 0, 0, 1, 0, 0, 0.0007963, -0.9999997, 0},
+                              {0, 0, 0, 1, 2, 3, 0, 0, 0, 1, -2, -3},  // y and z negated
+                              {0, 0, 0, 0, 0, 0, 4, 5, 6, 4, 5, 6}};
+  for (const auto& c : cases) {
     LoadIdentity();
-    Rotate(c.rotate[0], c.rotate[1], c.rotate[2]);
-    Translate(c.translate[0], c.translate[1], c.translate[2]);
+    Rotate((float)c[0], (float)c[1], (float)c[2]);
+    Translate((float)c[3], (float)c[4], (float)c[5]);
     double out[3];
-    TransformPoint(g_render.current, c.point[0], c.point[1], c.point[2], out);
-    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], c.expected[i], 2e-7) << c.name << " axis " << i;
+    TransformPoint(g_render.current, c[6], c[7], c[8], out);
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(out[i], c[9 + i], 2e-7) << c[0] << c[2] << c[3] << " axis " << i;
   }
 }
 
 TEST_F(RenderTest, CapabilitiesAndBlendTargets) {
-  RenderEnable(0x1006);
-  RenderEnable(0x1019);
-  RenderEnable(0x1000);
-  EXPECT_EQ(RenderIsEnabled(0x1006), 0);
-  EXPECT_EQ(RenderIsEnabled(0x1019), 0);
+  for (int32_t code : {0x1000, 0x1006, 0x100F, 0x1019}) RenderEnable(code);
   RenderEnable(0x1018);
-  EXPECT_EQ(RenderIsEnabled(0x1018), 1);
   RenderDisable(0x1019);
+  EXPECT_EQ(RenderIsEnabled(0x1006) + RenderIsEnabled(0x100F) + RenderIsEnabled(0x1019), 0);
   EXPECT_EQ(RenderIsEnabled(0x1018), 1);
-  EXPECT_EQ(g_render.base_blend_mode, 4);
-  EXPECT_EQ(g_render.layer2_blend_mode, 0);
-  SetBlendMode(BLEND_LAYER2, 6);
-  EXPECT_EQ(g_render.layer2_blend_mode, 6);
-  EXPECT_EQ(g_render.base_blend_mode, 4);
-  SetBlendMode(BLEND_BASE, 2);
-  SetBlendMode(0x7777, 3);
-  EXPECT_EQ(g_render.base_blend_mode, 3);
-  EXPECT_EQ(g_render.layer2_blend_mode, 6);
+  const int32_t calls[][4] = {{BLEND_LAYER2, 6, 4, 6}, {BLEND_BASE, 2, 2, 6}, {0x7777, 3, 3, 6}};  // target, mode -> base, layer 2
+  EXPECT_EQ(g_render.base_blend_mode * 10 + g_render.layer2_blend_mode, 40);
+  for (const auto& c : calls) {
+    SetBlendMode(c[0], c[1]);
+    EXPECT_EQ(g_render.base_blend_mode, c[2]);
+    EXPECT_EQ(g_render.layer2_blend_mode, c[3]);
+  }
 }
 
 // One triangle through the corner interface with every corner the same.
@@ -68,7 +53,7 @@ const RenderVertex& EmitOne(float u, float v, float lu, float lv, float nx, floa
 }
 
 TEST_F(RenderTest, CornersGetTexelCoordinates) {
-  const int32_t texture = SolidTexture(0xFF00FF00)->id;
+  const int32_t texture = SolidTexture(GREEN_PIXEL)->id;
   const int32_t lightmap = SolidTexture(0xFF0000FF)->id;
   struct Case {
     int32_t texture, envmap, layer2, translate_x;
@@ -100,11 +85,9 @@ TEST_F(RenderTest, CornersGetTexelCoordinates) {
 }
 
 TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
-  TextureRef* texture = SolidTexture(0xFF00FF00);
-  Mesh* mesh = AddCornerMesh(&scene_, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 2, 2}, {3, 2, 1}, {2, 3, 5}}, texture);
+  Mesh* mesh = AddCornerMesh(&scene_, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {2, 2, 2}, {3, 2, 1}, {2, 3, 5}}, SolidTexture(GREEN_PIXEL));
   mesh->env_map = 1;
   mesh->vertices[4].nx = 0.6f;
-  mesh->triangles[1].u1 = 0.25f;
   LoadIdentity();
   Rotate(10, 20, 30);
   Translate(5, -6, 7);
@@ -114,17 +97,12 @@ TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
   std::memcpy(from_mesh, g_render.triangles, sizeof from_mesh);
   g_render.triangle_count = 0;
   BeginTriangles();
-  for (int32_t t = 0; t < 2; ++t) {
-    const MeshTriangle& tri = mesh->triangles[t];
-    const int16_t index[3] = {tri.index0, tri.index1, tri.index2};
-    const float u[3] = {tri.u0, tri.u1, tri.u2};
-    for (int k = 0; k < 3; ++k) {
-      const MeshVertex& v = mesh->vertices[index[k]];
-      TexCoord(u[k], 0);
-      LightmapCoord(v.lu, v.lv);
-      Normal(v.nx, v.ny, v.nz);
-      Vertex(v.x, v.y, v.z);
-    }
+  for (int32_t i = 0; i < 6; ++i) {
+    const MeshVertex& v = mesh->vertices[i];
+    TexCoord(0, 0);
+    LightmapCoord(v.lu, v.lv);
+    Normal(v.nx, v.ny, v.nz);
+    Vertex(v.x, v.y, v.z);
   }
   EXPECT_EQ(g_render.triangle_count, 2);
   EXPECT_EQ(g_render.corner_index, 0);

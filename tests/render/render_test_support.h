@@ -14,6 +14,8 @@
 
 namespace render_test {
 
+constexpr uint32_t WHITE_PIXEL = 0xFFFFFFFF, GREEN_PIXEL = 0xFF00FF00, RED_PIXEL = 0xFFFF0000;
+
 using Corner = std::array<float, 3>;  // mesh x, y (down, as the loader stores it), z
 
 // A mesh with one vertex per corner, normals (0, 0, 1) and texture coordinates 0.

@@ -10,7 +10,7 @@ using namespace render_test;
 
 namespace {
 
-constexpr uint32_t GREEN = 0xFF00FF00, RED = 0xFFFF0000, WHITE = 0xFFFFFFFF;
+constexpr uint32_t GREEN = GREEN_PIXEL, RED = RED_PIXEL, WHITE = WHITE_PIXEL;
 
 TEST_F(RenderTest, ObjectsDrawOnlyInsideTheirTimeWindow) {
   SceneObject* object = AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(0, 0, 5), SolidTexture(GREEN)));

@@ -1,7 +1,5 @@
 #include "view_content.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -9,17 +7,14 @@
 
 #include "check_files.h"
 #include "check_report.h"
-#include "geometry/curve.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
-#include "geometry/motion.h"
-#include "platform/fatal.h"
-#include "platform/process.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
 #include "scene/scene.h"
-#include "scene/scene_xml.h"
+#include "view_files.h"
+#include "view_script.h"
 
 namespace {
 
@@ -28,46 +23,6 @@ CheckReport ErrorReport() {
   CheckReport report;
   report.out = stderr;
   return report;
-}
-
-std::string BaseName(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Reads a file the way the demo finds it. The engine's lookup prints its own console lines;
-// those are kept off stdout and replaced by one reason in *why.
-MemChunk ReadDataFile(const std::string& path, std::string* why) {
-  MemChunk chunk{};
-  std::exception_ptr failure;
-  CaptureConsole([&] { chunk = LoadFile(path.c_str()); }, &failure);
-  if (chunk.size > 0) return chunk;
-  FreeChunk(&chunk);
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) *why = "not found";
-  else if (S_ISDIR(info.st_mode)) *why = "is a folder";
-  else *why = info.st_size == 0 ? "empty file" : "cannot be read";
-  return chunk;
-}
-
-// Decodes a PNG; false, with the decoder's reason reported, when it does not decode.
-bool DecodeImage(CheckReport* report, const std::string& path, MemChunk chunk, Texture* image) {
-  std::exception_ptr failure;
-  std::vector<std::string> lines = CaptureConsole([&] { *image = DecodePng(chunk); }, &failure);
-  if (image->pixels) return true;
-  ReportConsoleLines(report, path, lines);
-  if (lines.empty()) ReportProblem(report, path, 0, "", "PNG does not decode");
-  return false;
-}
-
-bool ReadImage(CheckReport* report, const std::string& path, Texture* image) {
-  std::string why;
-  MemChunk chunk = ReadDataFile(path, &why);
-  if (chunk.size == 0) {
-    ReportProblem(report, path, 0, "", why);
-    return false;
-  }
-  return DecodeImage(report, path, chunk, image);
 }
 
 // Without the demo's texture the meshes would be filled black on a black frame: a grey
@@ -128,7 +83,11 @@ void BoundingSphere(const Mesh& mesh, ViewContent* content) {
       high[k] = std::max(high[k], p[k]);
     }
   }
-  for (int k = 0; k < 3; k++) content->center[k] = mesh.vertex_count > 0 ? (low[k] + high[k]) * 0.5f : 0.0f;
+  // Points at infinity would put the centre there too, and the object nowhere to be seen.
+  for (int k = 0; k < 3; k++) {
+    const float middle = (low[k] + high[k]) * 0.5f;
+    content->center[k] = std::isfinite(middle) ? middle : 0.0f;
+  }
   double radius = 0;
   for (int32_t i = 0; i < mesh.vertex_count; i++) {
     const double dx = mesh.vertices[i].x - content->center[0], dy = mesh.vertices[i].y - content->center[1],
@@ -164,84 +123,6 @@ bool BuildObjectScene(CheckReport* report, const std::string& file, MemChunk chu
   // The pass draws an object only once scene time has passed its start, 0.
   content->scene->time = 1.0f;
   BoundingSphere(*mesh, content);
-  return true;
-}
-
-// "Parse error at line N:\nreason\n" carries its line apart; the report gives the reason.
-std::string ProblemText(const std::string& text) {
-  std::string out = text;
-  if (out.rfind("Parse error", 0) == 0) out = "XML syntax error: " + out.substr(out.find('\n') + 1);
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  while (!out.empty() && out.front() == '\n') out.erase(out.begin());
-  return out;
-}
-
-void ReportLoadFailure(CheckReport* report, const std::string& file, std::exception_ptr failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const FatalError& error) {
-    ReportProblem(report, file, g_scene_xml.line, "", ProblemText(error.what()));
-  } catch (const ProcessExit& exit) {
-    ReportProblem(report, file, g_scene_xml.line, "", FormatText("ends the demo (status %d)", exit.status));
-  } catch (const std::exception& error) {
-    ReportProblem(report, file, g_scene_xml.line, "", error.what());
-  }
-}
-
-int32_t LastKeyTime(const SceneObject* object) {
-  int32_t last = 0;
-  if (!object->motion) return last;
-  for (int32_t channel = 0; channel < MOTION_CHANNEL_COUNT; channel++) {
-    for (const CurveKey* key = MotionChannel(object->motion, channel)->keys; key; key = key->next) {
-      last = std::max(last, key->time);
-    }
-  }
-  return last;
-}
-
-ObjectPose PoseOf(const SceneObject& object) {
-  ObjectPose pose;
-  std::memcpy(pose.position, object.position, sizeof pose.position);
-  std::memcpy(pose.rotation, object.rotation, sizeof pose.rotation);
-  std::memcpy(pose.scale, object.scale, sizeof pose.scale);
-  std::memcpy(pose.alpha, object.alpha, sizeof pose.alpha);
-  std::memcpy(pose.fov, object.fov, sizeof pose.fov);
-  pose.local_time = object.local_time;
-  return pose;
-}
-
-// Problems that leave a scene standing (syntax errors, keys out of order) are said and the
-// scene is shown as the demo would show it; a fatal one ends the load.
-bool BuildScriptScene(CheckReport* report, const std::string& file, MemChunk chunk, ViewContent* content) {
-  content->scene = new Scene;
-  ResetSceneXmlState();
-  g_scene_xml.quiet = 1;
-  std::exception_ptr failure;
-  std::vector<std::string> lines = CaptureConsole([&] { LoadSceneXml(content->scene, chunk); }, &failure);
-  for (const ScriptProblem& problem : g_scene_xml.problems) {
-    ReportProblem(report, file, problem.line, "", ProblemText(problem.text));
-  }
-  ReportConsoleLines(report, file, lines);
-  if (failure) ReportLoadFailure(report, file, failure);
-  if (!failure && !g_scene_xml.new_scenes.empty()) {
-    ReportProblem(report, file, 0, "", "<newscene> starts a scene of its own, which no demo part draws");
-  }
-  ResetSceneXmlState();
-  if (failure) return false;
-
-  Scene* scene = content->scene;
-  int32_t last_key = LastKeyTime(scene->camera);
-  for (const SceneObject* object = scene->objects; object; object = object->next) {
-    CheckMotionKeys(report, file, FormatText("object \"%s\"", object->name), object->motion);
-    last_key = std::max(last_key, LastKeyTime(object));
-    content->start_poses.push_back(PoseOf(*object));
-  }
-  CheckMotionKeys(report, file, "camera", scene->camera->motion);
-  content->start_poses.push_back(PoseOf(*scene->camera));
-  // As the scene parts do after loading: their own playback rate, time from 0.
-  scene->fps = VIEW_SCENE_FPS;
-  scene->time = 0.0f;
-  content->loop_seconds = last_key / static_cast<double>(VIEW_SCENE_FPS);
   return true;
 }
 
