@@ -11,11 +11,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <vector>
 
 #include "demo/demo_state.h"
 #include "demo/entry.h"
@@ -48,34 +49,56 @@ void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// Frames are timed in this thread's CPU time: the machine is shared, and a frame's cost on
+// one core is what the goals are about, not the time other programs take from it.
+double ThreadSeconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 constexpr int kFps = 60;
 constexpr double kDemoSeconds = 116.0;
 constexpr int kParts = 5;
+constexpr size_t kFrameCapacity = 8000;  // more than 116 s at 60 frames a second
 
 // Virtual time for the demo, and a stopwatch on each frame. StartTimer reads the counter
 // twice (the first read ends the start-up); after that TickTimer reads it once at the start
 // of every frame, when the current part is the one that frame draws.
 struct FrameClock final : public Counter {
   VirtualCounter virtual_time{kFps};
-  Clock::time_point run_started, last_read;
+  double run_started = 0, last_read = 0;
   int64_t reads = 0;
   int32_t part_drawn = 0;  // by the frame that began at the last read; 0 before the first
   double startup_seconds = 0, slowest = 0;
+  float slowest_clock = 0;  // the demo clock of the slowest frame
   double part_seconds[kParts] = {};
   int64_t part_frames[kParts] = {};
   int64_t allocations_at_first_frame = 0, allocations_at_last_present = 0;
+  // Every frame's time, in storage made before the run so the loop's count stays its own.
+  std::vector<double> frame_seconds = std::vector<double>(kFrameCapacity);
+  size_t frames_timed = 0;
+
+  // The time that all but the given share of frames stay under.
+  double Percentile(double share) {
+    std::sort(frame_seconds.begin(), frame_seconds.begin() + frames_timed);
+    return frames_timed ? frame_seconds[static_cast<size_t>(share * (frames_timed - 1))] : 0.0;
+  }
 
   int64_t Frequency() override { return virtual_time.Frequency(); }
   int64_t Read() override {
-    const Clock::time_point now = Clock::now();
+    const double now = ThreadSeconds();
     ++reads;
-    if (reads == 1) startup_seconds = std::chrono::duration<double>(now - run_started).count();
+    if (reads == 1) startup_seconds = now - run_started;
     if (reads == 3) allocations_at_first_frame = g_allocations.load();
     if (part_drawn > 0 && part_drawn < kParts) {
-      const double seconds = std::chrono::duration<double>(now - last_read).count();
-      slowest = std::max(slowest, seconds);
+      const double seconds = now - last_read;
+      if (seconds > slowest) {
+        slowest = seconds;
+        slowest_clock = g_demo.demo_clock;
+      }
       part_seconds[part_drawn] += seconds;
+      if (frames_timed < frame_seconds.size()) frame_seconds[frames_timed++] = seconds;
       part_frames[part_drawn]++;
     }
     part_drawn = reads >= 3 ? g_demo.current_part : 0;
@@ -107,7 +130,7 @@ void BM_WholeDemo60Fps(benchmark::State& state) {
     g_platform.counter = &clock;
     g_platform.audio = &audio;
     SetFramePresentedHook(OnPresented, &clock);
-    clock.run_started = Clock::now();
+    clock.run_started = ThreadSeconds();
     if (RunDemo() != 0) state.SkipWithError("the demo did not end with status 0");
     SetFramePresentedHook(nullptr, nullptr);
     g_platform = Platform{};
@@ -122,20 +145,22 @@ void BM_WholeDemo60Fps(benchmark::State& state) {
     state.counters["fps"] = frames / loop_seconds;
     state.counters["x_real_time"] = kDemoSeconds / loop_seconds;
     state.counters["slowest_ms"] = clock.slowest * 1e3;
+    const double p999 = clock.Percentile(0.999);
+    state.counters["p99.9_ms"] = p999 * 1e3;
     state.counters["startup_ms"] = clock.startup_seconds * 1e3;
     state.counters["loop_allocs"] = static_cast<double>(clock.allocations_at_last_present - clock.allocations_at_first_frame);
     const char* names[kParts] = {"", "fps_intro", "fps_mamma1", "fps_swim", "fps_swam"};
     for (int p = 1; p < kParts; ++p) {
       if (clock.part_frames[p]) state.counters[names[p]] = clock.part_frames[p] / clock.part_seconds[p];
     }
-    std::fprintf(stderr, "whole demo: %lld frames in %.3f s, %.1fx real time; slowest frame %.3f ms; start-up %.1f ms; "
+    std::fprintf(stderr, "whole demo: %lld frames in %.3f s of CPU, %.1fx real time; slowest frame %.3f ms (at %.2f s), 99.9%% under %.3f ms; start-up %.1f ms; "
                  "%lld allocations in the frame loop\n",
                  static_cast<long long>(frames), loop_seconds, kDemoSeconds / loop_seconds, clock.slowest * 1e3,
-                 clock.startup_seconds * 1e3,
+                 clock.slowest_clock, p999 * 1e3, clock.startup_seconds * 1e3,
                  static_cast<long long>(clock.allocations_at_last_present - clock.allocations_at_first_frame));
   }
 }
-BENCHMARK(BM_WholeDemo60Fps)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_WholeDemo60Fps)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 // The floor under any frame: clear and present, 116 s worth of frames, nothing drawn.
 void BM_ClearAndPresentOnly(benchmark::State& state) {
@@ -154,9 +179,10 @@ void BM_ClearAndPresentOnly(benchmark::State& state) {
   CloseDisplay();
   g_platform = Platform{};
 }
-BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-KRA_BENCHMARK_MAIN_WITH_RATIOS({{"BM_WholeDemo60Fps/iterations:1/repeats:3/real_time_mean",
-                                 "BM_ClearAndPresentOnly/iterations:1/repeats:3/real_time_mean"}})
+// The ratio tells how many bare clear-and-present loops one demo run costs.
+KRA_BENCHMARK_MAIN_WITH_RATIOS({{"BM_ClearAndPresentOnly/iterations:1/repeats:3",
+                                 "BM_WholeDemo60Fps/iterations:1/repeats:3"}})

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "demo/demo_state.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
 #include "render/render_context.h"
@@ -78,6 +79,16 @@ void DrawEnding(float t) {
   RenderScene(&g_swam.scene);
 }
 
+// An opaque end card as large as the frame replaces every pixel drawn before it, so in the
+// ending's frames the layers under it need not be drawn at all; everything else they do
+// (waves, clocks, motion, morphs, hidden flags) still runs. Those frames draw two scenes
+// and are the slowest of the demo otherwise.
+bool EndCardHidesTheLayers(float t_after) {
+  const Texture& card = g_swam.images[SWAM_END_CARD];
+  return t_after > SWAM_ENDING_FROM && card.has_alpha == 0 && card.width >= g_demo.frame_buffer.frame.width &&
+         card.height >= g_demo.frame_buffer.frame.height;
+}
+
 }  // namespace
 
 void LoadSwamScene() {
@@ -97,18 +108,24 @@ void LoadSwamScene() {
 
 void DrawSwamScene() {
   const Texture* images = g_swam.images;
+  // The same float addition as the advance below, so both agree on the frame's time.
+  const bool draw_layers = !EndCardHidesTheLayers(g_swam.part_time + g_demo.timer.delta);
   StepWaves(&g_swam.waves);
-  DrawBackground(images[kSwamBackgrounds[g_swam.background]]);
-  DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
+  if (draw_layers) {
+    DrawBackground(images[kSwamBackgrounds[g_swam.background]]);
+    DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
+  }
   LoopNightAndDay(g_swam.part_time);
   g_swam.part_time = AdvancePartScene(&g_swam.scene, g_swam.part_time);
   const float t = g_swam.part_time;
   ApplySkyTime(t);
   MorphFirstMeshBack(t);
-  RenderScene(&g_swam.scene);
-  DrawWaveStrip(images[SWAM_WAVE_MIDDLE], g_swam.waves.middle);
-  DrawWaveStrip(images[SWAM_WAVE_FRONT], g_swam.waves.front);
-  DrawBubble(kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, t);
+  if (draw_layers) {
+    RenderScene(&g_swam.scene);
+    DrawWaveStrip(images[SWAM_WAVE_MIDDLE], g_swam.waves.middle);
+    DrawWaveStrip(images[SWAM_WAVE_FRONT], g_swam.waves.front);
+    DrawBubble(kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, t);
+  }
   if (t > SWAM_ENDING_FROM) DrawEnding(t);
 }
 

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,65 +28,60 @@ constexpr int kFps = 30;
 // ~64-65); swam (80-116, morph back at part time 23-24 is demo ~103-104, end card from ~108).
 const double kTimes[] = {2.5,  12.0, 20.1, 21.0, 25.0,  29.1,  40.0,  50.0,  64.5,
                          66.0, 80.1, 95.5, 97.0, 103.5, 105.0, 108.5, 112.0, 115.9};
-
 const std::string kGoldenFile = std::string(KRA_SOURCE_DIR) + "/tests/demo/golden_frames.txt";
 
 struct Shot {
-  float clock;
-  uint64_t checksum;
-  std::vector<uint8_t> rgb;  // for the picture of a frame that does not match
+  float clock = 0;
+  unsigned long long checksum = 0;  // FNV-1a 64 of the R, G, B bytes (the fourth means nothing)
+  std::vector<uint8_t> rgb;         // for the picture of a frame that does not match
 };
 
-// FNV-1a over the R, G, B bytes: the fourth byte of a presented pixel means nothing.
-uint64_t Checksum(const std::vector<uint8_t>& rgb) {
-  uint64_t hash = 14695981039346656037ull;
-  for (uint8_t byte : rgb) hash = (hash ^ byte) * 1099511628211ull;
-  return hash;
-}
-
-std::vector<uint8_t> FrameRgb(const HeadlessFrame& frame) {
-  std::vector<uint8_t> rgb;
-  rgb.reserve(static_cast<size_t>(frame.width) * frame.height * 3);
+void Keep(const HeadlessFrame& frame, Shot* shot) {
+  shot->clock = g_demo.demo_clock;
+  shot->checksum = 14695981039346656037ull;
   for (int y = 0; y < frame.height; ++y) {
     const uint8_t* row = frame.bytes + static_cast<size_t>(y) * frame.pitch;
-    for (int x = 0; x < frame.width; ++x) rgb.insert(rgb.end(), {row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+    for (int x = 0; x < frame.width; ++x) {
+      for (int c : {2, 1, 0}) {
+        shot->rgb.push_back(row[4 * x + c]);
+        shot->checksum = (shot->checksum ^ row[4 * x + c]) * 1099511628211ull;
+      }
+    }
   }
-  return rgb;
 }
 
-// Frame index -> checksum, from lines "index clock checksum"; '#' starts a comment line.
-std::map<int64_t, uint64_t> ReadGolden() {
-  std::map<int64_t, uint64_t> golden;
+// Lines "index clock checksum"; '#' starts a comment line.
+std::map<int64_t, unsigned long long> ReadGolden() {
+  std::map<int64_t, unsigned long long> golden;
   std::ifstream in(kGoldenFile);
   for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    int64_t index;
+    long long index;
     double clock;
-    std::string hex;
-    if (fields >> index >> clock >> hex) golden[index] = std::stoull(hex, nullptr, 16);
+    unsigned long long checksum;
+    if (line[0] != '#' && std::sscanf(line.c_str(), "%lld %lf %llx", &index, &clock, &checksum) == 3) {
+      golden[index] = checksum;
+    }
   }
   return golden;
 }
 
 void WriteGolden(const std::map<int64_t, Shot>& shots) {
-  std::ofstream out(kGoldenFile);
-  out << "# Frame index, demo clock (s), FNV-1a 64 of the frame's RGB bytes; the whole demo at " << kFps
-      << " frames a second.\n# Renew: KRA_RENEW_GOLDEN=1 ./kra_demo_tests --gtest_filter='GoldenFrames.*'\n";
+  FILE* out = std::fopen(kGoldenFile.c_str(), "w");
+  ASSERT_NE(out, nullptr) << kGoldenFile;
+  std::fprintf(out, "# Frame index, demo clock (s), FNV-1a 64 of the frame's RGB bytes; the demo at %d fps.\n"
+               "# Renew: KRA_RENEW_GOLDEN=1 ./kra_demo_tests --gtest_filter='GoldenFrames.*'\n", kFps);
   for (const auto& [index, shot] : shots) {
-    char line[80];
-    std::snprintf(line, sizeof line, "%lld %.4f %016llx\n", static_cast<long long>(index), shot.clock,
-                  static_cast<unsigned long long>(shot.checksum));
-    out << line;
+    std::fprintf(out, "%lld %.4f %016llx\n", static_cast<long long>(index), shot.clock, shot.checksum);
   }
+  std::fclose(out);
 }
 
 std::string WriteFailedFrame(int64_t index, const Shot& shot) {
   const std::filesystem::path dir = std::filesystem::path(KRA_BINARY_DIR) / "golden_failures";
   std::filesystem::create_directories(dir);
   const std::string path = (dir / ("frame_" + std::to_string(index) + ".png")).string();
-  std::vector<uint8_t> png = EncodePngRows(shot.rgb.data(), 512, 384, 3, 512 * 3, 6);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
+  const std::vector<uint8_t> png = EncodePngRows(shot.rgb.data(), 512, 384, 3, 512 * 3, 6);
+  WriteBytes(path, std::string(png.begin(), png.end()));
   return path;
 }
 
@@ -111,15 +105,9 @@ TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
   HeadlessDisplay display(config);
   VirtualCounter counter(kFps);
   OfflineAudioDevice audio;
-  g_platform.display = &display;
-  g_platform.counter = &counter;
-  g_platform.audio = &audio;
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
   display.SetFrameSink([&](const HeadlessFrame& frame) {
-    auto shot = shots.find(frame.index);
-    if (shot == shots.end()) return;
-    shot->second.clock = g_demo.demo_clock;
-    shot->second.rgb = FrameRgb(frame);
-    shot->second.checksum = Checksum(shot->second.rgb);
+    if (auto shot = shots.find(frame.index); shot != shots.end()) Keep(frame, &shot->second);
   });
   ASSERT_EQ(RunDemo(), 0);
 
@@ -128,7 +116,7 @@ TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
     std::printf("renewed %s\n", kGoldenFile.c_str());
     return;
   }
-  const std::map<int64_t, uint64_t> golden = ReadGolden();
+  const std::map<int64_t, unsigned long long> golden = ReadGolden();
   for (const auto& [index, shot] : shots) {
     ASSERT_FALSE(shot.rgb.empty()) << "frame " << index << " was never presented";
     auto expected = golden.find(index);

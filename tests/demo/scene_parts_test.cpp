@@ -189,6 +189,21 @@ TEST_F(ScenePartsTest, SwamEndCardOnlyPast28WithTheThirdObjectPulsing) {
   }
 }
 
+// Under an opaque full-frame card the layers are left undrawn; any other card shows them.
+TEST_F(ScenePartsTest, LayersUnderTheEndCardShowWhereTheCardLetsThemThrough) {
+  demo_test::WriteSolidPng("wavefront.png", WIDTH + 130, 100, 0, 255, 0);
+  struct Case {
+    int card_width, card_height;
+    uint32_t bottom_left;  // the front wave strip covers the frame's last 100 rows
+  } cases[] = {{WIDTH, HEIGHT, BLUE}, {WIDTH, HEIGHT - 1, GREEN}, {20, 20, GREEN}};
+  for (const Case& c : cases) {
+    demo_test::WriteSolidPng("end.png", c.card_width, c.card_height, 0, 0, 255);
+    LoadSwamScene();
+    DrawAt(DrawSwamScene, &g_swam.part_time, 29.0f);
+    EXPECT_EQ(Pixel(5, HEIGHT - 1), c.bottom_left) << c.card_width << "x" << c.card_height;
+  }
+}
+
 TEST_F(ScenePartsTest, ScriptShortOfMeshesOrObjectsIsAFatalDataError) {
   struct Case {
     const char* script;
