@@ -22,6 +22,8 @@ void AddPolygon(LwoObject* object, LwoLayer* layer, const std::vector<int32_t>& 
       object->fanned_polygons += 1;
     }
     object->triangulated_polygons += 1;
+    // Credit for the corners comes after the polygon: what it may spend was earned before.
+    object->triangulation_work -= TRIANGULATION_WORK_PER_CORNER * n;
   }
   for (int32_t position : *cut) layer->polygons.push_back(layer->point_base + corners[position]);
   const int32_t triangles = static_cast<int32_t>(cut->size() / 3);

@@ -48,7 +48,7 @@ void ReportParseError(XML_Parser parser) {
   char text[256];
   std::snprintf(text, sizeof(text), "Parse error at line %d:\n%s\n", line, reason);
   g_scene_xml.problems.push_back({line, text});
-  if (!g_scene_xml.quiet) std::printf("%s: %s", g_scene_xml.file_name, text);
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
 }
 
 }  // namespace
