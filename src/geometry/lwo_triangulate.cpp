@@ -106,6 +106,10 @@ bool TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
   // Scratch space kept between calls: objects hold many small polygons.
   static thread_local std::vector<Point2> projected;
   static thread_local std::vector<int32_t> ring;
+  if (work && *work > TRIANGULATION_WORK_LIMIT) {
+    for (int32_t i = 1; i + 1 < n; ++i) Emit(out, 0, i, i + 1);
+    return false;
+  }
   ProjectToPlane(points, corners, n, &projected);
   const double area = SignedArea(projected);
   if (area == 0 || !std::isfinite(area)) {
