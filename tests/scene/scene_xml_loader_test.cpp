@@ -393,3 +393,19 @@ TEST_F(SceneXml, MissingScriptIsFatal) {
 }
 
 }  // namespace
+
+namespace {
+
+// A fuzzer's script: a NUL byte ended the line's text there without a word.
+TEST_F(SceneXml, LineWithANulByteIsReported) {
+  testing::internal::CaptureStderr();
+  Load(std::string(SPHERES) + std::string("<CreateSphere name=\"cut\"\0 radius=\"1\" slices=\"3\"/>\n", 50) +
+       "</scene></demo>\n");
+  std::string out = testing::internal::GetCapturedStderr();
+  EXPECT_NE(out.find("script.xml: line 4 holds a NUL byte: the rest of the line is ignored\n"), std::string::npos)
+      << out;
+  ASSERT_FALSE(g_scene_xml.problems.empty());
+  EXPECT_EQ(g_scene_xml.problems[0].line, 4);
+}
+
+}  // namespace

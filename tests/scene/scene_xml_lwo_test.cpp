@@ -90,9 +90,7 @@ TEST_F(SceneXmlLwo, BrokenLwoFileCouldNotOpen) {
   bytes.resize(bytes.size() / 2);
   WriteFile("half.lwo", bytes);
   testing::internal::CaptureStderr();
-  testing::internal::CaptureStderr();
   FatalError error = LoadFailing("<demo><scene><loadlwo filename=\"half.lwo\"/></scene></demo>\n");
-  testing::internal::GetCapturedStderr();
   testing::internal::GetCapturedStderr();
   EXPECT_STREQ(error.what(), "Error in XML: half.lwo Could not open");
 }
