@@ -68,9 +68,9 @@ TEST(LwoFindings, PositionsChosenForOneHashSlotGroupLikeTheNaiveNormals) {
     z_bits[c] = OneSlotZBits(float(c), triangles);
     ASSERT_EQ(z_bits[c].size(), size_t(triangles));
   }
-  Mesh hashed{}, naive{};
+  Mesh grouped{}, naive{};
   const int32_t n = 3 * triangles;
-  for (Mesh* mesh : {&hashed, &naive}) {
+  for (Mesh* mesh : {&grouped, &naive}) {
     mesh->vertex_count = n;
     mesh->triangle_count = n / 3;
     mesh->vertices = new MeshVertex[n]();
@@ -88,12 +88,12 @@ TEST(LwoFindings, PositionsChosenForOneHashSlotGroupLikeTheNaiveNormals) {
       mesh->triangles[t].index2 = int16_t(3 * t + 2);
     }
   }
-  ComputeMeshNormals(&hashed);
+  ComputeMeshNormals(&grouped);
   ComputeMeshNormalsNaive(&naive);
   for (int32_t i = 0; i < n; ++i) {
-    ASSERT_EQ(std::memcmp(&hashed.vertices[i].nx, &naive.vertices[i].nx, 3 * sizeof(float)), 0) << i;
+    ASSERT_EQ(std::memcmp(&grouped.vertices[i].nx, &naive.vertices[i].nx, 3 * sizeof(float)), 0) << i;
   }
-  FreeMeshArrays(&hashed);
+  FreeMeshArrays(&grouped);
   FreeMeshArrays(&naive);
 }
 
