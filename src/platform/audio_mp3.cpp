@@ -132,8 +132,9 @@ class Mp3Source final : public AudioSource {
       size_t bytes = 0;
       const int result = mpg123_decode_frame(handle_, &number, &audio, &bytes);
       if (result == MPG123_DONE) {
-        // A stream shorter than the probe: the frames it has decoded to its end.
-        return frames > 0;
+        // A stream shorter than the probe: it decoded to its end, and one lone "frame" is
+        // what a stray sync word at the right distance from the end looks like.
+        return frames >= 2;
       }
       if (result == MPG123_NEW_FORMAT) continue;
       if (result != MPG123_OK) {
