@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/message_box.h"
 #include "resource/data_archive.h"
@@ -27,13 +28,21 @@ MemChunk ChunkOf(const uint8_t* data, size_t size, const char* name) {
   return chunk;
 }
 
+static std::string g_scratch;
+
+static void RemoveScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(g_scratch, ignored);
+}
+
 const std::string& ScratchFolder() {
-  static std::string folder = [] {
+  if (g_scratch.empty()) {
     char pattern[] = "/tmp/kra_fuzz_XXXXXX";
-    const char* made = mkdtemp(pattern);
-    return std::string(made ? made : "/tmp");
-  }();
-  return folder;
+    if (!mkdtemp(pattern)) std::abort();
+    g_scratch = pattern;
+    std::atexit(RemoveScratchFolder);
+  }
+  return g_scratch;
 }
 
 bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
