@@ -3,7 +3,7 @@
 // The load benchmarks read a generated double-sided terrain of 100,000 triangles (25,326
 // points, one textured surface, a UV map and a lightmap map), written once as triangles and
 // once as 50,000 quads. Beside ours, assimp loads the same bytes from memory with its
-// triangulation and smooth-normal generation. The normals benchmarks compare the hashed
+// triangulation and smooth-normal generation. The normals benchmarks compare the grouped
 // vertex normals with the naive all-pairs form on meshes of 1,000 to 100,000 triangles.
 #include <benchmark/benchmark.h>
 
@@ -174,7 +174,7 @@ void Register() {
 #endif
   for (int triangles : {1000, 10000, 100000}) {
     const std::string size = std::to_string(triangles);
-    benchmark::RegisterBenchmark(("hashed/normals/" + size).c_str(), Normals, ComputeMeshNormals, triangles)
+    benchmark::RegisterBenchmark(("grouped/normals/" + size).c_str(), Normals, ComputeMeshNormals, triangles)
         ->Unit(benchmark::kMillisecond);
     auto* naive = benchmark::RegisterBenchmark(("naive/normals/" + size).c_str(), Normals,
                                                ComputeMeshNormalsNaive, triangles);
@@ -193,9 +193,9 @@ int main(int argc, char** argv) {
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.PrintRatios({{"ours/load/triangles100k", "assimp/load/triangles100k"},
                         {"ours/load/quads50k", "assimp/load/quads50k"},
-                        {"hashed/normals/1000", "naive/normals/1000"},
-                        {"hashed/normals/10000", "naive/normals/10000"},
-                        {"hashed/normals/100000", "naive/normals/100000/iterations:1"}});
+                        {"grouped/normals/1000", "naive/normals/1000"},
+                        {"grouped/normals/10000", "naive/normals/10000"},
+                        {"grouped/normals/100000", "naive/normals/100000/iterations:1"}});
   benchmark::Shutdown();
   return 0;
 }

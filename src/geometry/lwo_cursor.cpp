@@ -6,17 +6,24 @@
 
 namespace {
 
-void RecordError(LwoObject* object, const char* chunk, const uint8_t* at, const char* format, va_list args) {
-  if (object->failed) return;
+std::string Placed(LwoObject* object, const char* chunk, const uint8_t* at, const char* format, va_list args) {
   char what[256];
   std::vsnprintf(what, sizeof what, format, args);
   char line[512];
   std::snprintf(line, sizeof line, "%s: %s chunk at offset %ld: %s",
                 object->file_name ? object->file_name : "(memory)", chunk,
                 static_cast<long>(at - object->file_start), what);
-  object->error = line;
+  return line;
+}
+
+void RecordError(LwoObject* object, const char* chunk, const uint8_t* at, const char* format, va_list args) {
+  if (object->failed) return;
+  object->error = Placed(object, chunk, at, format, args);
   object->failed = 1;
 }
+
+// A file that repeats one fault thousands of times needs it said a few times only.
+constexpr size_t MAX_LWO_WARNINGS = 32;
 
 }  // namespace
 
@@ -37,6 +44,15 @@ void LwoFail(LwoCursor* cursor, const char* format, ...) {
   va_list args;
   va_start(args, format);
   RecordError(cursor->object, cursor->chunk, cursor->pos, format, args);
+  va_end(args);
+}
+
+void LwoWarn(LwoCursor* cursor, const char* format, ...) {
+  LwoObject* object = cursor->object;
+  if (object->warnings.size() >= MAX_LWO_WARNINGS) return;
+  va_list args;
+  va_start(args, format);
+  object->warnings.push_back(Placed(object, cursor->chunk, cursor->pos, format, args));
   va_end(args);
 }
 
@@ -117,7 +133,9 @@ bool LwoNextSubChunk(LwoCursor* parent, LwoCursor* sub) {
   if (LwoAtEnd(parent)) return false;
   const uint8_t* header = parent->pos;
   if (LwoBytesLeft(parent) < 6) {
-    LwoFail(parent, "sub-chunk header cut short (%zu bytes left)", LwoBytesLeft(parent));
+    // Too few to be anything: a writer's stray padding, not worth losing the chunk over.
+    LwoWarn(parent, "%zu stray bytes at the end, shorter than a sub-chunk header: ignored", LwoBytesLeft(parent));
+    parent->pos = parent->end;
     return false;
   }
   parent->pos += 4;

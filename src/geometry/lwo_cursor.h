@@ -27,6 +27,9 @@ void LwoFail(LwoCursor* cursor, const char* format, ...) __attribute__((format(p
 void LwoFailAt(LwoObject* object, const char* chunk, const uint8_t* at, const char* format, ...)
     __attribute__((format(printf, 4, 5)));
 
+// Records that something was skipped at the cursor's position; reading goes on.
+void LwoWarn(LwoCursor* cursor, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
 inline size_t LwoBytesLeft(const LwoCursor* cursor) { return static_cast<size_t>(cursor->end - cursor->pos); }
 inline bool LwoAtEnd(const LwoCursor* cursor) { return cursor->object->failed || cursor->pos >= cursor->end; }
 

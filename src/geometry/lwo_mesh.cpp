@@ -36,6 +36,7 @@ bool CheckMeshable(const LwoObject& object) {
 }
 
 void ReportLoad(const LwoObject& object) {
+  for (const std::string& warning : object.warnings) LogDebug("LWO2 %s\n", warning.c_str());
   if (object.dropped_surfaces > 0) {
     std::fprintf(stderr, "%s: %d surfaces, only the first %d are used\n", object.file_name,
                  object.surface_count + object.dropped_surfaces, MESH_MAX_SURFACES);

@@ -94,7 +94,8 @@ struct LwoObject {
   int32_t patch_chunks;           // POLS PTCH chunks, read as plain polygons
   int32_t dropped_surfaces;       // SURF chunks beyond MESH_MAX_SURFACES
   int32_t fanned_polygons;        // cut as fans once the triangulation work ran out
-  int64_t triangulation_work;     // corner tests of the ear clipping so far
+  int64_t triangulation_work;     // corner tests of the ear clipping so far, less the credit earned
+  std::vector<std::string> warnings;  // what was skipped to read the rest, with chunk and offset
 
   // Reader state.
   const char* file_name;

@@ -22,6 +22,8 @@ void AddPolygon(LwoObject* object, LwoLayer* layer, const std::vector<int32_t>& 
       object->fanned_polygons += 1;
     }
     object->triangulated_polygons += 1;
+    // Credit for the corners comes after the polygon: what it may spend was earned before.
+    object->triangulation_work -= TRIANGULATION_WORK_PER_CORNER * n;
   }
   for (int32_t position : *cut) layer->polygons.push_back(layer->point_base + corners[position]);
   const int32_t triangles = static_cast<int32_t>(cut->size() / 3);
@@ -98,10 +100,11 @@ void ReadLwoPolygonTags(LwoCursor* chunk) {
   if (object->failed || !LwoIdIs(type, "SURF")) return;
   LogDebug("PTags: %u - %u\n", static_cast<unsigned>(size - 4), static_cast<unsigned>((size - 4) / 4));
   if (object->pols_state == LWO_POLS_SKIPPED) return;
-  if (object->pols_state == LWO_POLS_NONE && !LwoAtEnd(chunk)) {
-    LwoFail(chunk, "polygon tags before any polygons of the layer");
+  if (object->pols_state == LWO_POLS_NONE) {
+    if (!LwoAtEnd(chunk)) LwoWarn(chunk, "polygon tags before any polygons of the layer: skipped");
     return;
   }
+  int32_t unknown_tags = 0;
   while (!LwoAtEnd(chunk)) {
     const uint8_t* at = chunk->pos;
     const uint32_t polygon = LwoReadVx(chunk);
@@ -113,9 +116,15 @@ void ReadLwoPolygonTags(LwoCursor* chunk) {
       return;
     }
     if (tag >= object->tags.size()) {
-      LwoFailAt(object, chunk->chunk, at, "tag index %u out of range (%zu tags)", tag, object->tags.size());
-      return;
+      if (unknown_tags++ == 0) {
+        LwoCursor here = *chunk;
+        here.pos = at;
+        LwoWarn(&here, "tag index %u out of range (%zu tags): the polygon keeps no surface", tag,
+                object->tags.size());
+      }
+      continue;
     }
     object->face_tags[object->pols_first_face + polygon] = static_cast<int32_t>(tag);
   }
+  if (unknown_tags > 1) LwoWarn(chunk, "%d entries in all named tags out of range", unknown_tags);
 }

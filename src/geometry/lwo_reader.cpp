@@ -95,10 +95,10 @@ void ReadLwoTags(LwoCursor* chunk) {
 // Each PNTS starts a layer: the points of the layers before it come first in the mesh.
 void ReadLwoPoints(LwoCursor* chunk) {
   LwoObject* object = chunk->object;
-  const size_t bytes = LwoBytesLeft(chunk);
-  if (bytes % 12 != 0) {
-    LwoFail(chunk, "size %zu is not a multiple of 12 (three floats per point)", bytes);
-    return;
+  const size_t bytes = LwoBytesLeft(chunk) / 12 * 12;
+  if (bytes != LwoBytesLeft(chunk)) {
+    LwoWarn(chunk, "size %zu is not a multiple of 12 (three floats per point): the last %zu bytes skipped",
+            LwoBytesLeft(chunk), LwoBytesLeft(chunk) - bytes);
   }
   LwoLayer* layer = new LwoLayer();
   layer->point_count = static_cast<int32_t>(bytes / 12);

@@ -71,6 +71,28 @@ bool IsEar(const std::vector<Point2>& p, const std::vector<int32_t>& ring, size_
   return true;
 }
 
+// Every corner turns the polygon's way and the outline goes round once (its edges change
+// direction along each axis at most twice), so no corner can lie inside another's ear.
+bool IsConvex(const std::vector<Point2>& p, double orientation) {
+  const size_t n = p.size();
+  int x_flips = 0, y_flips = 0;
+  double last_dx = 0, last_dy = 0;
+  for (size_t i = 0; i <= n; ++i) {
+    const Point2 a = p[i % n], b = p[(i + 1) % n], c = p[(i + 2) % n];
+    if (i < n && !(Cross(a, b, c) * orientation > 0)) return false;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    if (dx != 0) {
+      if (last_dx != 0 && (dx > 0) != (last_dx > 0)) ++x_flips;
+      last_dx = dx;
+    }
+    if (dy != 0) {
+      if (last_dy != 0 && (dy > 0) != (last_dy > 0)) ++y_flips;
+      last_dy = dy;
+    }
+  }
+  return x_flips <= 2 && y_flips <= 2;
+}
+
 void Emit(std::vector<int32_t>* out, int32_t a, int32_t b, int32_t c) {
   out->push_back(a);
   out->push_back(b);
@@ -84,6 +106,10 @@ bool TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
   // Scratch space kept between calls: objects hold many small polygons.
   static thread_local std::vector<Point2> projected;
   static thread_local std::vector<int32_t> ring;
+  if (work && *work > TRIANGULATION_WORK_LIMIT) {
+    for (int32_t i = 1; i + 1 < n; ++i) Emit(out, 0, i, i + 1);
+    return false;
+  }
   ProjectToPlane(points, corners, n, &projected);
   const double area = SignedArea(projected);
   if (area == 0 || !std::isfinite(area)) {
@@ -91,6 +117,12 @@ bool TriangulatePolygon(const float* points, const int32_t* corners, int32_t n, 
     return true;
   }
   const double orientation = area > 0 ? 1.0 : -1.0;
+  // The fan is what the ear search would cut from a convex polygon, without its n^2 tests.
+  if (IsConvex(projected, orientation)) {
+    for (int32_t i = 1; i + 1 < n; ++i) Emit(out, 0, i, i + 1);
+    if (work) *work += n;
+    return true;
+  }
   ring.resize(n);
   for (int32_t i = 0; i < n; ++i) ring[i] = i;
   size_t start = 1;

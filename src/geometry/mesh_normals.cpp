@@ -1,5 +1,6 @@
 #include "geometry/mesh_normals.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -72,43 +73,41 @@ bool MakeKey(const MeshVertex& v, PositionKey* key) {
   return true;
 }
 
-uint32_t HashKey(const PositionKey& key) {
-  uint32_t h = 2166136261u;
-  for (uint32_t b : key.bits) {
-    h ^= b;
-    h *= 16777619u;
-    h ^= h >> 15;
-  }
-  return h;
+bool KeyLess(const PositionKey& a, const PositionKey& b) {
+  if (a.bits[0] != b.bits[0]) return a.bits[0] < b.bits[0];
+  if (a.bits[1] != b.bits[1]) return a.bits[1] < b.bits[1];
+  return a.bits[2] < b.bits[2];
+}
+
+bool KeyEqual(const PositionKey& a, const PositionKey& b) {
+  return a.bits[0] == b.bits[0] && a.bits[1] == b.bits[1] && a.bits[2] == b.bits[2];
 }
 
 // Gives every vertex the number of its position's group (-1 for a NaN position); vertices
-// at equal positions share a group. Open addressing over a power-of-two table.
+// at equal positions share a group. The vertices are sorted by the bits of their position
+// rather than hashed: n log n whatever positions a file chooses, where a hash table can be
+// filled into one slot on purpose and turn quadratic.
 int32_t GroupVerticesByPosition(const Mesh* mesh, std::vector<int32_t>* group_of_vertex) {
   const int32_t n = mesh->vertex_count;
-  size_t capacity = 16;
-  while (capacity < static_cast<size_t>(n) * 2) capacity *= 2;
-  std::vector<int32_t> slots(capacity, -1);  // a representative vertex per group
-  std::vector<int32_t> group_of_slot(capacity, -1);
-  group_of_vertex->assign(n, -1);
-  int32_t groups = 0;
-  for (int32_t i = 0; i < n; ++i) {
+  struct Keyed {
     PositionKey key;
-    if (!MakeKey(mesh->vertices[i], &key)) continue;
-    size_t slot = HashKey(key) & (capacity - 1);
-    while (slots[slot] >= 0) {
-      const MeshVertex& other = mesh->vertices[slots[slot]];
-      const MeshVertex& self = mesh->vertices[i];
-      if (other.x == self.x && other.y == self.y && other.z == self.z) break;
-      slot = (slot + 1) & (capacity - 1);
-    }
-    if (slots[slot] < 0) {
-      slots[slot] = i;
-      group_of_slot[slot] = groups++;
-    }
-    (*group_of_vertex)[i] = group_of_slot[slot];
+    int32_t vertex;
+  };
+  std::vector<Keyed> keyed;
+  keyed.reserve(static_cast<size_t>(n));
+  group_of_vertex->assign(n, -1);
+  for (int32_t i = 0; i < n; ++i) {
+    Keyed k;
+    k.vertex = i;
+    if (MakeKey(mesh->vertices[i], &k.key)) keyed.push_back(k);
   }
-  return groups;
+  std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) { return KeyLess(a.key, b.key); });
+  int32_t groups = 0;
+  for (size_t i = 0; i < keyed.size(); ++i) {
+    if (i > 0 && !KeyEqual(keyed[i].key, keyed[i - 1].key)) ++groups;
+    (*group_of_vertex)[keyed[i].vertex] = groups;
+  }
+  return keyed.empty() ? 0 : groups + 1;
 }
 
 }  // namespace

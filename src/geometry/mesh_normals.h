@@ -10,10 +10,10 @@
 
 #include "geometry/mesh.h"
 
-// Groups equal positions through a hash table: time linear in the mesh size. Gives the
-// same bits as ComputeMeshNormalsNaive.
+// Groups equal positions by sorting them: n log n in the mesh size whatever positions a file
+// chooses. Gives the same bits as ComputeMeshNormalsNaive.
 void ComputeMeshNormals(Mesh* mesh);
 
 // Compares every vertex with every triangle corner (vertices x triangles work). Kept as the
-// reference the hashed form is tested and measured against.
+// reference the grouped form is tested and measured against.
 void ComputeMeshNormalsNaive(Mesh* mesh);

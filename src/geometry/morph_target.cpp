@@ -39,7 +39,7 @@ float Blend(float a, float b, float weight) {
 
 int LoadMorphTarget(Mesh* mesh, MemChunk chunk) {
   if (mesh->vertex_count + mesh->triangle_count == 0 || mesh->morph_count == 0) {
-    std::printf("No object preloaded in Morph\n");
+    std::fprintf(stderr, "No object preloaded in Morph\n");
     if (chunk.size > 0) delete[] chunk.data;
     return 0;
   }

@@ -15,8 +15,6 @@ namespace {
 // many a non-MP3 file, and a layer III decoder turns any bits into noise without an error,
 // but stray headers do not chain into a run of frames that each start where the last ended.
 constexpr int kProbeFrames = 8;
-// Bytes a short stream may carry after its last frame (an ID3v1 tag and some slack).
-constexpr size_t kTrailingBytes = 1024;
 // Bytes before the first audio frame beyond an ID3v2 tag: an encoder's info frame and slack.
 // libmpg123 will skip far more junk than this to find a header.
 constexpr size_t kLeadingBytes = 4096;
@@ -114,20 +112,29 @@ class Mp3Source final : public AudioSource {
  private:
   static constexpr size_t kFrameBytes = 2 * sizeof(float);
 
-  // The first frames must decode, follow each other without a gap (no resynchronising past
-  // junk between them) and agree on layer, version and rate.
+  // The decoder decides: the first frames must decode back to back, each where the last
+  // ended (resynchronising is off while probing, so junk between frames is an error), and
+  // agree on layer, version and rate. Stray sync words in junk give a frame or two at most.
+  // Free-format streams (no bitrate in the header) are music like any other.
   bool DecodesCleanly() {
+    mpg123_param(handle_, MPG123_ADD_FLAGS, MPG123_NO_RESYNC, 0);
+    const bool music = ProbeFrames();
+    mpg123_param(handle_, MPG123_REMOVE_FLAGS, MPG123_NO_RESYNC, 0);
+    return music;
+  }
+
+  bool ProbeFrames() {
     int frames = 0;
     mpg123_frameinfo first{};
-    off_t expected_pos = 0;
     for (;;) {
       off_t number = 0;
       unsigned char* audio = nullptr;
       size_t bytes = 0;
       const int result = mpg123_decode_frame(handle_, &number, &audio, &bytes);
       if (result == MPG123_DONE) {
-        // A stream shorter than the probe must at least run to (nearly) the end of the data.
-        return frames > 0 && reader_.size - static_cast<size_t>(expected_pos) <= kTrailingBytes;
+        // A stream shorter than the probe: it decoded to its end, and one lone "frame" is
+        // what a stray sync word at the right distance from the end looks like.
+        return frames >= 2;
       }
       if (result == MPG123_NEW_FORMAT) continue;
       if (result != MPG123_OK) {
@@ -136,22 +143,17 @@ class Mp3Source final : public AudioSource {
       }
       mpg123_frameinfo info{};
       if (mpg123_info(handle_, &info) != MPG123_OK) return false;
-      const off_t pos = mpg123_framepos(handle_);
-      // Free format (no bitrate in the header) is how libmpg123 reads stray sync words in junk.
-      if (info.bitrate == 0) return false;
       if (frames == 0) {
+        const off_t pos = mpg123_framepos(handle_);
         if (static_cast<size_t>(pos) > Id3v2Size(reader_.data, reader_.size) + kLeadingBytes) {
           LogDebug("mp3: first frame only at byte %lld", static_cast<long long>(pos));
           return false;
         }
         first = info;
-      } else if (pos != expected_pos || info.layer != first.layer || info.version != first.version ||
-                 info.rate != first.rate) {
-        LogDebug("mp3: frame %d at byte %lld does not follow frame %d", frames, static_cast<long long>(pos),
-                 frames - 1);
+      } else if (info.layer != first.layer || info.version != first.version || info.rate != first.rate) {
+        LogDebug("mp3: frame %d is not of the stream's kind", frames);
         return false;
       }
-      expected_pos = pos + info.framesize;
       if (++frames >= kProbeFrames) return true;
     }
   }

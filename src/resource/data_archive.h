@@ -6,6 +6,7 @@
 #include <minizip/unzip.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "resource/mem_chunk.h"
 
@@ -18,11 +19,28 @@ constexpr int32_t SEARCH_DISK_ONLY = 2;
 // not to be trusted, and no data file of the demo comes near it.
 constexpr int64_t MAX_DATA_FILE_SIZE = 256ll << 20;
 
+// All the members of one archive together inflate to at most this much: a few times what
+// the demo's data could ever be, so one archive cannot keep a loader inflating for long.
+constexpr int64_t MAX_ARCHIVE_INFLATED = 512ll << 20;
+// deflate cannot pack more than about 1032 bytes into one; a member claiming more is lying.
+constexpr int64_t MAX_DEFLATE_RATIO = 1032;
+
+// Where one member's compressed data lies in the archive file, learnt when it is opened.
+struct ArchiveMember {
+  uint64_t directory_pos;  // minizip's unzGetOffset64 of its directory entry: the lookup key
+  int64_t data_start;      // file offset of its compressed data; -1 when it cannot be told
+  int64_t compressed_size;
+  int32_t overlaps;        // 1 when its data shares bytes with another member's
+};
+
 struct DataArchive {
   unzFile zip;            // the open archive, or null
   int32_t search_mode;    // SEARCH_*; 0 unless a test changes it
   int32_t is_open;        // 1 once an OpenArchive succeeded; archive lookups need it
   char zip_path[256];     // the archive's file name, for messages (truncated to fit)
+  int64_t file_size;      // of the archive file
+  int64_t inflated;       // bytes its members have given out so far
+  std::vector<ArchiveMember> members;  // sorted by directory_pos
 };
 
 // The program's one archive, opened on "autoexec.bat" by the entry.
@@ -37,7 +55,11 @@ int OpenArchive(DataArchive* archive, const char* path);
 void CloseArchive(DataArchive* archive);
 
 // Reads a file whole. A file that is not found or cannot be read whole gives a chunk of
-// size 0 (with a console line when an archive was searched or a read failed).
+// size 0 (with a line on stderr when an archive was searched or a read failed). Only
+// regular files count on disk: a folder named like a data file is passed over. Archive
+// members are refused when they are encrypted, when their data overlaps another member's,
+// when their size claim cannot be true for the bytes they have, or once the archive has
+// given out MAX_ARCHIVE_INFLATED bytes.
 MemChunk LoadFile(DataArchive* archive, const char* path);
 MemChunk LoadFile(const char* path);  // from g_data_archive
 

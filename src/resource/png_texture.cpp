@@ -69,12 +69,25 @@ void SetPixelTransforms(png_structp png, png_infop info) {
   int color_type = png_get_color_type(png, info);
   if (color_type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (color_type == PNG_COLOR_TYPE_GRAY && bit_depth < 8) png_set_expand_gray_1_2_4_to_8(png);
-  if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+  // An RGB image's transparent colour is not honoured: such images are drawn opaque, by copy.
+  if (png_get_valid(png, info, PNG_INFO_tRNS) && color_type != PNG_COLOR_TYPE_RGB) png_set_tRNS_to_alpha(png);
   if (bit_depth == 16) png_set_strip_16(png);
   if (!(color_type & PNG_COLOR_MASK_COLOR)) png_set_gray_to_rgb(png);
   png_set_filler(png, 0xff, PNG_FILLER_AFTER);  // only takes effect without alpha
   png_set_bgr(png);
   png_set_interlace_handling(png);
+}
+
+// The decoder needs IHDR, PLTE, tRNS, IDAT and IEND only. libpng reads a text, palette
+// suggestion or calibration chunk whole into memory before checking it, so a 44-byte file
+// declaring a chunk of 2 GiB would cost 2 GiB: every ancillary chunk but tRNS is skipped
+// unread, and no single chunk may ask for more than MAX_PNG_CHUNK_BYTES.
+void LimitChunks(png_structp png) {
+  // -1: the known ancillary chunks but tRNS, and every unknown one.
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+  png_set_chunk_malloc_max(png, MAX_PNG_CHUNK_BYTES);
+  png_set_chunk_cache_max(png, 64);
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
 }
 
 // The libpng calls of a decode. Returns 0 after a libpng error; the caller frees.
@@ -83,11 +96,18 @@ int RunPngDecode(PngDecode* d) {
 
   // A missing file arrives as an empty chunk; say so rather than "truncated".
   if (d->chunk->size == 0) png_error(d->png, "no data (the file is missing or empty)");
-  png_set_user_limits(d->png, MAX_PNG_DIMENSION, MAX_PNG_DIMENSION);
+  LimitChunks(d->png);
   png_set_read_fn(d->png, d->chunk, ReadPngFromChunk);
   png_read_info(d->png, d->info);
   png_uint_32 width = png_get_image_width(d->png, d->info);
   png_uint_32 height = png_get_image_height(d->png, d->info);
+  // A long, thin image is fine; what counts is the memory its pixels take.
+  if ((uint64_t)width * height * 4 > (uint64_t)MAX_PNG_PIXEL_BYTES) {
+    char why[96];
+    std::snprintf(why, sizeof why, "image of %ux%u pixels is larger than %d MiB decoded", (unsigned)width,
+                  (unsigned)height, (int)(MAX_PNG_PIXEL_BYTES >> 20));
+    png_error(d->png, why);
+  }
   SetPixelTransforms(d->png, d->info);
   png_read_update_info(d->png, d->info);
   if (png_get_rowbytes(d->png, d->info) != (png_size_t)width * 4) {
@@ -126,7 +146,7 @@ Texture DecodePng(MemChunk chunk) {
   std::free(decode.rows);
   FreeChunk(&chunk);
   if (!ok) {
-    std::printf("%s: libpng error: %s\n", chunk.name, decode.error);
+    std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);
     FreeTexture(&decode.texture);
   }
   return decode.texture;

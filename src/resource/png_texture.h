@@ -6,9 +6,12 @@
 #include "resource/mem_chunk.h"
 #include "resource/texture.h"
 
-// Largest width or height accepted from a PNG header; larger images are refused before any
-// pixel memory is allocated. The demo's images are at most a few hundred pixels on a side.
-constexpr int32_t MAX_PNG_DIMENSION = 8192;
+// Largest decoded image (4 bytes a pixel) accepted from a PNG header, whatever its shape;
+// larger images are refused before any pixel memory is allocated. The demo's images are at
+// most a few hundred pixels on a side.
+constexpr int64_t MAX_PNG_PIXEL_BYTES = int64_t(256) << 20;
+// Largest single chunk libpng may allocate for (IDAT is streamed and not bound by it).
+constexpr int64_t MAX_PNG_CHUNK_BYTES = int64_t(8) << 20;
 
 // width x height pixels with undefined contents, has_alpha 0. Sizes that are not positive
 // (or too large to allocate) give an empty Texture.

@@ -22,13 +22,13 @@ int32_t RegisterTexture(int32_t width, int32_t height, int32_t bytes_per_pixel,
                         const uint32_t* pixels) {
   TextureTable& table = g_texture_table;
   if (table.count >= TEXTURE_SLOTS) {
-    std::printf("\nTexture table full: all %d textures in use, texture not registered!\n",
+    std::fprintf(stderr, "\nTexture table full: all %d textures in use, texture not registered!\n",
                 TEXTURE_SLOTS);
     return -1;
   }
   Texture slot = CreateTexture(TEXTURE_SIZE, TEXTURE_SIZE);
   if (!slot.pixels) {
-    std::printf("\nOut of memory for texture %d!\n", table.count);
+    std::fprintf(stderr, "\nOut of memory for texture %d!\n", table.count);
     return -1;
   }
   const size_t texels = (size_t)TEXTURE_SIZE * TEXTURE_SIZE;

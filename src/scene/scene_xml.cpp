@@ -48,7 +48,16 @@ void ReportParseError(XML_Parser parser) {
   char text[256];
   std::snprintf(text, sizeof(text), "Parse error at line %d:\n%s\n", line, reason);
   g_scene_xml.problems.push_back({line, text});
-  if (!g_scene_xml.quiet) std::printf("%s: %s", g_scene_xml.file_name, text);
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
+}
+
+// A NUL inside a line ends the text expat is given there; the rest of the line is lost, so
+// it is said once per line.
+void ReportNulByte(int32_t line) {
+  char text[128];
+  std::snprintf(text, sizeof(text), "line %d holds a NUL byte: the rest of the line is ignored\n", line);
+  g_scene_xml.problems.push_back({line, text});
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
 }
 
 }  // namespace
@@ -87,11 +96,15 @@ int LoadSceneXml(Scene* scene, MemChunk chunk) {
   g_callback_failure = nullptr;
 
   char line[SCRIPT_LINE_SIZE + 2];
+  int32_t script_line = 0;
   for (;;) {
     int32_t got = 0;
     g_scene_xml.line = 0;  // no element is being handled: a line that cannot be read names its own
+    ++script_line;
     ReadMemLine(&chunk, line, SCRIPT_LINE_SIZE, &got);
     size_t length = std::strlen(line);
+    const size_t text_length = (got > 0 && line[got - 1] == '\0') ? (size_t)got - 1 : (size_t)got;  // less its CR
+    if (length < text_length) ReportNulByte(script_line);
     line[length++] = '\n';
     int final = chunk.pos >= chunk.size ? 1 : 0;
     XML_Status status = XML_Parse(parser, line, (int)length, final);

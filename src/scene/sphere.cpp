@@ -46,7 +46,7 @@ void SetSphereTriangle(MeshTriangle* t, const SphereCorner* corners, int32_t a, 
 
 int CreateSphere(Mesh* mesh, double radius, int32_t slices) {
   if (slices > SPHERE_MAX_SLICES) {
-    std::printf("CreateSphere: %d slices give more vertices than a mesh can index (at most %d slices)\n", slices,
+    std::fprintf(stderr, "CreateSphere: %d slices give more vertices than a mesh can index (at most %d slices)\n", slices,
                 SPHERE_MAX_SLICES);
     return 0;
   }

@@ -57,12 +57,6 @@ TEST(LwoDamage, StringWithoutNul) {
   ExpectRefused(b, At("TAGS", 20) + "string without a terminating NUL");
 }
 
-TEST(LwoDamage, PointsNotAMultipleOfTwelve) {
-  LwoWriter writer = TwoTriangleObject();
-  AddLwoRawChunk(&writer.leading_chunks, "PNTS", std::vector<uint8_t>(13, 0));
-  ExpectRefused(WriteLwo(writer), "size 13 is not a multiple of 12");
-}
-
 TEST(LwoDamage, VertexIndexBeyondThePoints) {
   LwoWriter writer = TwoTriangleObject();
   AddLwoPolygon(&writer.layers[0], {0, 1, 4}, "Red");
@@ -90,22 +84,6 @@ TEST(LwoDamage, TagNamesAMissingPolygon) {
   const size_t entry = FindChunk(b, "PTAG") + 12 + 4;
   b[entry + 1] = 9;
   ExpectRefused(b, At("PTAG", entry) + "polygon index 9 out of range (2 polygons)");
-}
-
-TEST(LwoDamage, TagIndexBeyondTheTags) {
-  std::vector<uint8_t> b = Sound();
-  const size_t entry = FindChunk(b, "PTAG") + 12;
-  b[entry + 3] = 50;
-  ExpectRefused(b, At("PTAG", entry) + "tag index 50 out of range (2 tags)");
-}
-
-TEST(LwoDamage, TagsBeforeAnyPolygons) {
-  LwoWriter writer;
-  LwoWriterLayer* layer = AddLwoLayer(&writer, "");
-  AddLwoPoint(layer, 0, 0, 0);
-  AddLwoRawChunk(&writer.leading_chunks, "PNTS", std::vector<uint8_t>(36, 0));
-  AddLwoRawChunk(&writer.leading_chunks, "PTAG", {'S', 'U', 'R', 'F', 0, 0, 0, 0});
-  ExpectRefused(WriteLwo(writer), "polygon tags before any polygons");
 }
 
 TEST(LwoDamage, UvEntryBeyondThePoints) {

@@ -1,4 +1,4 @@
-// The hashed vertex normals against the naive all-pairs form, bit for bit, and the normal
+// The grouped vertex normals against the naive all-pairs form, bit for bit, and the normal
 // rules themselves.
 #include <cmath>
 #include <cstring>

@@ -130,9 +130,9 @@ TEST(MorphTarget, MissingFileLeavesTheMeshUnmorphable) {
 
 TEST(MorphTarget, NothingLoadedIsRefused) {
   Mesh empty{};
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   EXPECT_EQ(LoadMorphTarget(&empty, ChunkOf(Moved(0, 0, 0))), 0);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("No object preloaded in Morph"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("No object preloaded in Morph"), std::string::npos);
   EXPECT_EQ(empty.morph_targets, nullptr);
 }
 

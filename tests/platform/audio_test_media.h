@@ -28,9 +28,12 @@ inline std::vector<int16_t> SineS16(double frequency, int rate, int frames, doub
 }
 
 // A CBR MP3 of the given stereo samples; with the LAME tag, so the decoder trims the
-// encoder's delay and padding.
-inline std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& stereo, int rate, int kbps = 128) {
+// encoder's delay and padding. In free format (no bitrate in the frame headers) kbps may be
+// any rate.
+inline std::vector<uint8_t> EncodeMp3(const std::vector<int16_t>& stereo, int rate, int kbps = 128,
+                                      bool free_format = false) {
   lame_global_flags* lame = lame_init();
+  lame_set_free_format(lame, free_format ? 1 : 0);
   lame_set_in_samplerate(lame, rate);
   lame_set_out_samplerate(lame, rate);
   lame_set_num_channels(lame, 2);

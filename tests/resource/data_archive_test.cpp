@@ -23,12 +23,12 @@ class DataArchiveTest : public ScratchDirTest {
     return text;
   }
 
-  // Loads path and returns what the load printed on stdout.
+  // Loads path and returns what the load printed on stderr.
   std::string LoadPrinting(const char* path, MemChunk* chunk) {
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     *chunk = LoadFile(&archive_, path);
-    std::fflush(stdout);
-    return testing::internal::GetCapturedStdout();
+    std::fflush(stderr);
+    return testing::internal::GetCapturedStderr();
   }
 
   DataArchive archive_ = {};

@@ -67,10 +67,10 @@ TEST_F(TextureTableTest, MissingImageGetsABlackSlot) {
 TEST_F(TextureTableTest, FullTableRefusesWithAMessage) {
   std::vector<uint32_t> image = Gradient(256, 256);
   for (int i = 0; i < TEXTURE_SLOTS; ++i) ASSERT_EQ(RegisterTexture(256, 256, 4, image.data()), i);
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   int32_t id = RegisterTexture(256, 256, 4, image.data());
-  std::fflush(stdout);
-  std::string printed = testing::internal::GetCapturedStdout();
+  std::fflush(stderr);
+  std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(id, -1);
   EXPECT_EQ(g_texture_table.count, TEXTURE_SLOTS);
   EXPECT_NE(printed.find("Texture table full"), std::string::npos) << printed;
@@ -109,10 +109,10 @@ TEST_F(TextureTableTest, LoadSceneTextureRecordsIdAndCutName) {
 
 TEST_F(TextureTableTest, UndecodableSceneTextureStillTakesItsId) {
   TextureRef ref = {};
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   LoadSceneTexture(&ref, ChunkOf("not a png at all", "broken.png"));
-  std::fflush(stdout);
-  std::string printed = testing::internal::GetCapturedStdout();
+  std::fflush(stderr);
+  std::string printed = testing::internal::GetCapturedStderr();
   EXPECT_EQ(ref.id, 0);
   EXPECT_STREQ(ref.name, "broken.png");
   EXPECT_EQ(g_texture_table.slots[0].width, TEXTURE_SIZE);

@@ -253,12 +253,12 @@ TEST_F(SceneXml, BareLfAndAMissingLastLineEnd) {
 }
 
 TEST_F(SceneXml, ParseErrorReportedOnceWithTheScriptLine) {
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   int result = Load(std::string(SPHERES) +
                     "<object name=\"o\"></objekt>\n"
                     "<CreateSphere name=\"late\" radius=\"1\" slices=\"3\"/>\n"
                     "</scene></demo>\n");
-  std::string out = testing::internal::GetCapturedStdout();
+  std::string out = testing::internal::GetCapturedStderr();
   EXPECT_EQ(result, 1);
   EXPECT_NE(out.find("script.xml: Parse error at line 4:\nmismatched tag\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("Parse error", out.find("Parse error") + 1), std::string::npos) << out;
@@ -269,9 +269,9 @@ TEST_F(SceneXml, ParseErrorReportedOnceWithTheScriptLine) {
 }
 
 TEST_F(SceneXml, UnclosedDocumentIsAParseErrorAtTheEnd) {
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   Load(std::string(SPHERES));
-  std::string out = testing::internal::GetCapturedStdout();
+  std::string out = testing::internal::GetCapturedStderr();
   EXPECT_NE(out.find("Parse error at line"), std::string::npos) << out;
   EXPECT_EQ(scene_.mesh_count, 2);
 }
@@ -309,9 +309,9 @@ TEST_F(SceneXml, KeyAndImageNeedAnObject) {
 }
 
 TEST_F(SceneXml, AnObjectLeftOpenDoesNotCarryIntoTheNextScript) {
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   Load(std::string(SPHERES) + "<object name=\"o\">\n");  // never closed: a parse error at the end
-  testing::internal::GetCapturedStdout();
+  testing::internal::GetCapturedStderr();
   Scene other;
   WriteFile("next.xml", CrLf("<demo><scene><key time=\"0\" pos_x=\"1\"/></scene></demo>\n"));
   try {
@@ -390,6 +390,22 @@ TEST_F(SceneXml, LineLongerThanTheBufferIsFatal) {
 
 TEST_F(SceneXml, MissingScriptIsFatal) {
   EXPECT_THROW(LoadSceneXml(&scene_, LoadFile("nothere.xml")), FatalError);
+}
+
+}  // namespace
+
+namespace {
+
+// A fuzzer's script: a NUL byte ended the line's text there without a word.
+TEST_F(SceneXml, LineWithANulByteIsReported) {
+  testing::internal::CaptureStderr();
+  Load(std::string(SPHERES) + std::string("<CreateSphere name=\"cut\"\0 radius=\"1\" slices=\"3\"/>\n", 50) +
+       "</scene></demo>\n");
+  std::string out = testing::internal::GetCapturedStderr();
+  EXPECT_NE(out.find("script.xml: line 4 holds a NUL byte: the rest of the line is ignored\n"), std::string::npos)
+      << out;
+  ASSERT_FALSE(g_scene_xml.problems.empty());
+  EXPECT_EQ(g_scene_xml.problems[0].line, 4);
 }
 
 }  // namespace

@@ -89,10 +89,8 @@ TEST_F(SceneXmlLwo, BrokenLwoFileCouldNotOpen) {
   std::vector<uint8_t> bytes = SquareLwo(0, "wall.png");
   bytes.resize(bytes.size() / 2);
   WriteFile("half.lwo", bytes);
-  testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   FatalError error = LoadFailing("<demo><scene><loadlwo filename=\"half.lwo\"/></scene></demo>\n");
-  testing::internal::GetCapturedStdout();
   testing::internal::GetCapturedStderr();
   EXPECT_STREQ(error.what(), "Error in XML: half.lwo Could not open");
 }

@@ -96,9 +96,9 @@ TEST(Sphere, TooManySlicesAreRefused) {
   Sphere fits(1.0, SPHERE_MAX_SLICES);
   EXPECT_EQ(fits.result, 1);
   EXPECT_LE(fits.mesh.vertex_count, MESH_MAX_VERTICES);
-  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
   Sphere big(1.0, SPHERE_MAX_SLICES + 1);
-  EXPECT_NE(testing::internal::GetCapturedStdout().find("CreateSphere"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("CreateSphere"), std::string::npos);
   EXPECT_EQ(big.result, 0);
   EXPECT_EQ(big.mesh.vertices, nullptr);
 }

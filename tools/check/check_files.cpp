@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -83,8 +84,9 @@ bool CheckImage(CheckReport* report, const std::string& file, MemChunk chunk, co
   } else {
     ReportInfo(report, "%s: image %dx%d, %s", file.c_str(), texture.width, texture.height,
                texture.has_alpha ? "with alpha" : "no alpha");
+    // The demo draws it all the same; the rest of the frame stays black.
     if (needs && (texture.width < needs->min_width || texture.height < needs->min_height)) {
-      ReportProblem(report, file, 0, "",
+      ReportWarning(report, file,
                     FormatText("image is %dx%d, smaller than the %dx%d %s", texture.width, texture.height,
                                needs->min_width, needs->min_height, needs->why));
     }
@@ -102,9 +104,12 @@ bool CheckObject(CheckReport* report, const std::string& file, MemChunk chunk) {
   std::exception_ptr failure;
   std::vector<std::string> lines =
       CaptureConsole([&] { read = ReadLwoFile(&object, chunk.data, chunk.size, file.c_str()); }, &failure);
+  auto unnamed = [&](const std::string& text) {
+    return text.rfind(file + ": ", 0) == 0 ? text.substr(file.size() + 2) : text;
+  };
+  for (const std::string& warning : object.warnings) ReportWarning(report, file, unnamed(warning));
   if (!read) {
-    ReportProblem(report, file, 0, "",
-                  object.error.rfind(file + ": ", 0) == 0 ? object.error.substr(file.size() + 2) : object.error);
+    ReportProblem(report, file, 0, "", unnamed(object.error));
     FreeLwoObject(&object);
     FreeChunk(&chunk);
     return false;
@@ -127,12 +132,26 @@ bool CheckObject(CheckReport* report, const std::string& file, MemChunk chunk) {
   return report->problem_count == before;
 }
 
+// NaN or an infinity in a key makes the object vanish or fill the screen with nothing the
+// demo can draw; the loader takes the numbers as they stand.
+bool KeyIsFinite(const CurveKey& key) {
+  for (float v : {key.value[0], key.value[1], key.value[2], key.tension, key.continuity, key.bias}) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
 void CheckMotionKeys(CheckReport* report, const std::string& file, const std::string& owner, Motion* motion) {
   if (!motion) return;
   for (int32_t channel = 0; channel < MOTION_CHANNEL_COUNT; channel++) {
     const Curve* curve = MotionChannel(motion, channel);
     int index = 0;
     for (const CurveKey* key = curve->keys; key; key = key->next, index++) {
+      if (!KeyIsFinite(*key)) {
+        ReportProblem(report, file, 0, owner,
+                      FormatText("%s key %d at frame %d holds a value that is not a finite number (NaN or "
+                                 "infinite)", ChannelName(channel), index + 1, key->time));
+      }
       if (key->prev && key->time < key->prev->time) {
         ReportProblem(report, file, 0, owner,
                       FormatText("%s key %d at frame %d comes after one at frame %d (keys must rise in time)",

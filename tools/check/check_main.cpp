@@ -50,7 +50,10 @@ int main(int argc, char** argv) {
   for (const std::string& path : paths) CheckPath(&report, path);
 
   if (report.problem_count == 0) {
-    std::printf("kra-check: all well (%d files checked)\n", report.files_checked);
+    std::printf("kra-check: all well (%d files checked%s)\n", report.files_checked,
+                report.warning_count ? FormatText(", %d %s", report.warning_count,
+                                                  Plural(report.warning_count, "warning", "warnings")).c_str()
+                                     : "");
     return 0;
   }
   std::printf("kra-check: %d problem%s in %d files checked\n", report.problem_count,

@@ -12,6 +12,11 @@ void ReportProblem(CheckReport* report, const std::string& file, int line, const
   else std::fprintf(report->out, "%s: %s\n", file.c_str(), text.c_str());
 }
 
+void ReportWarning(CheckReport* report, const std::string& file, const std::string& text) {
+  report->warning_count++;
+  std::fprintf(report->out, "%s: warning: %s\n", file.c_str(), text.c_str());
+}
+
 void ReportInfo(CheckReport* report, const char* format, ...) {
   if (!report->verbose) return;
   va_list args;

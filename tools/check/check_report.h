@@ -13,12 +13,16 @@ struct CheckReport {
   FILE* out = stdout;
   bool verbose = false;
   int problem_count = 0;
+  int warning_count = 0;
   int files_checked = 0;
 };
 
 // "file:line: text" (line > 0), "file: where: text" (where not empty) or "file: text".
 void ReportProblem(CheckReport* report, const std::string& file, int line, const std::string& where,
                    const std::string& text);
+// "file: warning: text": something the demo copes with (it draws less, or skips a part of
+// a file) but the author may want to know. Warnings do not make the check fail.
+void ReportWarning(CheckReport* report, const std::string& file, const std::string& text);
 // A line of what was loaded, shown only with --verbose.
 void ReportInfo(CheckReport* report, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
