@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "demo/music.h"
-#include "platform/audio_library.h"
-#include "platform/audio_offline.h"
-#include "platform/audio_source.h"
+#include "audio/audio_library.h"
+#include "audio/audio_offline.h"
+#include "audio/audio_source.h"
 #include "platform/platform.h"
 #include "resource/mem_chunk.h"
 

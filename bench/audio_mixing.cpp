@@ -8,8 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio_mixer.h"
-#include "platform/audio_source.h"
+#include "audio/audio_mixer.h"
+#include "audio/audio_source.h"
 
 namespace {
 

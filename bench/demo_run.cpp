@@ -22,7 +22,7 @@
 #include "demo/entry.h"
 #include "demo/frame_buffer.h"
 #include "display/display_window.h"
-#include "platform/audio_offline.h"
+#include "audio/audio_offline.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"

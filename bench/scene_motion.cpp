@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "geometry/motion.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 
 namespace {

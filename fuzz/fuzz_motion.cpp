@@ -2,6 +2,7 @@
 #include "fuzz_support.h"
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

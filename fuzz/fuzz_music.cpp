@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "fuzz_support.h"
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 
 namespace {
 

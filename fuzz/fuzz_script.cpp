@@ -9,6 +9,7 @@
 #include "geometry/motion_writer.h"
 #include "scene/scene.h"
 #include "resource/data_archive.h"
+#include "scene/object_motion.h"
 #include "scene/scene_xml.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "demo/music.h"
 #include "demo/timeline.h"
 #include "display/display_window.h"
-#include "platform/audio_library.h"
+#include "audio/audio_library.h"
 #include "platform/display_device.h"
 #include "platform/fatal.h"
 #include "platform/platform.h"

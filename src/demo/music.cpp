@@ -1,6 +1,6 @@
 #include "demo/music.h"
 
-#include "platform/audio_library.h"
+#include "audio/audio_library.h"
 #include "resource/mem_chunk.h"
 
 MusicState g_music;

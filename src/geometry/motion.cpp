@@ -1,7 +1,5 @@
 #include "geometry/motion.h"
 
-#include "scene/scene_object.h"
-
 Motion* NewMotion() { return new Motion{}; }
 
 void FreeMotion(Motion* motion) {
@@ -25,27 +23,4 @@ CurveKey* AddMotionKey(Motion* motion, int32_t channel) {
   Curve* curve = MotionChannel(motion, channel);
   if (!curve) return nullptr;
   return AppendCurveKey(curve);
-}
-
-int EvaluateMotion(SceneObject* object, float step) {
-  object->local_time += step;
-  Motion* motion = object->motion;
-  if (!motion) return 0;
-  float t = object->local_time;
-
-  EvaluateCurve(&motion->position, t, object->position);
-  EvaluateCurve(&motion->rotation, t, object->rotation);
-
-  // Channels without keys fall back to their defaults; with keys the curve overwrites.
-  if (motion->scale.key_count == 0) {
-    object->scale[0] = object->scale[1] = object->scale[2] = DEFAULT_SCALE;
-  }
-  EvaluateCurve(&motion->scale, t, object->scale);
-
-  if (motion->alpha.key_count == 0) object->alpha[0] = DEFAULT_ALPHA;
-  EvaluateCurve(&motion->alpha, t, object->alpha);
-
-  if (motion->fov.key_count == 0) object->fov[0] = DEFAULT_FOV;
-  EvaluateCurve(&motion->fov, t, object->fov);
-  return 1;
 }

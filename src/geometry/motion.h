@@ -6,8 +6,6 @@
 
 #include "geometry/curve.h"
 
-struct Scene;
-struct SceneObject;
 
 enum : int32_t {
   MOTION_POSITION = 0,
@@ -43,11 +41,3 @@ Curve* MotionChannel(Motion* motion, int32_t channel);
 
 // Appends a zero-filled key to one channel and returns it for the caller to fill.
 CurveKey* AddMotionKey(Motion* motion, int32_t channel);
-
-// Advances the object's local time by step frames and writes its channels at the new time.
-// Returns 0 when the object has no motion (its time still advances), else 1.
-int EvaluateMotion(SceneObject* object, float step);
-
-// Once per frame: advances the scene time by delta_seconds x fps, evaluates every object
-// inside its time window, then the camera.
-void UpdateSceneMotion(Scene* scene);

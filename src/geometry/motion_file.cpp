@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include "geometry/motion.h"
-#include "platform/message_box.h"
-#include "scene/scene_object.h"
 
 namespace {
 
@@ -80,18 +78,5 @@ int ReadMotionChunk(MemChunk* chunk, Motion** motion, std::string* error) {
   }
   *motion = result;
   FreeChunk(chunk);
-  return 1;
-}
-
-int LoadMotionChunk(SceneObject* object, MemChunk chunk) {
-  Motion* motion = nullptr;
-  std::string error;
-  if (!ReadMotionChunk(&chunk, &motion, &error)) {
-    ShowMessageBox(error.c_str(), "ERROR");
-    return 0;
-  }
-  // A motion belongs to one object alone, so the one it replaces can go.
-  FreeMotion(object->motion);
-  object->motion = motion;
   return 1;
 }

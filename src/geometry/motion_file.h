@@ -13,7 +13,6 @@
 #include "resource/mem_chunk.h"
 
 struct Motion;
-struct SceneObject;
 
 constexpr int32_t MOTION_FILE_HEADER_SIZE = 16;
 constexpr int32_t MOTION_FILE_RECORD_SIZE = 92;
@@ -24,7 +23,3 @@ constexpr uint8_t MOTION_FILE_VERSION = 2;
 // 0 with the reason in *error and leaves the chunk's data to the caller: a wrong magic, a
 // version other than 2, or a file shorter than its key count needs.
 int ReadMotionChunk(MemChunk* chunk, Motion** motion, std::string* error);
-
-// Replaces the object's motion with the file's. On failure a message box (caption "ERROR")
-// says why, the object keeps its motion, the chunk's data is not freed and 0 is returned.
-int LoadMotionChunk(SceneObject* object, MemChunk chunk);

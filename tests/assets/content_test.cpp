@@ -107,7 +107,7 @@ TEST(ContentTable, HasEveryFileTheDemoPartsLoadOnce) {
 // The seam with the demo: pack the images, open the archive the way the entry does, load
 // each file by name in another letter case and decode it with the demo's decoder.
 TEST_F(ArchiveContentTest, EveryImageDecodesThroughTheDemoLoaderWithTheExpectedShape) {
-  std::vector<ArchiveMember> members;
+  std::vector<assets::ArchiveMember> members;
   for (const ExpectedImage& e : EXPECTED) members.push_back({e.name, Made(e.name)});
   std::string error;
   ASSERT_TRUE(WriteZipArchive("autoexec.bat", members, &error)) << error;

@@ -8,6 +8,7 @@
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
 #include "geometry/motion.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 
 enum class ScenePart { MAMMA, SWIM, SWAM };

@@ -19,6 +19,7 @@
 #include "part_play.h"
 #include "preview.h"
 #include "resource/data_archive.h"
+#include "scene/object_motion.h"
 #include "scene/scene_xml.h"
 #include "scene_projection.h"
 #include "scene_script.h"

@@ -14,7 +14,7 @@
 
 #include "demo/demo_state.h"
 #include "demo/entry.h"
-#include "platform/audio_offline.h"
+#include "audio/audio_offline.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"

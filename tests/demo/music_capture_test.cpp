@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/audio_test_media.h"
-#include "platform/audio_wav.h"
+#include "audio/audio_test_media.h"
+#include "audio/audio_wav.h"
 
 namespace fs = std::filesystem;
 

@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio_source.h"
-#include "platform/audio_test_media.h"
+#include "audio/audio_source.h"
+#include "audio/audio_test_media.h"
 #include "resource/data_archive.h"
 
 namespace {

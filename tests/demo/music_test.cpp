@@ -6,9 +6,9 @@
 #include <cstdio>
 
 #include "demo/music.h"
-#include "platform/audio_library.h"
-#include "platform/audio_offline.h"
-#include "platform/audio_test_media.h"
+#include "audio/audio_library.h"
+#include "audio/audio_offline.h"
+#include "audio/audio_test_media.h"
 #include "platform/platform.h"
 
 namespace {

@@ -11,6 +11,7 @@
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
 #include "geometry/motion_writer.h"
+#include "scene/object_motion.h"
 #include "scene/scene_object.h"
 
 namespace {

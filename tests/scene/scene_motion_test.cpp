@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/motion.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "geometry/mesh.h"
 #include "geometry/motion.h"
 #include "geometry/motion_writer.h"
+#include "scene/object_motion.h"
 #include "scene/scene_test_support.h"
 
 namespace {

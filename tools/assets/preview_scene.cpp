@@ -12,6 +12,7 @@
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 #include "scene/scene_xml.h"
 

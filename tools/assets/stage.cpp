@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/motion.h"
+#include "scene/object_motion.h"
 #include "scene/scene_object.h"
 
 namespace assets {

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "frame_writer.h"
-#include "platform/audio_wav.h"
+#include "audio/audio_wav.h"
 
 void CaptureAudio::FramePresented(int64_t presented, bool kept) {
   device_.RenderUntil(FrameStart(presented));

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_offline.h"
+#include "audio/audio_offline.h"
 
 class CaptureAudio {
  public:

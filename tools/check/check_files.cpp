@@ -16,7 +16,7 @@
 #include "geometry/mesh.h"
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 #include "platform/fatal.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"

@@ -6,6 +6,7 @@
 
 #include "geometry/motion.h"
 #include "render/render_context.h"
+#include "scene/object_motion.h"
 #include "scene/scene.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "audio_test_media.h"
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/audio_mixer.h"
-#include "platform/audio_test_media.h"
+#include "audio/audio_mixer.h"
+#include "audio/audio_test_media.h"
 
 using audio_test::Ramp;
 using audio_test::VectorSource;

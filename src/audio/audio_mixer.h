@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 
 // One attribute moving linearly from start to target over duration output frames.
 struct AudioSlide {

@@ -2,7 +2,7 @@
 // loading, so the caller's bytes are not read again afterwards.
 #include <libopenmpt/libopenmpt.h>
 
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 #include "platform/log.h"
 
 namespace {

@@ -4,11 +4,11 @@
 
 #include <cstdlib>
 
-#include "platform/audio_library.h"
-#include "platform/audio_mixer.h"
-#include "platform/audio_offline.h"
+#include "audio/audio_library.h"
+#include "audio/audio_mixer.h"
+#include "audio/audio_offline.h"
 #include "platform/audio_sdl.h"
-#include "platform/audio_test_media.h"
+#include "audio/audio_test_media.h"
 #include "platform/platform.h"
 
 namespace {

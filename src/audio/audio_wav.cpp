@@ -1,4 +1,4 @@
-#include "platform/audio_wav.h"
+#include "audio/audio_wav.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,10 +1,10 @@
-#include "platform/audio_library.h"
+#include "audio/audio_library.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/audio_device.h"
-#include "platform/audio_mixer.h"
+#include "audio/audio_device.h"
+#include "audio/audio_mixer.h"
 #include "platform/platform.h"
 #include "platform/process.h"
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 
 namespace audio_test {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <mutex>
 
-#include "platform/audio_source.h"
+#include "audio/audio_source.h"
 #include "platform/log.h"
 
 namespace {

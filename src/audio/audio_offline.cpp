@@ -1,4 +1,4 @@
-#include "platform/audio_offline.h"
+#include "audio/audio_offline.h"
 
 #include <algorithm>
 
