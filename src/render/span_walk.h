@@ -54,6 +54,118 @@ inline void StepEdge(FixedEdge* e) {
   }
 }
 
+template <bool kTwoLayers>
+inline void StepEdgeBy(FixedEdge* e, uint32_t rows) {
+  e->x += rows * e->dx;
+  e->u += rows * e->du;
+  e->v += rows * e->dv;
+  if constexpr (kTwoLayers) {
+    e->u2 += rows * e->du2;
+    e->v2 += rows * e->dv2;
+  }
+}
+
+// A section with its edges already in integers: what the fast loops and the fused triangle
+// set-up walk. The same rows and cuts as WalkSection, with the row address stepped rather
+// than multiplied.
+struct FixedSection {
+  FixedEdge left;
+  uint32_t right_x, right_dx;
+  int32_t y, rows;
+  uint32_t du, dv, du2, dv2;  // per pixel
+};
+
+// Whether every row's span starts at column 0 or later and ends at width or earlier without
+// cutting: both edges are checked at the first and last rows, which bounds the rows between
+// as long as neither edge wraps round 32 bits on the way.
+inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
+  const int64_t steps = static_cast<int64_t>(s.rows) - 1;
+  const int64_t left0 = static_cast<int32_t>(s.left.x);
+  const int64_t left1 = left0 + steps * static_cast<int32_t>(s.left.dx);
+  const int64_t right0 = static_cast<int32_t>(s.right_x);
+  const int64_t right1 = right0 + steps * static_cast<int32_t>(s.right_dx);
+  const int64_t lowest = -0xFFFF;  // ceil16 of anything from here up is 0 or more
+  const int64_t highest = static_cast<int64_t>(width) << 16;
+  return left0 >= lowest && left1 >= lowest && left1 <= INT32_MAX && right0 <= highest && right1 <= highest &&
+         right1 >= INT32_MIN && right1 <= INT32_MAX;
+}
+
+template <bool kTwoLayers, typename RowKernel>
+inline void WalkFixed(const FixedSection& s, RowKernel row) {
+  const FrameView& frame = g_render.frame;
+  if (frame.pixels == nullptr || frame.width <= 0 || s.rows <= 0) return;
+  FixedEdge left = s.left;
+  uint32_t right_x = s.right_x;
+  SpanCursor cursor{0, 0, 0, 0, s.du, s.dv, s.du2, s.dv2};
+  const int64_t last_row = static_cast<int64_t>(s.y) + s.rows;
+  const int64_t end_row = last_row < frame.height ? last_row : frame.height;
+  if (s.y < 0) {  // rows above the frame: the edges step over them all at once (wrapping alike)
+    const uint32_t above = static_cast<uint32_t>(-static_cast<int64_t>(s.y));
+    StepEdgeBy<kTwoLayers>(&left, above);
+    right_x += above * s.right_dx;
+  }
+  const int32_t width = frame.width;
+  const int64_t first_row = s.y < 0 ? 0 : s.y;
+  uint32_t* line = frame.pixels + first_row * width;
+  if (SpansInsideColumns(s, width) && s.y >= 0 && last_row <= frame.height) {
+    // Nothing to cut: the rows' spans run as they are.
+    for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+      const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+      const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
+      if (n < 1) continue;
+      cursor.u = left.u;
+      cursor.v = left.v;
+      if constexpr (kTwoLayers) {
+        cursor.u2 = left.u2;
+        cursor.v2 = left.v2;
+      }
+      row(line + xs, cursor, n);
+    }
+    return;
+  }
+  for (int64_t y = first_row; y < end_row; ++y, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+    const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
+    const int32_t first = xs < 0 ? 0 : xs;
+    const int32_t end = xe > width ? width : xe;
+    if (end - first < 1) continue;
+    const uint32_t skipped = static_cast<uint32_t>(first - xs);
+    cursor.u = left.u + skipped * cursor.du;
+    cursor.v = left.v + skipped * cursor.dv;
+    if constexpr (kTwoLayers) {
+      cursor.u2 = left.u2 + skipped * cursor.du2;
+      cursor.v2 = left.v2 + skipped * cursor.dv2;
+    }
+    row(line + first, cursor, end - first);
+  }
+}
+
+template <bool kTwoLayers>
+inline FixedSection FixedSectionOf(const SpanSection& s) {
+  return {FixedEdgeOf<kTwoLayers>(s.left),
+          FixedOfFloat(s.right.x),
+          FixedOfFloat(s.right.dx_dy),
+          s.y,
+          s.rows,
+          static_cast<uint32_t>(s.du_dx),
+          static_cast<uint32_t>(s.dv_dx),
+          static_cast<uint32_t>(s.du2_dx),
+          static_cast<uint32_t>(s.dv2_dx)};
+}
+
+// The copy kernel: frame := texel.
+struct CopyRow {
+  const uint32_t* texels;
+  void operator()(uint32_t* out, SpanCursor c, int32_t n) const {
+    if (n >= 8) {
+      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+      return;
+    }
+    // Short rows, the common case of small triangles, without the call.
+    for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) out[k] = texels[TexelIndex(c.u, c.v)];
+  }
+};
+
 // row(pixels of the first drawn column, cursor, pixel count) for every row with pixels.
 template <bool kTwoLayers, typename RowKernel>
 inline void WalkSection(const SpanSection& s, RowKernel row) {
