@@ -2,8 +2,6 @@
 // sort, clipping, fans, fills and outlines.
 #include "render/scene_pass.h"
 
-#include <emmintrin.h>
-
 #include <cstdio>
 
 #include "render/clip.h"
@@ -93,50 +91,6 @@ bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& 
   return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
 }
 
-// The planes two by two (left and right, top and bottom) and the near plane twice, as
-// lanes; offsets as floats, the way ClipPolygon compares its distances.
-struct PlaneLanes {
-  __m128d nx[3], ny[3], nz[3];
-  __m128 side_offsets, near_offset;
-};
-
-PlaneLanes PlanesAsLanes() {
-  const ClipPlane* p = g_render.clip_planes;
-  const ClipPlane* pairs[3][2] = {{&p[CLIP_LEFT], &p[CLIP_RIGHT]}, {&p[CLIP_TOP], &p[CLIP_BOTTOM]},
-                                  {&p[CLIP_NEAR], &p[CLIP_NEAR]}};
-  PlaneLanes lanes;
-  for (int i = 0; i < 3; ++i) {
-    lanes.nx[i] = _mm_setr_pd(pairs[i][0]->nx, pairs[i][1]->nx);
-    lanes.ny[i] = _mm_setr_pd(pairs[i][0]->ny, pairs[i][1]->ny);
-    lanes.nz[i] = _mm_setr_pd(pairs[i][0]->nz, pairs[i][1]->nz);
-  }
-  lanes.side_offsets = _mm_setr_ps(p[CLIP_LEFT].d, p[CLIP_RIGHT].d, p[CLIP_TOP].d, p[CLIP_BOTTOM].d);
-  lanes.near_offset = _mm_set1_ps(p[CLIP_NEAR].d);
-  return lanes;
-}
-
-// (x nx + y ny) + z nz for two planes, rounded to float as ClipPolygon stores it.
-inline __m128 Distances(const PlaneLanes& p, int pair, __m128d x, __m128d y, __m128d z) {
-  const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(x, p.nx[pair]), _mm_mul_pd(y, p.ny[pair])),
-                                 _mm_mul_pd(z, p.nz[pair]));
-  return _mm_cvtpd_ps(sum);
-}
-
-// A triangle inside every plane comes out of the five passes as it went in, so it skips
-// them; the decision is made on the very distances the passes would compute (NaN is outside).
-bool InsideAllPlanes(const PlaneLanes& p, const RenderVertex corners[3]) {
-  int inside = 1;
-  for (int k = 0; k < 3; ++k) {
-    const RenderVertex& c = corners[k];
-    const __m128d x = _mm_set1_pd(c.x), y = _mm_set1_pd(c.y), z = _mm_set1_pd(c.z);
-    const __m128 sides = _mm_movelh_ps(Distances(p, 0, x, y, z), Distances(p, 1, x, y, z));
-    const __m128 near = Distances(p, 2, x, y, z);
-    inside &= _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF;
-    inside &= (_mm_movemask_ps(_mm_cmpge_ps(near, p.near_offset)) & 1) == 1;
-  }
-  return inside != 0;
-}
-
 // The clipped polygon of the row's triangle in polygons[0] or [1]; returns it, with its count
 // in m (0 when nothing is left), already projected.
 RenderVertex* ClipRow(const RenderTriangle& triangle, RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t* m) {
@@ -176,9 +130,9 @@ void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
   }
 }
 
-void DrawRow(const PlaneLanes& planes, const SortRow& row) {
+void DrawRow(const ClipPlaneLanes& planes, const SortRow& row) {
   const RenderTriangle& triangle = g_render.triangles[row.triangle];
-  if (InsideAllPlanes(planes, triangle.corners)) {
+  if (InsideClipPlanes(planes, triangle.corners)) {
     DrawFan(row, triangle.corners, 3);
     return;
   }
@@ -214,7 +168,7 @@ void RenderScene(const Scene* scene) {
   SortRows(r.row_count, r.rows, r.sort_scratch);
   // Sorted rows visit the pool out of order; fetching a few rows ahead hides the misses.
   constexpr int32_t AHEAD = 4;
-  const PlaneLanes planes = PlanesAsLanes();
+  const ClipPlaneLanes planes = ClipPlanesAsLanes(r.clip_planes);
   for (int32_t i = 0; i < r.row_count; ++i) {
     if (i + AHEAD < r.row_count) PrefetchTriangle(r.triangles[r.rows[i + AHEAD].triangle]);
     DrawRow(planes, r.rows[i]);
