@@ -21,8 +21,11 @@ inline int32_t TexelIndex(uint32_t u, uint32_t v) {
   return static_cast<int32_t>(((static_cast<int32_t>(v) >> 16) * 256 + (static_cast<int32_t>(u) >> 16)) & 0xFFFF);
 }
 
-// The 16.16 integer a set-up float holds (always a whole number in range: the set-up stores
-// ToFixed results, which floats hold exactly). cvttss2si is defined for any float.
+// The 16.16 integer a set-up float holds. The set-up stores ToFixed results, always whole
+// numbers, but a float keeps only 24 bits: past 2^24 (x beyond 256 pixels, say) the value is
+// the ToFixed result rounded to a float, and the loops step from that rounded value. The
+// fused set-up in rasterizer.cpp makes the same round trip in lanes. cvttss2si is defined
+// for any float (out of range gives 0x80000000).
 inline uint32_t FixedOfFloat(float f) { return static_cast<uint32_t>(_mm_cvttss_si32(_mm_set_ss(f))); }
 
 // The left edge carries the texture coordinates; the right edge only its x.
