@@ -2,6 +2,7 @@
 #include "render/clip.h"
 
 #include <cmath>
+#include <initializer_list>
 
 void BuildClipPlanes(int32_t w1, int32_t h1, float focal, float near_offset, ClipPlane planes[CLIP_PLANE_COUNT]) {
   // The 0.0001 radian margin turns each side plane slightly inwards, so clipped corners
@@ -53,4 +54,84 @@ int32_t ClipPolygon(const ClipPlane& plane, RenderVertex* in, int32_t n, RenderV
   }
   *m = count;
   return count;
+}
+
+// Lanes pair the planes two by two (left and right, top and bottom, near twice); offsets
+// are floats, the way ClipPolygon compares its distances.
+ClipPlaneLanes ClipPlanesAsLanes(const ClipPlane p[CLIP_PLANE_COUNT]) {
+  const ClipPlane* pairs[3][2] = {{&p[CLIP_LEFT], &p[CLIP_RIGHT]}, {&p[CLIP_TOP], &p[CLIP_BOTTOM]},
+                                  {&p[CLIP_NEAR], &p[CLIP_NEAR]}};
+  ClipPlaneLanes lanes;
+  for (int i = 0; i < 3; ++i) {
+    lanes.nx[i] = _mm_setr_pd(pairs[i][0]->nx, pairs[i][1]->nx);
+    lanes.ny[i] = _mm_setr_pd(pairs[i][0]->ny, pairs[i][1]->ny);
+    lanes.nz[i] = _mm_setr_pd(pairs[i][0]->nz, pairs[i][1]->nz);
+  }
+  lanes.side_offsets = _mm_setr_ps(p[CLIP_LEFT].d, p[CLIP_RIGHT].d, p[CLIP_TOP].d, p[CLIP_BOTTOM].d);
+  lanes.near_offset = _mm_set1_ps(p[CLIP_NEAR].d);
+  const ClipPlane& n = p[CLIP_NEAR];
+  lanes.as_built = p[CLIP_LEFT].ny == 0.0 && p[CLIP_RIGHT].ny == 0.0 && p[CLIP_TOP].nx == 0.0 &&
+                   p[CLIP_BOTTOM].nx == 0.0 && p[CLIP_LEFT].d == 0.0f && p[CLIP_RIGHT].d == 0.0f &&
+                   p[CLIP_TOP].d == 0.0f && p[CLIP_BOTTOM].d == 0.0f && n.nx == 0.0 && n.ny == 0.0 && n.nz == 1.0 &&
+                   n.d <= 0.0f;
+  return lanes;
+}
+
+// (x nx + y ny) + z nz for two planes, rounded to float as ClipPolygon stores it.
+static inline __m128 Distances(const ClipPlaneLanes& p, int pair, __m128d x, __m128d y, __m128d z) {
+  const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(x, p.nx[pair]), _mm_mul_pd(y, p.ny[pair])),
+                                 _mm_mul_pd(z, p.nz[pair]));
+  return _mm_cvtpd_ps(sum);
+}
+
+static bool InsideAllPlanesFull(const ClipPlaneLanes& p, const RenderVertex corners[3]) {
+  int inside = 1;
+  for (int k = 0; k < 3; ++k) {
+    const RenderVertex& c = corners[k];
+    const __m128d x = _mm_set1_pd(c.x), y = _mm_set1_pd(c.y), z = _mm_set1_pd(c.z);
+    const __m128 sides = _mm_movelh_ps(Distances(p, 0, x, y, z), Distances(p, 1, x, y, z));
+    const __m128 near = Distances(p, 2, x, y, z);
+    inside &= _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF;
+    inside &= (_mm_movemask_ps(_mm_cmpge_ps(near, p.near_offset)) & 1) == 1;
+  }
+  return inside != 0;
+}
+
+// x and y of all three corners finite (x - x is 0 only then).
+static inline bool FiniteXY(const RenderVertex corners[3]) {
+  const __m128d a = _mm_setr_pd(corners[0].x, corners[0].y), b = _mm_setr_pd(corners[1].x, corners[1].y),
+                c = _mm_setr_pd(corners[2].x, corners[2].y);
+  const __m128d zero = _mm_setzero_pd();
+  const __m128d ok = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(a, a), zero), _mm_cmpeq_pd(_mm_sub_pd(b, b), zero)),
+                                _mm_cmpeq_pd(_mm_sub_pd(c, c), zero));
+  return _mm_movemask_pd(ok) == 3;
+}
+
+// With the planes as built and a corner's x and y finite, the zero terms of the distances
+// only ever add a zero, which changes no sum but the sign of a zero, and a zero passes a
+// test against an offset of 0 or -10 either way: the distances skip them.
+bool InsideClipPlanes(const ClipPlaneLanes& p, const RenderVertex corners[3]) {
+  if (!p.as_built || !FiniteXY(corners)) return InsideAllPlanesFull(p, corners);
+  int inside = 1;
+  for (int k = 0; k < 3; ++k) {
+    const RenderVertex& c = corners[k];
+    const __m128d z = _mm_set1_pd(c.z);
+    const __m128d left_right = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(c.x), p.nx[0]), _mm_mul_pd(z, p.nz[0]));
+    const __m128d top_bottom = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(c.y), p.ny[1]), _mm_mul_pd(z, p.nz[1]));
+    const __m128 sides = _mm_movelh_ps(_mm_cvtpd_ps(left_right), _mm_cvtpd_ps(top_bottom));
+    inside &= _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF;
+    inside &= _mm_movemask_ps(_mm_cmpge_ps(_mm_cvtpd_ps(z), p.near_offset)) & 1;
+  }
+  return inside != 0;
+}
+
+bool InsideClipPlanesReference(const ClipPlane planes[CLIP_PLANE_COUNT], const RenderVertex corners[3]) {
+  for (int32_t plane : {CLIP_NEAR, CLIP_RIGHT, CLIP_TOP, CLIP_BOTTOM, CLIP_LEFT}) {
+    const ClipPlane& p = planes[plane];
+    for (int k = 0; k < 3; ++k) {
+      const RenderVertex& c = corners[k];
+      if (!((float)(c.x * p.nx + c.y * p.ny + c.z * p.nz) >= p.d)) return false;
+    }
+  }
+  return true;
 }

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "render/span_loops.h"
+#include "render/span_walk.h"
 
 int32_t ToFixed(float f) {
   // Written so that NaN fails the test and lands on the marker too.
@@ -25,28 +26,35 @@ bool TextureReadable(const Texture* t) {
 
 namespace {
 
-// ToFixed on four lanes; NaN fails both compares like the scalar test.
+// ToFixed on four lanes. Inside the range the scaled value converts without overflow and
+// never to 0x80000000; outside it (NaN and -32768 itself included) the conversion gives
+// exactly 0x80000000, so that value alone is swapped for the marker.
 inline __m128i FixedLanes(__m128 f) {
-  const __m128 inside = _mm_and_ps(_mm_cmpgt_ps(f, _mm_set1_ps(-32768.0f)), _mm_cmplt_ps(f, _mm_set1_ps(32768.0f)));
   const __m128i fixed = _mm_cvttps_epi32(_mm_mul_ps(f, _mm_set1_ps(65536.0f)));
-  const __m128i mask = _mm_castps_si128(inside);
-  return _mm_or_si128(_mm_and_si128(mask, fixed), _mm_andnot_si128(mask, _mm_set1_epi32(FIXED_DOES_NOT_FIT)));
+  const __m128i invalid = _mm_set1_epi32(INT32_MIN);
+  const __m128i swap = _mm_and_si128(_mm_cmpeq_epi32(fixed, invalid), _mm_set1_epi32(INT32_MIN ^ FIXED_DOES_NOT_FIT));
+  return _mm_xor_si128(fixed, swap);
 }
 
-// A corner's values, (sx, u, v, u2) and (v2, 0, 0, 0); one-layer triangles leave u2, v2 at 0.
+// A corner's values, (sx, u, v, u2) and (v2, 0, 0, 0); one-layer triangles leave u2, v2 at 0
+// and never compute the second vector.
 struct Lanes {
   __m128 a, b;
 };
 
-inline Lanes Sub(const Lanes& p, const Lanes& q) { return {_mm_sub_ps(p.a, q.a), _mm_sub_ps(p.b, q.b)}; }
-inline Lanes Scale(const Lanes& p, float s) {
-  const __m128 k = _mm_set1_ps(s);
-  return {_mm_mul_ps(p.a, k), _mm_mul_ps(p.b, k)};
+template <bool kTwoLayers>
+inline Lanes Sub(const Lanes& p, const Lanes& q) {
+  return {_mm_sub_ps(p.a, q.a), kTwoLayers ? _mm_sub_ps(p.b, q.b) : _mm_setzero_ps()};
+}
+template <bool kTwoLayers>
+inline Lanes Scale(const Lanes& p, __m128 k) {
+  return {_mm_mul_ps(p.a, k), kTwoLayers ? _mm_mul_ps(p.b, k) : _mm_setzero_ps()};
 }
 // p + slope x t, the product rounded before the sum as in the plain form.
+template <bool kTwoLayers>
 inline Lanes Along(const Lanes& p, const Lanes& slope, float t) {
-  const Lanes step = Scale(slope, t);
-  return {_mm_add_ps(p.a, step.a), _mm_add_ps(p.b, step.b)};
+  const Lanes step = Scale<kTwoLayers>(slope, _mm_set1_ps(t));
+  return {_mm_add_ps(p.a, step.a), kTwoLayers ? _mm_add_ps(p.b, step.b) : _mm_setzero_ps()};
 }
 inline float Sx(const Lanes& p) { return _mm_cvtss_f32(p.a); }
 
@@ -56,29 +64,92 @@ inline Lanes LanesOf(const RenderVertex& v) {
   return {_mm_setr_ps(v.sx, v.u, v.v, 0.0f), _mm_setzero_ps()};
 }
 
-// The stepper starting prestep rows below start along slope, every value a 16.16 integer
-// held in a float.
-inline EdgeStepper Stepper(const Lanes& start, const Lanes& slope, float prestep) {
-  alignas(16) float first[8], step[8];
-  const Lanes at = Along(start, slope, prestep);
-  _mm_store_ps(first, _mm_cvtepi32_ps(FixedLanes(at.a)));
-  _mm_store_ps(first + 4, _mm_cvtepi32_ps(FixedLanes(at.b)));
-  _mm_store_ps(step, _mm_cvtepi32_ps(FixedLanes(slope.a)));
-  _mm_store_ps(step + 4, _mm_cvtepi32_ps(FixedLanes(slope.b)));
-  return {first[1], step[1], first[2], step[2], first[3], step[3], first[4], step[4], first[0], step[0]};
-}
+// An edge of a section: its values at the first row and its steps, as 16.16 integers held
+// in floats, the form the section interface hands to the span loops.
+struct EdgeLanes {
+  __m128 first_a, first_b, step_a, step_b;
+};
 
-inline void DrawSection(SpanSection* section, const EdgeStepper& long_edge, const EdgeStepper& short_edge,
-                        bool long_left, int32_t y, int32_t rows, SectionLoop loop) {
-  section->left = long_left ? long_edge : short_edge;
-  section->right = long_left ? short_edge : long_edge;
-  section->y = y;
-  section->rows = rows;
-  loop(*section);
+// The per-row steps of an edge along slope.
+struct StepLanes {
+  __m128 a, b;
+};
+
+template <bool kTwoLayers>
+inline StepLanes StepsOf(const Lanes& slope) {
+  return {_mm_cvtepi32_ps(FixedLanes(slope.a)), kTwoLayers ? _mm_cvtepi32_ps(FixedLanes(slope.b)) : _mm_setzero_ps()};
 }
 
 template <bool kTwoLayers>
-void SetUpAndDraw(SectionLoop loop, SpanSection* section, const RenderVertex triangle[3]) {
+inline EdgeLanes EdgeFrom(const Lanes& start, const Lanes& slope, const StepLanes& steps, float prestep) {
+  const Lanes at = Along<kTwoLayers>(start, slope, prestep);
+  EdgeLanes e;
+  e.first_a = _mm_cvtepi32_ps(FixedLanes(at.a));
+  e.step_a = steps.a;
+  e.first_b = kTwoLayers ? _mm_cvtepi32_ps(FixedLanes(at.b)) : _mm_setzero_ps();
+  e.step_b = steps.b;
+  return e;
+}
+
+template <bool kTwoLayers>
+inline EdgeLanes EdgeFrom(const Lanes& start, const Lanes& slope, float prestep) {
+  return EdgeFrom<kTwoLayers>(start, slope, StepsOf<kTwoLayers>(slope), prestep);
+}
+
+inline EdgeStepper StepperOf(const EdgeLanes& e) {
+  alignas(16) float first[8], step[8];
+  _mm_store_ps(first, e.first_a);
+  _mm_store_ps(first + 4, e.first_b);
+  _mm_store_ps(step, e.step_a);
+  _mm_store_ps(step + 4, e.step_b);
+  return {first[1], step[1], first[2], step[2], first[3], step[3], first[4], step[4], first[0], step[0]};
+}
+
+// The section through a span loop, by way of the float section interface.
+struct LoopSink {
+  SectionLoop loop;
+  SpanSection* section;
+  template <bool kTwoLayers>
+  void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y, int32_t rows) const {
+    section->left = StepperOf(left);
+    section->right = StepperOf(right);
+    section->y = y;
+    section->rows = rows;
+    loop(*section);
+  }
+};
+
+// One-layer copy sections walked straight from the lanes: the floats truncate back to the
+// very integers the span loop would take from the section interface.
+struct CopySink {
+  const uint32_t* texels;
+  int32_t du_dx, dv_dx;
+  template <bool kTwoLayers>
+  void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y, int32_t rows) const {
+    alignas(16) uint32_t first[4], step[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
+    _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
+    FixedSection s;
+    s.left = FixedEdge{first[0], step[0], first[1], step[1], first[2], step[2], 0, 0, 0, 0};
+    s.right_x = static_cast<uint32_t>(_mm_cvttss_si32(right.first_a));
+    s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
+    s.y = y;
+    s.rows = rows;
+    s.du = static_cast<uint32_t>(du_dx);
+    s.dv = static_cast<uint32_t>(dv_dx);
+    s.du2 = s.dv2 = 0;
+    WalkFixed<false>(s, CopyRow{texels});
+  }
+};
+
+struct Gradients {
+  int32_t du_dx, dv_dx, du2_dx, dv2_dx;
+};
+
+// Sorts the corners, drops degenerate triangles, finds the gradients and hands each section
+// to the sink that make_sink(gradients) returns.
+template <bool kTwoLayers, typename MakeSink>
+void SetUpAndDraw(const RenderVertex triangle[3], MakeSink make_sink) {
   // The three compare-and-swap steps on indices, which compile without branches.
   const int32_t rows[3] = {Ceil16(ToFixed(triangle[0].sy)), Ceil16(ToFixed(triangle[1].sy)),
                            Ceil16(ToFixed(triangle[2].sy))};
@@ -93,37 +164,56 @@ void SetUpAndDraw(SectionLoop loop, SpanSection* section, const RenderVertex tri
   const float doubled_area = (sy1 - sy0) * (sx2 - sx0) - (sy2 - sy0) * (sx1 - sx0);
   if (std::fabs(doubled_area) < 0.5f || y2 == y0) return;
 
+  // The three edge reciprocals in one division; each lane rounds as its own scalar division.
+  alignas(16) float g[4];
+  _mm_store_ps(g, _mm_div_ps(_mm_set1_ps(1.0f), _mm_setr_ps(sy2 - sy0, sy1 - sy0, sy2 - sy1, 1.0f)));
+
   const Lanes c0 = LanesOf<kTwoLayers>(triangle[i0]);
   const Lanes c1 = LanesOf<kTwoLayers>(triangle[i1]);
   const Lanes c2 = LanesOf<kTwoLayers>(triangle[i2]);
   // The long edge and its point at the middle corner's height.
-  const Lanes long_slope = Scale(Sub(c2, c0), 1.0f / (sy2 - sy0));
-  const Lanes middle = Along(c0, long_slope, sy1 - sy0);
+  const Lanes long_slope = Scale<kTwoLayers>(Sub<kTwoLayers>(c2, c0), _mm_set1_ps(g[0]));
+  const Lanes middle = Along<kTwoLayers>(c0, long_slope, sy1 - sy0);
   const float width = sx1 - Sx(middle);
   if (std::fabs(width) < 0.1f) return;
 
   const __m128 w = _mm_set1_ps(width);
-  alignas(16) int32_t gradient[8];
+  alignas(16) int32_t gradient[8] = {};
   _mm_store_si128(reinterpret_cast<__m128i*>(gradient), FixedLanes(_mm_div_ps(_mm_sub_ps(c1.a, middle.a), w)));
-  _mm_store_si128(reinterpret_cast<__m128i*>(gradient + 4), FixedLanes(_mm_div_ps(_mm_sub_ps(c1.b, middle.b), w)));
-  section->du_dx = gradient[1];
-  section->dv_dx = gradient[2];
-  section->du2_dx = kTwoLayers ? gradient[3] : 0;
-  section->dv2_dx = kTwoLayers ? gradient[4] : 0;
+  if constexpr (kTwoLayers) {
+    _mm_store_si128(reinterpret_cast<__m128i*>(gradient + 4), FixedLanes(_mm_div_ps(_mm_sub_ps(c1.b, middle.b), w)));
+  }
+  const auto sink = make_sink(Gradients{gradient[1], gradient[2], kTwoLayers ? gradient[3] : 0, kTwoLayers ? gradient[4] : 0});
   const bool long_left = Sx(middle) <= sx1;
+  const StepLanes long_steps = StepsOf<kTwoLayers>(long_slope);
 
   if (y1 - y0 >= 1) {
     const float prestep = static_cast<float>(y0) - sy0;
-    const Lanes short_slope = Scale(Sub(c1, c0), 1.0f / (sy1 - sy0));
-    DrawSection(section, Stepper(c0, long_slope, prestep), Stepper(c0, short_slope, prestep), long_left, y0, y1 - y0,
-                loop);
+    const EdgeLanes long_edge = EdgeFrom<kTwoLayers>(c0, long_slope, long_steps, prestep);
+    const EdgeLanes short_edge =
+        EdgeFrom<kTwoLayers>(c0, Scale<kTwoLayers>(Sub<kTwoLayers>(c1, c0), _mm_set1_ps(g[1])), prestep);
+    sink.template Draw<kTwoLayers>(long_left ? long_edge : short_edge, long_left ? short_edge : long_edge, y0,
+                                   y1 - y0);
   }
   if (y2 - y1 >= 1) {
     const float prestep = static_cast<float>(y1) - sy1;
-    const Lanes short_slope = Scale(Sub(c2, c1), 1.0f / (sy2 - sy1));
-    DrawSection(section, Stepper(middle, long_slope, prestep), Stepper(c1, short_slope, prestep), long_left, y1,
-                y2 - y1, loop);
+    const EdgeLanes long_edge = EdgeFrom<kTwoLayers>(middle, long_slope, long_steps, prestep);
+    const EdgeLanes short_edge =
+        EdgeFrom<kTwoLayers>(c1, Scale<kTwoLayers>(Sub<kTwoLayers>(c2, c1), _mm_set1_ps(g[2])), prestep);
+    sink.template Draw<kTwoLayers>(long_left ? long_edge : short_edge, long_left ? short_edge : long_edge, y1,
+                                   y2 - y1);
   }
+}
+
+template <bool kTwoLayers>
+void SetUpAndLoop(SectionLoop loop, SpanSection* section, const RenderVertex triangle[3]) {
+  SetUpAndDraw<kTwoLayers>(triangle, [&](const Gradients& d) {
+    section->du_dx = d.du_dx;
+    section->dv_dx = d.dv_dx;
+    section->du2_dx = d.du2_dx;
+    section->dv2_dx = d.dv2_dx;
+    return LoopSink{loop, section};
+  });
 }
 
 }  // namespace
@@ -134,10 +224,15 @@ void ToFixed4(const float in[4], int32_t out[4]) {
 
 void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]) {
   if (!TextureReadable(texture)) return;
+  if (g_render.base_blend_mode == BLEND_COPY) {
+    const uint32_t* texels = texture->pixels;
+    SetUpAndDraw<false>(triangle, [texels](const Gradients& d) { return CopySink{texels, d.du_dx, d.dv_dx}; });
+    return;
+  }
   SpanSection section;  // every field is set before a loop reads it
   section.texels = texture->pixels;
   section.lightmap = nullptr;
-  SetUpAndDraw<false>(g_render.base_blend_mode == BLEND_COPY ? FillSectionCopy : FillSectionBlend, &section, triangle);
+  SetUpAndLoop<false>(FillSectionBlend, &section, triangle);
 }
 
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
@@ -149,5 +244,5 @@ void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, co
   SpanSection section;
   section.texels = texture->pixels;
   section.lightmap = lightmap->pixels;
-  SetUpAndDraw<true>(g_render.base_blend_mode == BLEND_COPY ? FillSection2Copy : FillSection2Blend, &section, triangle);
+  SetUpAndLoop<true>(g_render.base_blend_mode == BLEND_COPY ? FillSection2Copy : FillSection2Blend, &section, triangle);
 }

@@ -91,19 +91,6 @@ bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& 
   return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
 }
 
-// A triangle inside every plane comes out of the five passes as it went in, so it skips
-// them; the decision is made on the very distances the passes would compute.
-bool InsideAllPlanes(const RenderVertex corners[3]) {
-  for (int32_t plane : CLIP_ORDER) {
-    const ClipPlane& p = g_render.clip_planes[plane];
-    for (int k = 0; k < 3; ++k) {
-      const RenderVertex& c = corners[k];
-      if (!((float)(c.x * p.nx + c.y * p.ny + c.z * p.nz) >= p.d)) return false;
-    }
-  }
-  return true;
-}
-
 // The clipped polygon of the row's triangle in polygons[0] or [1]; returns it, with its count
 // in m (0 when nothing is left), already projected.
 RenderVertex* ClipRow(const RenderTriangle& triangle, RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t* m) {
@@ -143,9 +130,9 @@ void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
   }
 }
 
-void DrawRow(const SortRow& row) {
+void DrawRow(const ClipPlaneLanes& planes, const SortRow& row) {
   const RenderTriangle& triangle = g_render.triangles[row.triangle];
-  if (InsideAllPlanes(triangle.corners)) {
+  if (InsideClipPlanes(planes, triangle.corners)) {
     DrawFan(row, triangle.corners, 3);
     return;
   }
@@ -181,8 +168,9 @@ void RenderScene(const Scene* scene) {
   SortRows(r.row_count, r.rows, r.sort_scratch);
   // Sorted rows visit the pool out of order; fetching a few rows ahead hides the misses.
   constexpr int32_t AHEAD = 4;
+  const ClipPlaneLanes planes = ClipPlanesAsLanes(r.clip_planes);
   for (int32_t i = 0; i < r.row_count; ++i) {
     if (i + AHEAD < r.row_count) PrefetchTriangle(r.triangles[r.rows[i + AHEAD].triangle]);
-    DrawRow(r.rows[i]);
+    DrawRow(planes, r.rows[i]);
   }
 }

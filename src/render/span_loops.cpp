@@ -8,9 +8,6 @@
 #include "render/blend.h"
 #include "render/span_walk.h"
 
-namespace {
-
-// Texels at (u, v), (u + du, v + dv), ... into out[0 .. n).
 void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv, int32_t n) {
   int32_t k = 0;
   if (n >= 8) {
@@ -37,6 +34,8 @@ void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v,
   }
   for (; k < n; ++k, u += du, v += dv) out[k] = texels[TexelIndex(u, v)];
 }
+
+namespace {
 
 // Two-layer and blended rows go through a small buffer: gather, then blend the buffer.
 constexpr int32_t kChunk = 128;
@@ -78,22 +77,12 @@ void ChunkedRow(const ChunkWork& w, uint32_t* out, SpanCursor c, int32_t n) {
 
 template <bool kTwoLayers>
 void FillChunked(const SpanSection& s, const ChunkWork& w) {
-  WalkSection<kTwoLayers>(s, [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
+  WalkFixed<kTwoLayers>(FixedSectionOf<kTwoLayers>(s), [&](uint32_t* out, const SpanCursor& c, int32_t n) { ChunkedRow(w, out, c, n); });
 }
 
 }  // namespace
 
-void FillSectionCopy(const SpanSection& s) {
-  const uint32_t* texels = s.texels;
-  WalkSection<false>(s, [texels](uint32_t* out, SpanCursor c, int32_t n) {
-    if (n >= 8) {
-      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
-      return;
-    }
-    // Short rows, the common case of small triangles, without the call.
-    for (int32_t k = 0; k < n; ++k, c.u += c.du, c.v += c.dv) out[k] = texels[TexelIndex(c.u, c.v)];
-  });
-}
+void FillSectionCopy(const SpanSection& s) { WalkFixed<false>(FixedSectionOf<false>(s), CopyRow{s.texels}); }
 
 void FillSectionBlend(const SpanSection& s) {
   FillChunked<false>(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});

@@ -44,4 +44,7 @@ void FillSectionBlendReference(const SpanSection& section);
 void FillSection2CopyReference(const SpanSection& section);
 void FillSection2BlendReference(const SpanSection& section);
 
+// Texels at (u, v), (u + du, v + dv), ... into out[0 .. n), indices made four at a time.
+void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv, int32_t n);
+
 using SectionLoop = void (*)(const SpanSection& section);

@@ -21,8 +21,11 @@ inline int32_t TexelIndex(uint32_t u, uint32_t v) {
   return static_cast<int32_t>(((static_cast<int32_t>(v) >> 16) * 256 + (static_cast<int32_t>(u) >> 16)) & 0xFFFF);
 }
 
-// The 16.16 integer a set-up float holds (always a whole number in range: the set-up stores
-// ToFixed results, which floats hold exactly). cvttss2si is defined for any float.
+// The 16.16 integer a set-up float holds. The set-up stores ToFixed results, always whole
+// numbers, but a float keeps only 24 bits: past 2^24 (x beyond 256 pixels, say) the value is
+// the ToFixed result rounded to a float, and the loops step from that rounded value. The
+// fused set-up in rasterizer.cpp makes the same round trip in lanes. cvttss2si is defined
+// for any float (out of range gives 0x80000000).
 inline uint32_t FixedOfFloat(float f) { return static_cast<uint32_t>(_mm_cvttss_si32(_mm_set_ss(f))); }
 
 // The left edge carries the texture coordinates; the right edge only its x.
@@ -53,6 +56,144 @@ inline void StepEdge(FixedEdge* e) {
     e->v2 += e->dv2;
   }
 }
+
+template <bool kTwoLayers>
+inline void StepEdgeBy(FixedEdge* e, uint32_t rows) {
+  e->x += rows * e->dx;
+  e->u += rows * e->du;
+  e->v += rows * e->dv;
+  if constexpr (kTwoLayers) {
+    e->u2 += rows * e->du2;
+    e->v2 += rows * e->dv2;
+  }
+}
+
+// A section with its edges already in integers: what the fast loops and the fused triangle
+// set-up walk. The same rows and cuts as WalkSection, with the row address stepped rather
+// than multiplied.
+struct FixedSection {
+  FixedEdge left;
+  uint32_t right_x, right_dx;
+  int32_t y, rows;
+  uint32_t du, dv, du2, dv2;  // per pixel
+};
+
+// Whether every row's span starts at column 0 or later and ends at width or earlier without
+// cutting: both edges are checked at the first and last rows, which bounds the rows between
+// as long as neither edge wraps round 32 bits on the way.
+inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
+  const int64_t steps = static_cast<int64_t>(s.rows) - 1;
+  const int64_t left0 = static_cast<int32_t>(s.left.x);
+  const int64_t left1 = left0 + steps * static_cast<int32_t>(s.left.dx);
+  const int64_t right0 = static_cast<int32_t>(s.right_x);
+  const int64_t right1 = right0 + steps * static_cast<int32_t>(s.right_dx);
+  const int64_t lowest = -0xFFFF;  // ceil16 of anything from here up is 0 or more
+  const int64_t highest = static_cast<int64_t>(width) << 16;
+  return left0 >= lowest && left1 >= lowest && left1 <= INT32_MAX && right0 <= highest && right1 <= highest &&
+         right1 >= INT32_MIN && right1 <= INT32_MAX;
+}
+
+template <bool kTwoLayers, typename RowKernel>
+inline void WalkFixed(const FixedSection& s, RowKernel row) {
+  const FrameView& frame = g_render.frame;
+  if (frame.pixels == nullptr || frame.width <= 0 || s.rows <= 0) return;
+  FixedEdge left = s.left;
+  uint32_t right_x = s.right_x;
+  SpanCursor cursor{0, 0, 0, 0, s.du, s.dv, s.du2, s.dv2};
+  const int64_t last_row = static_cast<int64_t>(s.y) + s.rows;
+  const int64_t end_row = last_row < frame.height ? last_row : frame.height;
+  if (s.y < 0) {  // rows above the frame: the edges step over them all at once (wrapping alike)
+    const uint32_t above = static_cast<uint32_t>(-static_cast<int64_t>(s.y));
+    StepEdgeBy<kTwoLayers>(&left, above);
+    right_x += above * s.right_dx;
+  }
+  const int32_t width = frame.width;
+  const int64_t first_row = s.y < 0 ? 0 : s.y;
+  uint32_t* line = frame.pixels + first_row * width;
+  if (SpansInsideColumns(s, width) && s.y >= 0 && last_row <= frame.height) {
+    // Nothing to cut: the rows' spans run as they are.
+    for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+      const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+      const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
+      if (n < 1) continue;
+      cursor.u = left.u;
+      cursor.v = left.v;
+      if constexpr (kTwoLayers) {
+        cursor.u2 = left.u2;
+        cursor.v2 = left.v2;
+      }
+      row(line + xs, cursor, n);
+    }
+    return;
+  }
+  for (int64_t y = first_row; y < end_row; ++y, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+    const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
+    const int32_t first = xs < 0 ? 0 : xs;
+    const int32_t end = xe > width ? width : xe;
+    if (end - first < 1) continue;
+    const uint32_t skipped = static_cast<uint32_t>(first - xs);
+    cursor.u = left.u + skipped * cursor.du;
+    cursor.v = left.v + skipped * cursor.dv;
+    if constexpr (kTwoLayers) {
+      cursor.u2 = left.u2 + skipped * cursor.du2;
+      cursor.v2 = left.v2 + skipped * cursor.dv2;
+    }
+    row(line + first, cursor, end - first);
+  }
+}
+
+template <bool kTwoLayers>
+inline FixedSection FixedSectionOf(const SpanSection& s) {
+  return {FixedEdgeOf<kTwoLayers>(s.left),
+          FixedOfFloat(s.right.x),
+          FixedOfFloat(s.right.dx_dy),
+          s.y,
+          s.rows,
+          static_cast<uint32_t>(s.du_dx),
+          static_cast<uint32_t>(s.dv_dx),
+          static_cast<uint32_t>(s.du2_dx),
+          static_cast<uint32_t>(s.dv2_dx)};
+}
+
+// Four texels from (u, v) on into out[0 .. 3], the indices made in lanes.
+inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv) {
+  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)),
+                                       _mm_setr_epi32(0, static_cast<int>(du), static_cast<int>(2 * du),
+                                                      static_cast<int>(3 * du)));
+  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)),
+                                       _mm_setr_epi32(0, static_cast<int>(dv), static_cast<int>(2 * dv),
+                                                      static_cast<int>(3 * dv)));
+  // (v >> 16) x 256 keeps v's bits 16..23 at 8..15; the sum's low 16 bits are the index.
+  const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), _mm_set1_epi32(0xFF00)),
+                                      _mm_srai_epi32(lane_u, 16));
+  out[0] = texels[_mm_extract_epi16(index, 0)];
+  out[1] = texels[_mm_extract_epi16(index, 2)];
+  out[2] = texels[_mm_extract_epi16(index, 4)];
+  out[3] = texels[_mm_extract_epi16(index, 6)];
+}
+
+// The copy kernel: frame := texel. Short spans, the common case of small triangles, are
+// written without a loop, whose exit the branch predictor keeps missing as the lengths vary:
+// four to eight pixels as two overlapping quads, one to three as three stores of which the
+// surplus ones repeat the last pixel. Pixels written twice get the same texel both times.
+struct CopyRow {
+  const uint32_t* texels;
+  void operator()(uint32_t* out, SpanCursor c, int32_t n) const {
+    if (n > 8) {
+      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+    } else if (n >= 4) {
+      const uint32_t back = static_cast<uint32_t>(n - 4);
+      CopyQuad(out, texels, c.u, c.v, c.du, c.dv);
+      CopyQuad(out + back, texels, c.u + back * c.du, c.v + back * c.dv, c.du, c.dv);
+    } else {
+      const uint32_t second = n > 1 ? 1 : 0, last = static_cast<uint32_t>(n - 1);
+      out[0] = texels[TexelIndex(c.u, c.v)];
+      out[second] = texels[TexelIndex(c.u + second * c.du, c.v + second * c.dv)];
+      out[last] = texels[TexelIndex(c.u + last * c.du, c.v + last * c.dv)];
+    }
+  }
+};
 
 // row(pixels of the first drawn column, cursor, pixel count) for every row with pixels.
 template <bool kTwoLayers, typename RowKernel>

@@ -121,35 +121,40 @@ void TransformPair(const Matrix4& m, const VertexSetup& s, const MeshVertex& a, 
   const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(nx, nx), _mm_mul_pd(ny, ny)), _mm_mul_pd(nz, nz));
   const __m128d length = _mm_sqrt_pd(sum);
   const __m128d positive = _mm_cmpgt_pd(length, _mm_setzero_pd());
-  nx = Select(positive, _mm_div_pd(nx, length), nx);
-  ny = Select(positive, _mm_div_pd(ny, length), ny);
-  nz = Select(positive, _mm_div_pd(nz, length), nz);
+  if (_mm_movemask_pd(positive) == 3) {  // the usual case: no lane keeps its unscaled normal
+    nx = _mm_div_pd(nx, length);
+    ny = _mm_div_pd(ny, length);
+    nz = _mm_div_pd(nz, length);
+  } else {
+    nx = Select(positive, _mm_div_pd(nx, length), nx);
+    ny = Select(positive, _mm_div_pd(ny, length), ny);
+    nz = Select(positive, _mm_div_pd(nz, length), nz);
+  }
   // The projection, with a depth of exactly 0 taken as -1.
   const __m128d depth = Select(_mm_cmpeq_pd(z, _mm_setzero_pd()), _mm_set1_pd(-1.0), z);
   const __m128d k = _mm_div_pd(_mm_set1_pd(g_render.focal_length), depth);
   const __m128d sx = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, x), _mm_set1_pd(g_render.cx)), _mm_set1_pd(g_render.scale_x));
   const __m128d sy = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, y), _mm_set1_pd(g_render.cy)), _mm_set1_pd(g_render.scale_y));
-  alignas(16) double lanes[8][2];
-  _mm_store_pd(lanes[0], x);
-  _mm_store_pd(lanes[1], y);
-  _mm_store_pd(lanes[2], z);
-  _mm_store_pd(lanes[3], nx);
-  _mm_store_pd(lanes[4], ny);
-  _mm_store_pd(lanes[5], nz);
-  _mm_store_pd(lanes[6], sx);
-  _mm_store_pd(lanes[7], sy);
+  _mm_storel_pd(&out[0].x, x);
+  _mm_storeh_pd(&out[1].x, x);
+  _mm_storel_pd(&out[0].y, y);
+  _mm_storeh_pd(&out[1].y, y);
+  _mm_storel_pd(&out[0].z, z);
+  _mm_storeh_pd(&out[1].z, z);
+  // The floats of both corners converted together; each lane rounds as a scalar cast does.
+  alignas(16) float normal_xy[4], normal_z[4], screen[4];  // (a, b, a, b): x then y
+  _mm_store_ps(normal_xy, _mm_movelh_ps(_mm_cvtpd_ps(nx), _mm_cvtpd_ps(ny)));
+  _mm_store_ps(normal_z, _mm_cvtpd_ps(nz));
+  _mm_store_ps(screen, _mm_movelh_ps(_mm_cvtpd_ps(sx), _mm_cvtpd_ps(sy)));
   const MeshVertex* source[2] = {&a, &b};
   for (int i = 0; i < 2; ++i) {
     RenderVertex* o = &out[i];
-    o->x = lanes[0][i];
-    o->y = lanes[1][i];
-    o->z = lanes[2][i];
-    o->nx = (float)lanes[3][i];
-    o->ny = (float)lanes[4][i];
-    o->nz = (float)lanes[5][i];
+    o->nx = normal_xy[i];
+    o->ny = normal_xy[2 + i];
+    o->nz = normal_z[i];
     SetCoordinates(s, o->nx, o->ny, source[i]->lu, source[i]->lv, o);
-    o->sx = (float)lanes[6][i];
-    o->sy = (float)lanes[7][i];
+    o->sx = screen[i];
+    o->sy = screen[2 + i];
   }
 }
 

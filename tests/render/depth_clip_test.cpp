@@ -1,4 +1,6 @@
 // Depth keys, the depth sort against its 16-pass reference, and view-volume clipping.
+#include <cmath>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -86,6 +88,50 @@ TEST_F(RenderTest, ClippingKeepsCutsAndDrops) {
       EXPECT_TRUE(out[i].sx > 1 && out[i].sx < 511 && out[i].sy > 1 && out[i].sy < 383) << c.name << " " << i;
     }
   }
+}
+
+// The lane test against the plane-by-plane one, and a triangle it lets skip the passes comes
+// out of them unchanged. Zeros of either sign, corners on a plane, infinities and NaN lead
+// the table; random triangles around the view's edges follow.
+TEST_F(RenderTest, InsideAllPlanesDecidesAsThePassesWould) {
+  const double inf = std::numeric_limits<double>::infinity(), nan = std::nan("");
+  const ClipPlane& left = g_render.clip_planes[CLIP_LEFT];
+  const double on_left = -100.0 * left.nz / left.nx;  // x of the left plane at z = 100
+  std::vector<std::vector<RenderVertex>> cases = {
+      {At(0, 0, 100, 0), At(50, 0, 100, 1), At(0, 50, 100, 2)},
+      {At(0, 0, 0, 0), At(-0.0, 0, 5, 1), At(0, -0.0, -0.0, 2)},
+      {At(on_left, 0, 100, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(std::nextafter(on_left, -inf), 0, 100, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(0, inf, 100, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(0, 0, inf, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(nan, 0, 100, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(0, 0, nan, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+      {At(1e-320, -1e-320, 1e-320, 0), At(0, 0, 100, 1), At(0, 10, 100, 2)},
+  };
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> z(0.0, 50.0), spread(-1.2, 1.2);
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<RenderVertex> t;
+    for (int k = 0; k < 3; ++k) {
+      const double depth = z(random);
+      t.push_back(At(depth * spread(random), depth * 0.75 * spread(random), depth, static_cast<float>(k)));
+    }
+    cases.push_back(t);
+  }
+  const ClipPlaneLanes lanes = ClipPlanesAsLanes(g_render.clip_planes);
+  ASSERT_TRUE(lanes.as_built);
+  int inside = 0;
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const bool fast = InsideClipPlanes(lanes, cases[i].data());
+    ASSERT_EQ(fast, InsideClipPlanesReference(g_render.clip_planes, cases[i].data())) << "case " << i;
+    if (!fast) continue;
+    ++inside;
+    RenderVertex out[CLIP_POLYGON_SIZE];
+    ASSERT_EQ(ClipAll(cases[i], out), 3) << "case " << i;
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(out[k].x == cases[i][k].x && out[k].u == cases[i][k].u) << "case " << i;
+  }
+  EXPECT_GT(inside, 100);
+  EXPECT_LT(inside, 1900);
 }
 
 }  // namespace

@@ -198,12 +198,14 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
   for (int32_t mode : {BLEND_COPY, 1}) {
     g_render.base_blend_mode = mode;
     for (const auto& t : cases) {
-      std::fill(frame_.begin(), frame_.end(), kBackground);
-      DrawTriangleReference(&texture, &texture, t);
-      const std::vector<uint32_t> reference = frame_;
-      std::fill(frame_.begin(), frame_.end(), kBackground);
-      DrawLightmappedTriangle(&texture, &texture, t);
-      EXPECT_EQ(frame_, reference);
+      for (const Texture* lightmap : {static_cast<const Texture*>(nullptr), &texture}) {
+        std::fill(frame_.begin(), frame_.end(), kBackground);
+        DrawTriangleReference(&texture, lightmap, t);
+        const std::vector<uint32_t> reference = frame_;
+        std::fill(frame_.begin(), frame_.end(), kBackground);
+        DrawLightmappedTriangle(&texture, lightmap, t);  // a null lightmap draws one layer
+        EXPECT_EQ(frame_, reference) << (lightmap ? "two layers" : "one layer");
+      }
     }
   }
   g_render.base_blend_mode = BLEND_COPY;
