@@ -1,11 +1,13 @@
 // Meshes into the triangle pool. DrawMesh and the corner-by-corner interface share one vertex
 // routine (vertex_transform.h), so a mesh drawn either way gives the same triangles bit for
 // bit; DrawMesh just transforms and projects each vertex once instead of once per corner
-// that uses it. Every emitted corner is already projected, so the scene pass does not
-// project it again.
+// that uses it. Every emitted corner is already projected and every triangle's key (culled,
+// depth, clipping needed or not) is settled while its corners are at hand, so the scene pass
+// neither projects the corners again nor reads the pool back to cull it.
 #include "render/mesh_emit.h"
 
 #include "geometry/mesh.h"
+#include "render/scene_pass.h"
 #include "render/vertex_transform.h"
 #include "resource/texture_ref.h"
 #include "resource/texture_table.h"
@@ -75,6 +77,8 @@ void EmitStoredCorners() {
     TransformVertex(g_render.current, s, c.position, c.normal, c.u2, c.v2, &slot->corners[k]);
     SetBaseCoordinate(s, c.u, c.v, &slot->corners[k]);
   }
+  const ClipPlaneLanes planes = ClipPlanesAsLanes(g_render.clip_planes);
+  g_render.triangle_keys[slot - g_render.triangles] = TriangleKey(planes, slot->corners);
 }
 
 // Every vertex of the mesh through the current matrix into the vertex cache; returns how many.
@@ -133,6 +137,7 @@ void DrawMesh(const Mesh* mesh) {
   if (!mesh->triangles || !mesh->vertices || !g_render.vertex_cache) return;
   const EmitSetup s = CurrentSetup();
   const int32_t vertex_count = TransformMeshVertices(mesh, s);
+  const ClipPlaneLanes planes = ClipPlanesAsLanes(g_render.clip_planes);
   const RenderVertex* transformed = g_render.vertex_cache;
   for (int32_t i = 0; i < mesh->triangle_count; ++i) {
     const MeshTriangle& t = mesh->triangles[i];
@@ -148,6 +153,7 @@ void DrawMesh(const Mesh* mesh) {
       slot->corners[k] = transformed[index[k]];
       SetBaseCoordinate(s, Clamp01(u[k]), Clamp01(v[k]), &slot->corners[k]);
     }
+    g_render.triangle_keys[slot - g_render.triangles] = TriangleKey(planes, slot->corners);
   }
   EndTriangles();
 }

@@ -19,11 +19,13 @@ static void FreePool() {
   delete[] r.triangle_textures;
   delete[] r.triangle_lightmaps;
   delete[] r.triangle_outlines;
+  delete[] r.triangle_keys;
   delete[] r.vertex_cache;
   delete[] r.rows;
   delete[] r.sort_scratch;
   r.triangles = nullptr;
   r.triangle_textures = r.triangle_lightmaps = r.triangle_outlines = nullptr;
+  r.triangle_keys = nullptr;
   r.vertex_cache = nullptr;
   r.rows = r.sort_scratch = nullptr;
   r.triangle_count = r.row_count = 0;
@@ -37,6 +39,7 @@ void InitRenderer(const Texture& frame) {
   r.triangle_textures = new int32_t[TRIANGLE_POOL_SIZE]();
   r.triangle_lightmaps = new int32_t[TRIANGLE_POOL_SIZE]();
   r.triangle_outlines = new int32_t[TRIANGLE_POOL_SIZE]();
+  r.triangle_keys = new uint32_t[TRIANGLE_POOL_SIZE]();
   r.vertex_cache = new RenderVertex[VERTEX_CACHE_SIZE]();
   r.rows = new SortRow[TRIANGLE_POOL_SIZE]();
   r.sort_scratch = new SortRow[TRIANGLE_POOL_SIZE]();

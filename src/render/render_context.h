@@ -48,10 +48,17 @@ struct RenderVertex {
   float u, v;        // base texture coordinate in texels
   float u2, v2;      // lightmap coordinate in texels
   double x, y, z;    // camera space
-  float nx, ny, nz;  // unit normal after the transform
+  float nx, ny, nz;  // unit normal after the transform; 0 unless sphere mapping needed it
   float sx, sy;      // screen position, written by ProjectVertex
   float clip_distance;  // scratch of ClipPolygon
 };
+
+// The key of a pooled triangle that faces away, is behind the eye or misses the screen
+// (depth keys fit in 16 bits).
+constexpr uint32_t CULLED_TRIANGLE = 0xFFFFFFFFu;
+// Set above the 16 key bits when every corner is inside every clip plane, so the triangle is
+// drawn without clipping. The depth sort reads only the low 16 bits.
+constexpr uint32_t KEY_INSIDE_PLANES = 1u << 16;
 
 struct RenderTriangle {
   RenderVertex corners[3];
@@ -59,7 +66,7 @@ struct RenderTriangle {
 
 // A depth-sort record: larger keys are farther and are drawn first.
 struct SortRow {
-  uint32_t key;  // 16-bit depth key in the low half
+  uint32_t key;  // 16-bit depth key in the low half, and KEY_INSIDE_PLANES
   int32_t triangle;
   int32_t texture;
   int32_t outline;
@@ -100,6 +107,9 @@ struct RenderContext {
   int32_t* triangle_textures;
   int32_t* triangle_lightmaps;
   int32_t* triangle_outlines;
+  // Each slot's depth key with KEY_INSIDE_PLANES, or CULLED_TRIANGLE, settled when the triangle is emitted while its
+  // corners are still in the cache, so the pass need not read the whole pool back to cull it.
+  uint32_t* triangle_keys;
   int32_t triangle_count;
   int32_t dropped_triangles;  // emitted past the pool in the current frame
   int32_t pool_overflow_reported;  // the console line about a full pool is said once per run

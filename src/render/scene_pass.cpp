@@ -52,28 +52,14 @@ void ReportDroppedTriangles() {
                r.triangle_count + r.dropped_triangles, TRIANGLE_POOL_SIZE);
 }
 
-// Kept when the corners run clockwise on the screen (y down) or are collinear, no corner is
-// behind the eye, and at least one corner lies on the screen.
-bool Visible(const RenderVertex c[3], float right, float bottom) {
-  const float cross = (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) - (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx);
-  if (cross < 0.0f) return false;
-  if (c[0].z < 0.0 || c[1].z < 0.0 || c[2].z < 0.0) return false;
-  for (int k = 0; k < 3; ++k) {
-    if (c[k].sx >= 0.0f && c[k].sx <= right && c[k].sy >= 0.0f && c[k].sy <= bottom) return true;
-  }
-  return false;
-}
-
 void CullAndKey() {
   RenderContext& r = g_render;
-  const float right = (float)(r.frame.width - 1);
-  const float bottom = (float)(r.frame.height - 1);
   const bool textured = RenderIsEnabled(CAP_TEXTURE) != 0;
   for (int32_t i = 0; i < r.triangle_count; ++i) {
-    const RenderVertex* c = r.triangles[i].corners;  // projected when emitted
-    if (!Visible(c, right, bottom)) continue;
+    const uint32_t key = r.triangle_keys[i];
+    if (key == CULLED_TRIANGLE) continue;
     SortRow& row = r.rows[r.row_count++];
-    row.key = DepthKey(c[0].z, c[1].z, c[2].z);
+    row.key = key;
     row.triangle = i;
     row.texture = textured ? r.triangle_textures[i] : -1;
     row.outline = r.triangle_outlines[i];
@@ -130,9 +116,9 @@ void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
   }
 }
 
-void DrawRow(const ClipPlaneLanes& planes, const SortRow& row) {
+void DrawRow(const SortRow& row) {
   const RenderTriangle& triangle = g_render.triangles[row.triangle];
-  if (InsideClipPlanes(planes, triangle.corners)) {
+  if (row.key & KEY_INSIDE_PLANES) {
     DrawFan(row, triangle.corners, 3);
     return;
   }
@@ -148,6 +134,20 @@ void PrefetchTriangle(const RenderTriangle& triangle) {
 }
 
 }  // namespace
+
+uint32_t TriangleKey(const ClipPlaneLanes& planes, const RenderVertex c[3]) {
+  const float right = (float)(g_render.frame.width - 1);
+  const float bottom = (float)(g_render.frame.height - 1);
+  const float cross = (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) - (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx);
+  if (cross < 0.0f) return CULLED_TRIANGLE;
+  if (c[0].z < 0.0 || c[1].z < 0.0 || c[2].z < 0.0) return CULLED_TRIANGLE;
+  for (int k = 0; k < 3; ++k) {
+    if (c[k].sx >= 0.0f && c[k].sx <= right && c[k].sy >= 0.0f && c[k].sy <= bottom) {
+      return DepthKey(c[0].z, c[1].z, c[2].z) | (InsideClipPlanes(planes, c) ? KEY_INSIDE_PLANES : 0);
+    }
+  }
+  return CULLED_TRIANGLE;
+}
 
 uint32_t DepthKey(double z0, double z1, double z2) {
   const double scaled = ((z2 + z1 + z0) * 0.3333333333333333 + 500) * 65;
@@ -168,9 +168,8 @@ void RenderScene(const Scene* scene) {
   SortRows(r.row_count, r.rows, r.sort_scratch);
   // Sorted rows visit the pool out of order; fetching a few rows ahead hides the misses.
   constexpr int32_t AHEAD = 4;
-  const ClipPlaneLanes planes = ClipPlanesAsLanes(r.clip_planes);
   for (int32_t i = 0; i < r.row_count; ++i) {
     if (i + AHEAD < r.row_count) PrefetchTriangle(r.triangles[r.rows[i + AHEAD].triangle]);
-    DrawRow(planes, r.rows[i]);
+    DrawRow(r.rows[i]);
   }
 }

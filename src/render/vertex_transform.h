@@ -19,7 +19,7 @@ struct VertexSetup {
 };
 
 // One vertex. normal is scaled by 100 in place (the stored corner normal is replaced). u, v
-// are set only when sphere mapping gives them, else 0.
+// are set only when sphere mapping gives them, else 0; so is the normal, which nothing else reads.
 void TransformVertex(const Matrix4& m, const VertexSetup& s, const double position[3], double normal[3], float lu,
                      float lv, RenderVertex* out);
 

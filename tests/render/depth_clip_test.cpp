@@ -134,4 +134,36 @@ TEST_F(RenderTest, InsideAllPlanesDecidesAsThePassesWould) {
   EXPECT_LT(inside, 1900);
 }
 
+// What emission settles for the pass: which triangles are culled, their depth keys, and which
+// may skip clipping.
+TEST_F(RenderTest, TriangleKeyCullsAndMarksTrianglesThatNeedNoClipping) {
+  struct Case {
+    const char* name;
+    double corners[3][3];
+    bool culled, inside;
+  } cases[] = {
+      {"clockwise on the screen", {{0, 0, 100}, {50, 0, 100}, {0, 50, 100}}, false, true},
+      {"counter-clockwise", {{0, 0, 100}, {0, 50, 100}, {50, 0, 100}}, true, false},
+      {"a corner behind the eye", {{0, 0, 100}, {50, 0, 100}, {0, 50, -1}}, true, false},
+      {"every corner off the screen", {{1000, 0, 100}, {1050, 0, 100}, {1000, 50, 100}}, true, false},
+      {"across the left edge", {{-150, 0, 100}, {50, 0, 100}, {-150, 50, 100}}, false, false},
+  };
+  const ClipPlaneLanes lanes = ClipPlanesAsLanes(g_render.clip_planes);
+  for (const Case& c : cases) {
+    RenderVertex t[3];
+    for (int k = 0; k < 3; ++k) {
+      t[k] = At(c.corners[k][0], c.corners[k][1], c.corners[k][2], 0);
+      ProjectVertex(&t[k]);
+    }
+    const uint32_t key = TriangleKey(lanes, t);
+    if (c.culled) {
+      EXPECT_EQ(key, CULLED_TRIANGLE) << c.name;
+      continue;
+    }
+    EXPECT_EQ(key & 0xFFFFu, DepthKey(t[0].z, t[1].z, t[2].z)) << c.name;
+    EXPECT_EQ((key & KEY_INSIDE_PLANES) != 0, c.inside) << c.name;
+    EXPECT_EQ(c.inside, InsideClipPlanesReference(g_render.clip_planes, t)) << c.name;
+  }
+}
+
 }  // namespace
