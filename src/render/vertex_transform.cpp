@@ -113,92 +113,73 @@ inline __m128d Select(__m128d mask, __m128d yes, __m128d no) {
 // Rounded to float and widened back: the value a float variable would hold.
 inline __m128d AsFloat(__m128d v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
 
-// The normals of P pairs of vertices through the matrix, rounded to float and normalised.
-// With two pairs the square roots and divisions of both are in flight together; a pair alone
-// waits on its square root, then on its divisions.
-template <int P>
-void UnitNormals(const Matrix4& m, const MeshVertex* v, __m128d nx[P], __m128d ny[P], __m128d nz[P]) {
+// The normals of two vertices through the matrix, rounded to float and normalised.
+void UnitNormals(const Matrix4& m, const MeshVertex& a, const MeshVertex& b, __m128d* nx_out, __m128d* ny_out,
+                 __m128d* nz_out) {
   const __m128d hundred = _mm_set1_pd(100.0);
-  __m128d length[P], positive[P];
-  int all_positive = 1;
-  for (int h = 0; h < P; ++h) {
-    const MeshVertex& a = v[2 * h];
-    const MeshVertex& b = v[2 * h + 1];
-    const __m128d nx0 = _mm_mul_pd(_mm_set_pd(b.nx, a.nx), hundred);
-    const __m128d ny0 = _mm_mul_pd(_mm_set_pd(b.ny, a.ny), hundred);
-    const __m128d nz0 = _mm_mul_pd(_mm_set_pd(b.nz, a.nz), hundred);
-    nx[h] = AsFloat(Through(m, 0, nx0, ny0, nz0));
-    ny[h] = AsFloat(Through(m, 1, nx0, ny0, nz0));
-    nz[h] = AsFloat(Through(m, 2, nx0, ny0, nz0));
-    const __m128d sum =
-        _mm_add_pd(_mm_add_pd(_mm_mul_pd(nx[h], nx[h]), _mm_mul_pd(ny[h], ny[h])), _mm_mul_pd(nz[h], nz[h]));
-    length[h] = _mm_sqrt_pd(sum);
-    positive[h] = _mm_cmpgt_pd(length[h], _mm_setzero_pd());
-    all_positive &= _mm_movemask_pd(positive[h]) == 3;
+  const __m128d nx0 = _mm_mul_pd(_mm_set_pd(b.nx, a.nx), hundred);
+  const __m128d ny0 = _mm_mul_pd(_mm_set_pd(b.ny, a.ny), hundred);
+  const __m128d nz0 = _mm_mul_pd(_mm_set_pd(b.nz, a.nz), hundred);
+  __m128d nx = AsFloat(Through(m, 0, nx0, ny0, nz0));
+  __m128d ny = AsFloat(Through(m, 1, nx0, ny0, nz0));
+  __m128d nz = AsFloat(Through(m, 2, nx0, ny0, nz0));
+  const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(nx, nx), _mm_mul_pd(ny, ny)), _mm_mul_pd(nz, nz));
+  const __m128d length = _mm_sqrt_pd(sum);
+  const __m128d positive = _mm_cmpgt_pd(length, _mm_setzero_pd());
+  if (_mm_movemask_pd(positive) == 3) {  // the usual case: no lane keeps its unscaled normal
+    nx = _mm_div_pd(nx, length);
+    ny = _mm_div_pd(ny, length);
+    nz = _mm_div_pd(nz, length);
+  } else {
+    nx = Select(positive, _mm_div_pd(nx, length), nx);
+    ny = Select(positive, _mm_div_pd(ny, length), ny);
+    nz = Select(positive, _mm_div_pd(nz, length), nz);
   }
-  if (all_positive) {  // the usual case: no lane keeps its unscaled normal
-    for (int h = 0; h < P; ++h) {
-      nx[h] = _mm_div_pd(nx[h], length[h]);
-      ny[h] = _mm_div_pd(ny[h], length[h]);
-      nz[h] = _mm_div_pd(nz[h], length[h]);
-    }
-    return;
-  }
-  for (int h = 0; h < P; ++h) {
-    nx[h] = Select(positive[h], _mm_div_pd(nx[h], length[h]), nx[h]);
-    ny[h] = Select(positive[h], _mm_div_pd(ny[h], length[h]), ny[h]);
-    nz[h] = Select(positive[h], _mm_div_pd(nz[h], length[h]), nz[h]);
-  }
+  *nx_out = nx;
+  *ny_out = ny;
+  *nz_out = nz;
 }
 
 // Two lanes of normals and screen positions into their corners' floats; each lane rounds as a
 // scalar cast does.
-inline void StoreFloats(const VertexSetup& s, const MeshVertex* v, __m128d nx, __m128d ny, __m128d nz, __m128d sx,
-                 __m128d sy, RenderVertex* out) {
+inline void StoreFloats(const VertexSetup& s, const MeshVertex& a, const MeshVertex& b, __m128d nx, __m128d ny,
+                        __m128d nz, __m128d sx, __m128d sy, RenderVertex* out) {
   alignas(16) float normal_xy[4], normal_z[4], screen[4];  // (a, b, a, b): x then y
   _mm_store_ps(normal_xy, _mm_movelh_ps(_mm_cvtpd_ps(nx), _mm_cvtpd_ps(ny)));
   _mm_store_ps(normal_z, _mm_cvtpd_ps(nz));
   _mm_store_ps(screen, _mm_movelh_ps(_mm_cvtpd_ps(sx), _mm_cvtpd_ps(sy)));
+  const MeshVertex* source[2] = {&a, &b};
   for (int i = 0; i < 2; ++i) {
     RenderVertex* o = &out[i];
     o->nx = normal_xy[i];
     o->ny = normal_xy[2 + i];
     o->nz = normal_z[i];
-    SetCoordinates(s, o->nx, o->ny, v[i].lu, v[i].lv, o);
+    SetCoordinates(s, o->nx, o->ny, source[i]->lu, source[i]->lv, o);
     o->sx = screen[i];
     o->sy = screen[2 + i];
   }
 }
 
-// 2P vertices, a pair per lane set.
-template <int P>
-void TransformPairs(const Matrix4& m, const VertexSetup& s, const MeshVertex* v, RenderVertex* out) {
-  __m128d nx[P], ny[P], nz[P];
-  for (int h = 0; h < P; ++h) nx[h] = ny[h] = nz[h] = _mm_setzero_pd();
-  if (NeedsNormal(s)) UnitNormals<P>(m, v, nx, ny, nz);
-  for (int h = 0; h < P; ++h) {
-    const MeshVertex& a = v[2 * h];
-    const MeshVertex& b = v[2 * h + 1];
-    RenderVertex* o = &out[2 * h];
-    const __m128d px = _mm_set_pd(b.x, a.x), py = _mm_set_pd(b.y, a.y), pz = _mm_set_pd(b.z, a.z);
-    const __m128d x = Through(m, 0, px, py, pz);
-    const __m128d y = Through(m, 1, px, py, pz);
-    const __m128d z = Through(m, 2, px, py, pz);
-    // The projection, with a depth of exactly 0 taken as -1.
-    const __m128d depth = Select(_mm_cmpeq_pd(z, _mm_setzero_pd()), _mm_set1_pd(-1.0), z);
-    const __m128d k = _mm_div_pd(_mm_set1_pd(g_render.focal_length), depth);
-    const __m128d sx =
-        _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, x), _mm_set1_pd(g_render.cx)), _mm_set1_pd(g_render.scale_x));
-    const __m128d sy =
-        _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, y), _mm_set1_pd(g_render.cy)), _mm_set1_pd(g_render.scale_y));
-    _mm_storel_pd(&o[0].x, x);
-    _mm_storeh_pd(&o[1].x, x);
-    _mm_storel_pd(&o[0].y, y);
-    _mm_storeh_pd(&o[1].y, y);
-    _mm_storel_pd(&o[0].z, z);
-    _mm_storeh_pd(&o[1].z, z);
-    StoreFloats(s, &a, nx[h], ny[h], nz[h], sx, sy, o);
-  }
+void TransformPair(const Matrix4& m, const VertexSetup& s, const MeshVertex& a, const MeshVertex& b,
+                   RenderVertex* out) {
+  const __m128d px = _mm_set_pd(b.x, a.x), py = _mm_set_pd(b.y, a.y), pz = _mm_set_pd(b.z, a.z);
+  const __m128d x = Through(m, 0, px, py, pz);
+  const __m128d y = Through(m, 1, px, py, pz);
+  const __m128d z = Through(m, 2, px, py, pz);
+  __m128d nx = _mm_setzero_pd(), ny = _mm_setzero_pd(), nz = _mm_setzero_pd();
+  if (NeedsNormal(s)) UnitNormals(m, a, b, &nx, &ny, &nz);
+  // The projection, with a depth of exactly 0 taken as -1.
+  const __m128d depth = Select(_mm_cmpeq_pd(z, _mm_setzero_pd()), _mm_set1_pd(-1.0), z);
+  const __m128d k = _mm_div_pd(_mm_set1_pd(g_render.focal_length), depth);
+  const __m128d sx = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, x), _mm_set1_pd(g_render.cx)), _mm_set1_pd(g_render.scale_x));
+  const __m128d sy = _mm_mul_pd(_mm_add_pd(_mm_mul_pd(k, y), _mm_set1_pd(g_render.cy)), _mm_set1_pd(g_render.scale_y));
+  _mm_storel_pd(&out[0].x, x);
+  _mm_storeh_pd(&out[1].x, x);
+  _mm_storel_pd(&out[0].y, y);
+  _mm_storeh_pd(&out[1].y, y);
+  _mm_storel_pd(&out[0].z, z);
+  _mm_storeh_pd(&out[1].z, z);
+  StoreFloats(s, a, b, nx, ny, nz, sx, sy, out);
 }
 
 }  // namespace
@@ -206,7 +187,7 @@ void TransformPairs(const Matrix4& m, const VertexSetup& s, const MeshVertex* v,
 void TransformMeshVertices(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
                            RenderVertex* out) {
   int32_t i = 0;
-  for (; i + 1 < count; i += 2) TransformPairs<1>(m, s, vertices + i, out + i);
+  for (; i + 1 < count; i += 2) TransformPair(m, s, vertices[i], vertices[i + 1], &out[i]);
   if (i < count) TransformMeshVerticesScalar(m, s, vertices + i, 1, out + i);
 }
 
