@@ -48,7 +48,7 @@ struct RenderVertex {
   float u, v;        // base texture coordinate in texels
   float u2, v2;      // lightmap coordinate in texels
   double x, y, z;    // camera space
-  float nx, ny;      // x, y of the unit normal after the transform; 0 unless sphere mapping used them
+  float nx, ny, nz;  // unit normal after the transform; 0 unless sphere mapping needed it
   float sx, sy;      // screen position, written by ProjectVertex
   float clip_distance;  // scratch of ClipPolygon
 };

@@ -37,8 +37,8 @@ void SetCoordinates(const VertexSetup& s, float nx, float ny, float lu, float lv
   out->clip_distance = 0.0f;
 }
 
-// Only sphere mapping reads the normal, and only its x and y; without it the square root and
-// the divisions would be most of a vertex's cost for nothing.
+// Only sphere mapping reads the normal; without it the square root and the three divisions
+// would be most of a vertex's cost for nothing.
 inline bool NeedsNormal(const VertexSetup& s) { return s.envmap_base || s.envmap_layer2; }
 
 }  // namespace
@@ -66,20 +66,21 @@ KRA_KEEP_FLOAT_ROUNDING void TransformVertex(const Matrix4& m, const VertexSetup
   normal[0] *= 100.0;
   normal[1] *= 100.0;
   normal[2] *= 100.0;
-  float nx = 0.0f, ny = 0.0f;
+  float nx = 0.0f, ny = 0.0f, nz = 0.0f;
   if (NeedsNormal(s)) {
     double n[3];
     TransformPoint(m, normal[0], normal[1], normal[2], n);
-    nx = (float)n[0], ny = (float)n[1];
-    const float nz = (float)n[2];  // only its share of the length is wanted
+    nx = (float)n[0], ny = (float)n[1], nz = (float)n[2];
     const double length = std::sqrt((double)nx * nx + (double)ny * ny + (double)nz * nz);
     if (length > 0.0) {  // a zero normal stays zero rather than turning into NaN coordinates
       nx = (float)(nx / length);
       ny = (float)(ny / length);
+      nz = (float)(nz / length);
     }
   }
   out->nx = nx;
   out->ny = ny;
+  out->nz = nz;
   SetCoordinates(s, nx, ny, lu, lv, out);
   ProjectVertex(out);
 }
@@ -112,41 +113,47 @@ inline __m128d Select(__m128d mask, __m128d yes, __m128d no) {
 // Rounded to float and widened back: the value a float variable would hold.
 inline __m128d AsFloat(__m128d v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
 
-// x and y of the normals of two vertices through the matrix, rounded to float and normalised.
-void UnitNormals(const Matrix4& m, const MeshVertex& a, const MeshVertex& b, __m128d* nx_out, __m128d* ny_out) {
+// The normals of two vertices through the matrix, rounded to float and normalised.
+void UnitNormals(const Matrix4& m, const MeshVertex& a, const MeshVertex& b, __m128d* nx_out, __m128d* ny_out,
+                 __m128d* nz_out) {
   const __m128d hundred = _mm_set1_pd(100.0);
   const __m128d nx0 = _mm_mul_pd(_mm_set_pd(b.nx, a.nx), hundred);
   const __m128d ny0 = _mm_mul_pd(_mm_set_pd(b.ny, a.ny), hundred);
   const __m128d nz0 = _mm_mul_pd(_mm_set_pd(b.nz, a.nz), hundred);
   __m128d nx = AsFloat(Through(m, 0, nx0, ny0, nz0));
   __m128d ny = AsFloat(Through(m, 1, nx0, ny0, nz0));
-  const __m128d nz = AsFloat(Through(m, 2, nx0, ny0, nz0));
+  __m128d nz = AsFloat(Through(m, 2, nx0, ny0, nz0));
   const __m128d sum = _mm_add_pd(_mm_add_pd(_mm_mul_pd(nx, nx), _mm_mul_pd(ny, ny)), _mm_mul_pd(nz, nz));
   const __m128d length = _mm_sqrt_pd(sum);
   const __m128d positive = _mm_cmpgt_pd(length, _mm_setzero_pd());
   if (_mm_movemask_pd(positive) == 3) {  // the usual case: no lane keeps its unscaled normal
     nx = _mm_div_pd(nx, length);
     ny = _mm_div_pd(ny, length);
+    nz = _mm_div_pd(nz, length);
   } else {
     nx = Select(positive, _mm_div_pd(nx, length), nx);
     ny = Select(positive, _mm_div_pd(ny, length), ny);
+    nz = Select(positive, _mm_div_pd(nz, length), nz);
   }
   *nx_out = nx;
   *ny_out = ny;
+  *nz_out = nz;
 }
 
 // Two lanes of normals and screen positions into their corners' floats; each lane rounds as a
 // scalar cast does.
 inline void StoreFloats(const VertexSetup& s, const MeshVertex& a, const MeshVertex& b, __m128d nx, __m128d ny,
-                        __m128d sx, __m128d sy, RenderVertex* out) {
-  alignas(16) float normal_xy[4], screen[4];  // (a, b, a, b): x then y
+                        __m128d nz, __m128d sx, __m128d sy, RenderVertex* out) {
+  alignas(16) float normal_xy[4], normal_z[4], screen[4];  // (a, b, a, b): x then y
   _mm_store_ps(normal_xy, _mm_movelh_ps(_mm_cvtpd_ps(nx), _mm_cvtpd_ps(ny)));
+  _mm_store_ps(normal_z, _mm_cvtpd_ps(nz));
   _mm_store_ps(screen, _mm_movelh_ps(_mm_cvtpd_ps(sx), _mm_cvtpd_ps(sy)));
   const MeshVertex* source[2] = {&a, &b};
   for (int i = 0; i < 2; ++i) {
     RenderVertex* o = &out[i];
     o->nx = normal_xy[i];
     o->ny = normal_xy[2 + i];
+    o->nz = normal_z[i];
     SetCoordinates(s, o->nx, o->ny, source[i]->lu, source[i]->lv, o);
     o->sx = screen[i];
     o->sy = screen[2 + i];
@@ -159,8 +166,8 @@ void TransformPair(const Matrix4& m, const VertexSetup& s, const MeshVertex& a, 
   const __m128d x = Through(m, 0, px, py, pz);
   const __m128d y = Through(m, 1, px, py, pz);
   const __m128d z = Through(m, 2, px, py, pz);
-  __m128d nx = _mm_setzero_pd(), ny = _mm_setzero_pd();
-  if (NeedsNormal(s)) UnitNormals(m, a, b, &nx, &ny);
+  __m128d nx = _mm_setzero_pd(), ny = _mm_setzero_pd(), nz = _mm_setzero_pd();
+  if (NeedsNormal(s)) UnitNormals(m, a, b, &nx, &ny, &nz);
   // The projection, with a depth of exactly 0 taken as -1.
   const __m128d depth = Select(_mm_cmpeq_pd(z, _mm_setzero_pd()), _mm_set1_pd(-1.0), z);
   const __m128d k = _mm_div_pd(_mm_set1_pd(g_render.focal_length), depth);
@@ -172,7 +179,7 @@ void TransformPair(const Matrix4& m, const VertexSetup& s, const MeshVertex& a, 
   _mm_storeh_pd(&out[1].y, y);
   _mm_storel_pd(&out[0].z, z);
   _mm_storeh_pd(&out[1].z, z);
-  StoreFloats(s, a, b, nx, ny, sx, sy, out);
+  StoreFloats(s, a, b, nx, ny, nz, sx, sy, out);
 }
 
 }  // namespace
