@@ -13,28 +13,10 @@ namespace demo_test {
 
 // An opaque image of one colour.
 inline void WriteSolidPng(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
-  for (size_t i = 0; i < rgb.size(); i += 3) {
-    rgb[i] = r;
-    rgb[i + 1] = g;
-    rgb[i + 2] = b;
-  }
+  std::vector<uint8_t> rgb;
+  for (int i = 0; i < width * height; ++i) rgb.insert(rgb.end(), {r, g, b});
   std::vector<uint8_t> png = EncodePngRows(rgb.data(), width, height, 3, static_cast<size_t>(width) * 3, 1);
   WriteBytes(path, std::string(png.begin(), png.end()));
-}
-
-// One triangle with corners (0, 0, 0), (size, 0, 0), (0, size, 0): the base shape at size 1
-// and its morph target at another size share points and triangles.
-inline void WriteTriangleLwo(const std::string& path, float size) {
-  LwoWriter writer;
-  LwoWriterLayer* layer = AddLwoLayer(&writer, "tri");
-  AddLwoPoint(layer, 0, 0, 0);
-  AddLwoPoint(layer, size, 0, 0);
-  AddLwoPoint(layer, 0, size, 0);
-  AddLwoPolygon(layer, {0, 1, 2}, "Skin");
-  AddLwoSurface(&writer, "Skin", 1, 1, 1, "", 0);
-  std::vector<uint8_t> lwo = WriteLwo(writer);
-  WriteBytes(path, std::string(lwo.begin(), lwo.end()));
 }
 
 // The x of the morph target's second point: the base shape has 1 there.
@@ -54,11 +36,21 @@ inline std::string PartScript(int meshes, int objects) {
   return text + "</scene></demo>\r\n";
 }
 
-// The triangle, its target and a script for each scene part with the counts it uses: the
-// least data a whole run needs, since a missing script ends the demo at load time.
+// The triangle (0, 0, 0), (size, 0, 0), (0, size, 0) at size 1 and as its morph target, and a
+// script for each scene part with the counts it uses: the least data a whole run needs, since
+// a missing script ends the demo at load time.
 inline void WritePartScripts(const std::string& dir = ".") {
-  WriteTriangleLwo(dir + "/tri.lwo", 1.0f);
-  WriteTriangleLwo(dir + "/tri_morph.lwo", TARGET_X);
+  for (float size : {1.0f, TARGET_X}) {
+    LwoWriter writer;
+    LwoWriterLayer* layer = AddLwoLayer(&writer, "tri");
+    AddLwoPoint(layer, 0, 0, 0);
+    AddLwoPoint(layer, size, 0, 0);
+    AddLwoPoint(layer, 0, size, 0);
+    AddLwoPolygon(layer, {0, 1, 2}, "Skin");
+    AddLwoSurface(&writer, "Skin", 1, 1, 1, "", 0);
+    std::vector<uint8_t> lwo = WriteLwo(writer);
+    WriteBytes(dir + (size == 1.0f ? "/tri.lwo" : "/tri_morph.lwo"), std::string(lwo.begin(), lwo.end()));
+  }
   WriteBytes(dir + "/mamma1.xml", PartScript(2, 2));
   WriteBytes(dir + "/swim.xml", PartScript(2, 2));
   WriteBytes(dir + "/swam.xml", PartScript(3, 3));

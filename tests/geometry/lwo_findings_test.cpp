@@ -63,11 +63,9 @@ std::vector<uint32_t> OneSlotZBits(float x, size_t count) {
 // the naive ones.
 TEST(LwoFindings, PositionsChosenForOneHashSlotGroupLikeTheNaiveNormals) {
   const int32_t triangles = 1365;
-  std::vector<uint32_t> z_bits[3];
-  for (int c = 0; c < 3; ++c) {
-    z_bits[c] = OneSlotZBits(float(c), triangles);
-    ASSERT_EQ(z_bits[c].size(), size_t(triangles));
-  }
+  const std::vector<uint32_t> z_bits[3] = {OneSlotZBits(0, triangles), OneSlotZBits(1, triangles),
+                                           OneSlotZBits(2, triangles)};
+  for (const auto& bits : z_bits) ASSERT_EQ(bits.size(), size_t(triangles));
   Mesh grouped{}, naive{};
   const int32_t n = 3 * triangles;
   for (Mesh* mesh : {&grouped, &naive}) {
@@ -81,11 +79,8 @@ TEST(LwoFindings, PositionsChosenForOneHashSlotGroupLikeTheNaiveNormals) {
       const uint32_t bits = z_bits[c][c == 0 ? t - t % 2 : t];
       std::memcpy(&mesh->vertices[i].z, &bits, sizeof bits);
       mesh->vertices[i].x = float(c);
-    }
-    for (int32_t t = 0; t < n / 3; ++t) {
-      mesh->triangles[t].index0 = int16_t(3 * t);
-      mesh->triangles[t].index1 = int16_t(3 * t + 1);
-      mesh->triangles[t].index2 = int16_t(3 * t + 2);
+      MeshTriangle& tri = mesh->triangles[t];
+      (c == 0 ? tri.index0 : c == 1 ? tri.index1 : tri.index2) = int16_t(i);
     }
   }
   ComputeMeshNormals(&grouped);

@@ -5,7 +5,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <limits>
+#include <numeric>
+#include <utility>
 #include <random>
 #include <vector>
 
@@ -13,18 +16,12 @@
 
 namespace {
 
-constexpr int kWidth = 512;
-constexpr int kHeight = 384;
+constexpr int kWidth = 512, kHeight = 384;
 constexpr uint32_t kBackground = 0x5A5A5A5A;
 
 RenderVertex Corner(float sx, float sy, float u = 0, float v = 0, float u2 = 0, float v2 = 0) {
   RenderVertex c{};
-  c.sx = sx;
-  c.sy = sy;
-  c.u = u;
-  c.v = v;
-  c.u2 = u2;
-  c.v2 = v2;
+  c.sx = sx, c.sy = sy, c.u = u, c.v = v, c.u2 = u2, c.v2 = v2;
   return c;
 }
 
@@ -35,27 +32,13 @@ class RasterizerTest : public ::testing::Test {
   void SetUp() override {
     saved_ = g_render;
     g_render.frame = {kWidth, kHeight, frame_.data()};
-    g_render.base_blend_mode = BLEND_COPY;
-    g_render.layer2_blend_mode = 0;
+    g_render.base_blend_mode = BLEND_COPY, g_render.layer2_blend_mode = 0;
   }
   void TearDown() override { g_render = saved_; }
 
   uint32_t At(int x, int y) const { return frame_[static_cast<size_t>(y) * kWidth + x]; }
-  // Columns written on row y, as [first, last], or {-1, -1}.
-  std::pair<int, int> RowSpan(int y) const {
-    int first = -1, last = -1;
-    for (int x = 0; x < kWidth; ++x) {
-      if (At(x, y) == kBackground) continue;
-      if (first < 0) first = x;
-      last = x;
-    }
-    return {first, last};
-  }
-  int Untouched() const {
-    int n = 0;
-    for (uint32_t p : frame_) n += p == kBackground;
-    return n;
-  }
+  int Count(uint32_t colour) const { return static_cast<int>(std::count(frame_.begin(), frame_.end(), colour)); }
+  int Untouched() const { return Count(kBackground); }
 
   RenderContext saved_;
   std::vector<uint32_t> frame_ = std::vector<uint32_t>(kWidth * kHeight, kBackground);
@@ -64,45 +47,35 @@ class RasterizerTest : public ::testing::Test {
 };
 
 TEST(ToFixed, RangeTruncationAndTheMarker) {
-  const struct {
-    float f;
-    int32_t expected;
-  } cases[] = {
+  const float inf = std::numeric_limits<float>::infinity();
+  const std::pair<float, int32_t> cases[] = {
       {0.0f, 0},          {1.5f, 98304},         {-0.95f, -62259},       {10.5f, 688128},
       {-1e-6f, 0},        {32767.5f, 2147450880}, {32768.0f, 0x7FFF0000}, {-32768.0f, 0x7FFF0000},
-      {-1e9f, 0x7FFF0000}, {std::numeric_limits<float>::infinity(), 0x7FFF0000},
-      {-std::numeric_limits<float>::infinity(), 0x7FFF0000}, {std::nanf(""), 0x7FFF0000},
-  };
-  for (const auto& c : cases) EXPECT_EQ(ToFixed(c.f), c.expected) << c.f;
+      {-1e9f, 0x7FFF0000}, {inf, 0x7FFF0000},    {-inf, 0x7FFF0000},     {std::nanf(""), 0x7FFF0000}};
+  for (const auto& c : cases) EXPECT_EQ(ToFixed(c.first), c.second) << c.first;
   std::mt19937 random(1);
   std::uniform_real_distribution<float> wide(-40000.0f, 40000.0f), narrow(-2.0f, 2.0f);
-  std::vector<float> values;
-  for (const auto& c : cases) values.push_back(c.f);
-  for (float f : {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f}) {
-    values.push_back(f);
-  }
+  std::vector<float> values = {32767.998f, -32767.998f, 8388607.5f / 65536.0f, 1.0f / 65536.0f, -1.0f / 65536.0f};
+  for (const auto& c : cases) values.push_back(c.first);
   for (int i = 0; i < 4000; ++i) values.push_back(i % 2 ? wide(random) : narrow(random));
   for (size_t i = 0; i + 4 <= values.size(); i += 4) {
     int32_t lanes[4];
     ToFixed4(&values[i], lanes);
     for (int k = 0; k < 4; ++k) ASSERT_EQ(lanes[k], ToFixed(values[i + k])) << values[i + k];
   }
-  EXPECT_EQ(Ceil16(688128), 11);
-  EXPECT_EQ(Ceil16(655360), 10);
-  EXPECT_EQ(Ceil16(-65537), -1);
-  EXPECT_EQ(Ceil16(0x7FFFFFFF), 32768);
+  EXPECT_TRUE(Ceil16(688128) == 11 && Ceil16(655360) == 10 && Ceil16(-65537) == -1 && Ceil16(0x7FFFFFFF) == 32768);
 }
 
 TEST_F(RasterizerTest, FlatTopCoverageFollowsTheFillConvention) {
   const RenderVertex t[3] = {Corner(10.5f, 10.0f), Corner(20.0f, 10.0f), Corner(10.5f, 20.0f)};
   DrawTexturedTriangle(&white_texture_, t);
-  const int last[10] = {19, 19, 18, 17, 16, 15, 14, 13, 12, 11};
+  const int last[10] = {19, 19, 18, 17, 16, 15, 14, 13, 12, 11};  // every row starts at column 11
   int covered = 0;
   for (int y = 10; y < 20; ++y) {
-    EXPECT_EQ(RowSpan(y), std::make_pair(11, last[y - 10])) << "row " << y;
+    for (int x = 11; x <= last[y - 10]; ++x) EXPECT_NE(At(x, y), kBackground) << x << "," << y;
     covered += last[y - 10] - 10;
   }
-  EXPECT_EQ(Untouched(), kWidth * kHeight - covered);
+  EXPECT_EQ(Untouched(), kWidth * kHeight - covered);  // and nothing outside those spans
 }
 
 TEST_F(RasterizerTest, DegenerateTrianglesDrawNothing) {
@@ -124,37 +97,33 @@ TEST_F(RasterizerTest, CopyNeverReadsTheFrameAndModeZeroBlendsWithItsInverse) {
   for (uint32_t& p : frame_) p = 0x11223344;
   g_render.base_blend_mode = 0;
   DrawTexturedTriangle(&texture, t);
-  const int blended = static_cast<int>(std::count(frame_.begin(), frame_.end(), 0x776E665Du));  // (D' x 128) >> 8
+  const int blended = Count(0x776E665Du);  // (D' x 128) >> 8
   EXPECT_GT(blended, 3000);
-  EXPECT_EQ(blended + std::count(frame_.begin(), frame_.end(), 0x11223344u), kWidth * kHeight);
+  EXPECT_EQ(blended + Count(0x11223344u), kWidth * kHeight);
 
   std::mt19937 random(3);
   for (uint32_t& p : frame_) p = random() | 1;  // never the texel
   g_render.base_blend_mode = BLEND_COPY;
   DrawTexturedTriangle(&texture, t);
-  EXPECT_EQ(std::count(frame_.begin(), frame_.end(), 0x80808080u), blended);
+  EXPECT_EQ(Count(0x80808080u), blended);
 }
 
 // Texel i holds i, so a pixel tells which texel it read.
 TEST_F(RasterizerTest, URunsIntoTheNextRowAndTheIndexWrapsAt65536) {
   std::vector<uint32_t> numbered(65536);
-  for (uint32_t i = 0; i < 65536; ++i) numbered[i] = i;
+  std::iota(numbered.begin(), numbered.end(), 0u);
   const Texture texture{256, 256, numbered.data(), 0};
-  const struct {
-    float v;
-    uint32_t first, second, third;
-  } cases[] = {{3.0f, 3 * 256 + 255, 4 * 256, 4 * 256 + 1}, {255.0f, 65535, 0, 1}};
-  for (const auto& c : cases) {
-    const RenderVertex t[3] = {Corner(10, 10, 255.5f, c.v), Corner(30, 10, 275.5f, c.v), Corner(10, 30, 255.5f, c.v)};
+  for (const uint32_t row : {3u, 255u}) {  // texels read at columns 10, 11, 12: 255 of row, then 0 and 1 of the next
+    const float v = static_cast<float>(row);
+    const RenderVertex t[3] = {Corner(10, 10, 255.5f, v), Corner(30, 10, 275.5f, v), Corner(10, 30, 255.5f, v)};
     DrawTexturedTriangle(&texture, t);
-    EXPECT_EQ(At(10, 10), c.first);
-    EXPECT_EQ(At(11, 10), c.second);
-    EXPECT_EQ(At(12, 10), c.third);
+    const uint32_t next = (row + 1) % 256 * 256;
+    EXPECT_TRUE(At(10, 10) == row * 256 + 255 && At(11, 10) == next && At(12, 10) == next + 1) << row;
   }
 }
 
 TEST_F(RasterizerTest, UnreadableTexturesAreNotDrawnAndAnUnreadableLightmapIsLeftOut) {
-  const RenderVertex t[3] = {Corner(50, 50, 0, 0, 0, 0), Corner(150, 60, 0, 0, 0, 0), Corner(70, 140, 0, 0, 0, 0)};
+  const RenderVertex t[3] = {Corner(50, 50), Corner(150, 60), Corner(70, 140)};
   std::vector<uint32_t> small(128 * 128, 0xFFFFFFFF);
   const Texture too_small{128, 128, small.data(), 0};
   const Texture no_pixels{256, 256, nullptr, 0};
@@ -178,7 +147,7 @@ TEST_F(RasterizerTest, LightmapCombinesWithTheInvertedBaseTexel) {
   const Texture base{256, 256, black.data(), 0}, light{256, 256, grey.data(), 0};
   const RenderVertex t[3] = {Corner(50, 50), Corner(150, 60), Corner(70, 140)};
   DrawLightmappedTriangle(&base, &light, t);  // ((255 - 0) x 128) >> 8 = 127
-  EXPECT_EQ(std::count(frame_.begin(), frame_.end(), 0x7F7F7F7Fu) + Untouched(), kWidth * kHeight);
+  EXPECT_EQ(Count(0x7F7F7F7Fu) + Untouched(), kWidth * kHeight);
   EXPECT_LT(Untouched(), kWidth * kHeight - 3000);
 }
 
@@ -217,15 +186,12 @@ TEST_F(RasterizerTest, TrianglesReachingPastTheFrameStayInside) {
 // every loop and many pairs of modes: whole frames equal, byte for byte.
 TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
   std::mt19937 random(5);
-  std::vector<uint32_t> base(65536), light(65536);
-  for (uint32_t& p : base) p = random();
-  for (uint32_t& p : light) p = random();
+  std::vector<uint32_t> base(65536), light(65536), start(frame_.size());
+  for (auto* texels : {&base, &light, &start}) std::generate(texels->begin(), texels->end(), std::ref(random));
   const Texture base_texture{256, 256, base.data(), 0}, light_texture{256, 256, light.data(), 0};
   std::uniform_real_distribution<float> sx(0.5f, kWidth - 1.5f), sy(0.5f, kHeight - 1.5f), uv(-300.0f, 600.0f);
   std::uniform_real_distribution<float> small(-3.0f, 3.0f);
   auto at = [&](float x, float y) { return Corner(x, y, uv(random), uv(random), uv(random), uv(random)); };
-  std::vector<uint32_t> start(frame_.size());
-  for (uint32_t& p : start) p = random();
   for (int32_t base_mode = -1; base_mode <= 8; ++base_mode) {
     for (int32_t layer2_mode : {0, 3, 6, 9}) {
       g_render.base_blend_mode = base_mode;
@@ -244,11 +210,7 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
         frame_ = start;
         g_render.frame.pixels = frame_.data();
         for (size_t i = 0; i < corners.size(); i += 3) {
-          if (lightmap != nullptr) {
-            DrawLightmappedTriangle(&base_texture, lightmap, &corners[i]);
-          } else {
-            DrawTexturedTriangle(&base_texture, &corners[i]);
-          }
+          lightmap ? DrawLightmappedTriangle(&base_texture, lightmap, &corners[i]) : DrawTexturedTriangle(&base_texture, &corners[i]);
         }
         ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode
                                      << (lightmap ? ", lightmapped" : "");

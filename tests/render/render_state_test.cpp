@@ -1,6 +1,8 @@
 // The render context: matrices, capabilities, blend-mode targets, the corner interface and
 // the projection.
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "render/mesh_emit.h"
 #include "render_test_support.h"
@@ -26,8 +28,7 @@ TEST_F(RenderTest, MatricesMoveAndTurnPoints) {
 }
 
 TEST_F(RenderTest, CapabilitiesAndBlendTargets) {
-  for (int32_t code : {0x1000, 0x1006, 0x100F, 0x1019}) RenderEnable(code);
-  RenderEnable(0x1018);
+  for (int32_t code : {0x1000, 0x1006, 0x100F, 0x1019, 0x1018}) RenderEnable(code);
   RenderDisable(0x1019);
   EXPECT_EQ(RenderIsEnabled(0x1006) + RenderIsEnabled(0x100F) + RenderIsEnabled(0x1019), 0);
   EXPECT_EQ(RenderIsEnabled(0x1018), 1);
@@ -35,20 +36,14 @@ TEST_F(RenderTest, CapabilitiesAndBlendTargets) {
   EXPECT_EQ(g_render.base_blend_mode * 10 + g_render.layer2_blend_mode, 40);
   for (const auto& c : calls) {
     SetBlendMode(c[0], c[1]);
-    EXPECT_EQ(g_render.base_blend_mode, c[2]);
-    EXPECT_EQ(g_render.layer2_blend_mode, c[3]);
+    EXPECT_EQ(std::make_pair(g_render.base_blend_mode, g_render.layer2_blend_mode), std::make_pair(c[2], c[3])) << c[0];
   }
 }
 
 // One triangle through the corner interface with every corner the same.
 const RenderVertex& EmitOne(float u, float v, float lu, float lv, float nx, float ny, float nz) {
   BeginTriangles();
-  for (int k = 0; k < 3; ++k) {
-    TexCoord(u, v);
-    LightmapCoord(lu, lv);
-    Normal(nx, ny, nz);
-    Vertex(1, 2, 3);
-  }
+  for (int k = 0; k < 3; ++k) TexCoord(u, v), LightmapCoord(lu, lv), Normal(nx, ny, nz), Vertex(1, 2, 3);
   return g_render.triangles[g_render.triangle_count - 1].corners[0];
 }
 
@@ -69,6 +64,7 @@ TEST_F(RenderTest, CornersGetTexelCoordinates) {
       {99, 0, 0, 0, 0.5f, 0.5f, 0, 0, {0, 0, 1}, -0.5f, -0.5f, 0, 0, 0},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(&c - cases);
     c.envmap ? RenderEnable(CAP_ENVMAP) : RenderDisable(CAP_ENVMAP);
     c.layer2 ? RenderEnable(CAP_ENVMAP_LAYER2) : RenderDisable(CAP_ENVMAP_LAYER2);
     LoadIdentity();
@@ -76,11 +72,11 @@ TEST_F(RenderTest, CornersGetTexelCoordinates) {
     BindTexture(c.texture);
     BindLightmap(lightmap);
     const RenderVertex& corner = EmitOne(c.u, c.v, c.lu, c.lv, c.n[0], c.n[1], c.n[2]);
-    EXPECT_NEAR(corner.u, c.expected_u, 1e-4) << "case " << &c - cases;
-    EXPECT_FLOAT_EQ(corner.v, c.expected_v) << "case " << &c - cases;
-    EXPECT_FLOAT_EQ(corner.u2, c.expected_u2) << "case " << &c - cases;
-    EXPECT_FLOAT_EQ(corner.v2, c.expected_v2) << "case " << &c - cases;
-    EXPECT_NEAR(corner.nx, c.expected_nx, 1e-6) << "case " << &c - cases;
+    EXPECT_NEAR(corner.u, c.expected_u, 1e-4);
+    EXPECT_FLOAT_EQ(corner.v, c.expected_v);
+    EXPECT_FLOAT_EQ(corner.u2, c.expected_u2);
+    EXPECT_FLOAT_EQ(corner.v2, c.expected_v2);
+    EXPECT_NEAR(corner.nx, c.expected_nx, 1e-6);
   }
 }
 
@@ -97,15 +93,10 @@ TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
   std::memcpy(from_mesh, g_render.triangles, sizeof from_mesh);
   g_render.triangle_count = 0;
   BeginTriangles();
-  for (int32_t i = 0; i < 6; ++i) {
-    const MeshVertex& v = mesh->vertices[i];
-    TexCoord(0, 0);
-    LightmapCoord(v.lu, v.lv);
-    Normal(v.nx, v.ny, v.nz);
-    Vertex(v.x, v.y, v.z);
+  for (const MeshVertex& v : std::vector<MeshVertex>(mesh->vertices, mesh->vertices + 6)) {
+    TexCoord(0, 0), LightmapCoord(v.lu, v.lv), Normal(v.nx, v.ny, v.nz), Vertex(v.x, v.y, v.z);
   }
-  EXPECT_EQ(g_render.triangle_count, 2);
-  EXPECT_EQ(g_render.corner_index, 0);
+  EXPECT_TRUE(g_render.triangle_count == 2 && g_render.corner_index == 0);
   EXPECT_EQ(std::memcmp(from_mesh, g_render.triangles, sizeof from_mesh), 0);
 }
 
@@ -118,8 +109,7 @@ TEST_F(RenderTest, ProjectionCentresAndFlipsAtZeroDepth) {
     RenderVertex corner{};
     corner.x = c.x, corner.y = c.y, corner.z = c.z;
     ProjectVertex(&corner);
-    EXPECT_FLOAT_EQ(corner.sx, c.sx);
-    EXPECT_FLOAT_EQ(corner.sy, c.sy);
+    EXPECT_TRUE(corner.sx == c.sx && corner.sy == c.sy) << c.z << ": " << corner.sx << ", " << corner.sy;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -26,14 +27,10 @@ inline Mesh* AddCornerMesh(Scene* scene, const std::vector<Corner>& corners, Tex
   mesh->vertex_count = n;
   mesh->triangle_count = n / 3;
   mesh->triangles = AllocateMeshTriangles(n / 3);
-  for (int32_t i = 0; i < n; ++i) {
-    mesh->vertices[i] = MeshVertex{corners[i][0], corners[i][1], corners[i][2], 0, 0, 1, 0, 0};
-  }
+  for (int32_t i = 0; i < n; ++i) mesh->vertices[i] = MeshVertex{corners[i][0], corners[i][1], corners[i][2], 0, 0, 1, 0, 0};
   for (int32_t t = 0; t < n / 3; ++t) {
     MeshTriangle& tri = mesh->triangles[t];
-    tri.index0 = static_cast<int16_t>(3 * t);
-    tri.index1 = static_cast<int16_t>(3 * t + 1);
-    tri.index2 = static_cast<int16_t>(3 * t + 2);
+    tri.index0 = static_cast<int16_t>(3 * t), tri.index1 = static_cast<int16_t>(3 * t + 1), tri.index2 = static_cast<int16_t>(3 * t + 2);
   }
   mesh->surface_count = texture ? 1 : 0;
   mesh->surface_textures[0] = texture;
@@ -67,11 +64,7 @@ class RenderTest : public ::testing::Test {
     return ref;
   }
   uint32_t Pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * 512 + x]; }
-  int CountPixels(uint32_t colour) const {
-    int n = 0;
-    for (uint32_t p : pixels_) n += p == colour;
-    return n;
-  }
+  int CountPixels(uint32_t colour) const { return static_cast<int>(std::count(pixels_.begin(), pixels_.end(), colour)); }
 
   std::vector<uint32_t> pixels_ = std::vector<uint32_t>(512 * 384, 0);
   Texture frame_{512, 384, pixels_.data(), 0};

@@ -11,17 +11,13 @@ using namespace render_test;
 namespace {
 
 constexpr uint32_t GREEN = GREEN_PIXEL, RED = RED_PIXEL, WHITE = WHITE_PIXEL;
-
 TEST_F(RenderTest, ObjectsDrawOnlyInsideTheirTimeWindow) {
   SceneObject* object = AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(0, 0, 5), SolidTexture(GREEN)));
-  struct Case {
-    float start, end, time;
-    int32_t triangles;
-  } cases[] = {{0, 0, 0, 0}, {0, 0, 0.5f, 1}, {5, 10, 5, 0}, {5, 10, 10, 0}, {5, 10, 7, 1}, {5, 10, 11, 0}};
-  for (const Case& c : cases) {
-    object->start = c.start, object->end = c.end, scene_.time = c.time;
+  const float cases[][4] = {{0, 0, 0, 0}, {0, 0, 0.5f, 1}, {5, 10, 5, 0}, {5, 10, 10, 0}, {5, 10, 7, 1}, {5, 10, 11, 0}};
+  for (const auto& c : cases) {  // start, end, time, triangles drawn
+    object->start = c[0], object->end = c[1], scene_.time = c[2];
     RenderScene(&scene_);
-    EXPECT_EQ(g_render.triangle_count, c.triangles) << c.start << " " << c.end << " " << c.time;
+    EXPECT_EQ(g_render.triangle_count, c[3]) << c[0] << " " << c[1] << " " << c[2];
   }
 }
 
@@ -41,11 +37,11 @@ TEST_F(RenderTest, BackFacesAndCornersBehindTheEyeAreDropped) {
 }
 
 TEST_F(RenderTest, FarTrianglesAreDrawnFirst) {
-  struct Case {
+  struct {
     float near_z, far_z;  // object z; the camera is at 20
     uint32_t expected;
   } cases[] = {{-80, -180, GREEN}, {10, 9.99f, RED}};  // depths 100 / 200; 10.0 / 10.01 keep emission order
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     FreeScene(&scene_);
     scene_.time = 1;
     const float size = c.near_z > 0 ? 2 : 100;
@@ -58,25 +54,22 @@ TEST_F(RenderTest, FarTrianglesAreDrawnFirst) {
 }
 
 TEST_F(RenderTest, MissingTexturesAreOutlinedButNotFilled) {
-  struct Case {
-    int32_t texture_id, lightmap_id, cap_texture;
-    uint32_t fill;
-  } cases[] = {{-1, -1, 1, 0}, {99, -1, 1, 0}, {0, -1, 0, 0}, {0, 77, 1, GREEN}, {0, 1, 1, 0x000000FE}};
+  const uint32_t cases[][4] = {{~0u, ~0u, 1, 0}, {99, ~0u, 1, 0}, {0, ~0u, 0, 0}, {0, 77, 1, GREEN}, {0, 1, 1, 0x000000FE}};
   SolidTexture(GREEN);
   SolidTexture(0xFF0000FF);
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {  // texture id, lightmap id (~0: none), CAP_TEXTURE, fill
     FreeScene(&scene_);
     std::fill(pixels_.begin(), pixels_.end(), 0u);
     scene_.time = 1;
-    scene_.textures[0] = TextureRef{c.texture_id, "t"};
-    Mesh* mesh = AddCornerMesh(&scene_, FacingTriangle(-5, -5, 10), c.texture_id >= 0 ? &scene_.textures[0] : nullptr);
-    mesh->lightmap = c.lightmap_id >= 0 ? new TextureRef{c.lightmap_id, "l"} : nullptr;
+    scene_.textures[0] = TextureRef{static_cast<int32_t>(c[0]), "t"};
+    Mesh* mesh = AddCornerMesh(&scene_, FacingTriangle(-5, -5, 10), c[0] != ~0u ? &scene_.textures[0] : nullptr);
+    mesh->lightmap = c[1] != ~0u ? new TextureRef{static_cast<int32_t>(c[1]), "l"} : nullptr;
     mesh->outline = 1;
     AddObject(&scene_, mesh);
-    c.cap_texture ? RenderEnable(CAP_TEXTURE) : RenderDisable(CAP_TEXTURE);
+    c[2] ? RenderEnable(CAP_TEXTURE) : RenderDisable(CAP_TEXTURE);
     RenderScene(&scene_);
-    EXPECT_GT(CountPixels(WHITE), 0) << c.texture_id << " " << c.lightmap_id;
-    EXPECT_EQ(Pixel(250, 186), c.fill) << c.texture_id << " " << c.lightmap_id;
+    EXPECT_GT(CountPixels(WHITE), 0) << c[0] << " " << c[1];
+    EXPECT_EQ(Pixel(250, 186), c[3]) << c[0] << " " << c[1];
   }
 }
 
@@ -91,14 +84,9 @@ TEST_F(RenderTest, AFullPoolDropsTheRestAndSaysSoOnce) {
     testing::internal::CaptureStderr();
     RenderScene(&scene_);
     const std::string console = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(g_render.triangle_count, TRIANGLE_POOL_SIZE);
-    EXPECT_EQ(g_render.row_count, TRIANGLE_POOL_SIZE);
-    if (run == 0) {
-      EXPECT_NE(console.find("32001 triangles"), std::string::npos) << console;
-      EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), 1);
-    } else {
-      EXPECT_EQ(console, "");
-    }
+    EXPECT_TRUE(g_render.triangle_count == TRIANGLE_POOL_SIZE && g_render.row_count == TRIANGLE_POOL_SIZE);
+    EXPECT_EQ(run == 0 ? console.find("32001 triangles") != std::string::npos : console.empty(), true) << console;
+    EXPECT_EQ(std::count(console.begin(), console.end(), '\n'), run == 0 ? 1 : 0);
   }
 }
 

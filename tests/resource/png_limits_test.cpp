@@ -14,22 +14,26 @@ void Put32(std::string* b, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) b->push_back((char)(v >> shift));
 }
 
-// A chunk with its length field as given and data of data.size() bytes, CRC over both.
-void PutChunk(std::string* b, const char* type, uint32_t length, const std::string& data) {
-  Put32(b, length);
-  std::string body = std::string(type, 4) + data;
-  b->append(body);
-  Put32(b, (uint32_t)crc32(0, reinterpret_cast<const Bytef*>(body.data()), (uInt)body.size()));
+// A whole chunk: length, type, data, CRC.
+std::string Chunk(const char* type, const std::string& data) {
+  std::string b;
+  Put32(&b, (uint32_t)data.size());
+  const std::string body = std::string(type, 4) + data;
+  b += body;
+  Put32(&b, (uint32_t)crc32(0, reinterpret_cast<const Bytef*>(body.data()), (uInt)body.size()));
+  return b;
 }
 
 std::string Header(uint32_t width, uint32_t height) {
-  std::string png = "\x89PNG\r\n\x1a\n";
   std::string ihdr;
   Put32(&ihdr, width);
   Put32(&ihdr, height);
-  ihdr += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
-  PutChunk(&png, "IHDR", 13, ihdr);
-  return png;
+  return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", ihdr + std::string("\x08\x02\x00\x00\x00", 5));  // 8-bit RGB
+}
+
+// A valid image with one more chunk right after its IHDR (8 + 25 bytes).
+std::string WithChunk(const PngPicture& picture, const char* type, const std::string& data) {
+  return EncodePng(picture).insert(33, Chunk(type, data));
 }
 
 std::string Decoded(const std::string& bytes, Texture* t) {
@@ -59,23 +63,15 @@ TEST(PngLimitsTest, HugeAncillaryChunksAllocateNothing) {
 TEST(PngLimitsTest, TextChunksAreSkippedInValidImages) {
   PngPicture picture;
   picture.rows.assign(3, std::vector<uint8_t>(12, 200));
-  std::string png = EncodePng(picture);
-  // After the IHDR (8 + 25 bytes), a text chunk that the image still decodes past.
-  std::string text;
-  PutChunk(&text, "tEXt", 9, std::string("Title\0kra", 9));
-  png.insert(33, text);
   Texture t;
-  Decoded(png, &t);
+  Decoded(WithChunk(picture, "tEXt", std::string("Title\0kra", 9)), &t);
   EXPECT_EQ(t.width, picture.width);
   FreeTexture(&t);
 }
 
 // Refused before as wider than 8192; a long thin image is small.
 TEST(PngLimitsTest, ImageLimitIsInBytesNotInPixelsPerSide) {
-  PngPicture wide;
-  wide.width = 9000;
-  wide.height = 1;
-  wide.rows = {std::vector<uint8_t>(9000 * 3, 7)};
+  PngPicture wide{.width = 9000, .height = 1, .rows = {std::vector<uint8_t>(9000 * 3, 7)}};
   Texture t;
   Decoded(EncodePng(wide), &t);
   EXPECT_EQ(t.width, 9000);
@@ -83,25 +79,15 @@ TEST(PngLimitsTest, ImageLimitIsInBytesNotInPixelsPerSide) {
   FreeTexture(&t);
 
   // 16384 x 16384 x 4 bytes is a GiB: refused at the header, before any row is read.
-  std::string huge = Header(16384, 16384);
-  PutChunk(&huge, "IDAT", 0, "");
-  PutChunk(&huge, "IEND", 0, "");
-  std::string printed = Decoded(huge, &t);
+  std::string printed = Decoded(Header(16384, 16384) + Chunk("IDAT", "") + Chunk("IEND", ""), &t);
   EXPECT_EQ(t.pixels, nullptr);
   EXPECT_NE(printed.find("16384x16384"), std::string::npos) << printed;
 }
 
 TEST(PngLimitsTest, RgbTransparentColourStaysOpaque) {
-  PngPicture picture;
-  picture.width = 2;
-  picture.height = 1;
-  picture.rows = {{1, 2, 3, 9, 9, 9}};
-  std::string png = EncodePng(picture);
-  std::string trns;
-  PutChunk(&trns, "tRNS", 6, std::string("\0\x01\0\x02\0\x03", 6));  // the first pixel's colour
-  png.insert(33, trns);
+  PngPicture picture{.width = 2, .height = 1, .rows = {{1, 2, 3, 9, 9, 9}}};
   Texture t;
-  Decoded(png, &t);
+  Decoded(WithChunk(picture, "tRNS", std::string("\0\x01\0\x02\0\x03", 6)), &t);  // the first pixel's colour
   ASSERT_EQ(t.width, 2);
   EXPECT_EQ(t.has_alpha, 0);
   EXPECT_EQ(t.pixels[0], 0xFF010203u);

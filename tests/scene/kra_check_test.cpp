@@ -9,34 +9,13 @@
 
 #include "check_demo.h"
 #include "check_files.h"
-#include "check_report.h"
 #include "geometry/lwo_writer.h"
 #include "geometry/motion_writer.h"
-#include "scene/scene_test_support.h"
+#include "kra_check_test_support.h"
 
 namespace {
 
-class KraCheck : public SceneScriptTest {
- protected:
-  void SetUp() override {
-    SceneScriptTest::SetUp();
-    report_.out = open_memstream(&text_, &text_size_);
-  }
-  void TearDown() override {
-    std::fclose(report_.out);
-    std::free(text_);
-    SceneScriptTest::TearDown();
-  }
-  std::string Output() {
-    std::fflush(report_.out);
-    return std::string(text_, text_size_);
-  }
-  bool Has(const std::string& line) { return Output().find(line) != std::string::npos; }
-
-  CheckReport report_;
-  char* text_ = nullptr;
-  size_t text_size_ = 0;
-};
+using KraCheck = KraCheckTest;
 
 std::vector<uint8_t> TriangleLwo(bool with_second_triangle = false) {
   LwoWriter writer;
