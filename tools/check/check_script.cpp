@@ -102,18 +102,23 @@ void CheckNeeds(CheckReport* report, const std::string& file, const Scene& scene
 
 }  // namespace
 
-bool CheckScript(CheckReport* report, const std::string& file, MemChunk chunk, const ScriptNeeds* needs) {
-  int before = report->problem_count;
-  Scene scene;
+bool LoadScriptReported(CheckReport* report, const std::string& file, MemChunk chunk, Scene* scene) {
   ResetSceneXmlState();
   g_scene_xml.quiet = 1;
   std::exception_ptr failure;
-  std::vector<std::string> lines = CaptureConsole([&] { LoadSceneXml(&scene, chunk); }, &failure);
+  std::vector<std::string> lines = CaptureConsole([&] { LoadSceneXml(scene, chunk); }, &failure);
   for (const ScriptProblem& problem : g_scene_xml.problems) {
     ReportProblem(report, file, problem.line, "", ProblemText(problem.text));
   }
   ReportConsoleLines(report, file, lines);
   if (failure) ReportFailure(report, file, failure);
+  return !failure;
+}
+
+bool CheckScript(CheckReport* report, const std::string& file, MemChunk chunk, const ScriptNeeds* needs) {
+  int before = report->problem_count;
+  Scene scene;
+  const bool loaded = LoadScriptReported(report, file, chunk, &scene);
   if (!g_scene_xml.new_scenes.empty()) {
     ReportProblem(report, file, 0, "",
                   "<newscene> starts a scene of its own, which no demo part draws: what follows it is lost");
@@ -122,7 +127,7 @@ bool CheckScript(CheckReport* report, const std::string& file, MemChunk chunk, c
     CheckMotionKeys(report, file, FormatText("object \"%s\"", object->name), object->motion);
   }
   CheckMotionKeys(report, file, "camera", scene.camera->motion);
-  if (!failure && needs) CheckNeeds(report, file, scene, *needs);
+  if (loaded && needs) CheckNeeds(report, file, scene, *needs);
   ReportScene(report, file, scene);
   ResetSceneXmlState();
   return report->problem_count == before;

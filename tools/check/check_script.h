@@ -19,6 +19,13 @@ struct ScriptNeeds {
   std::vector<int32_t> morphed_meshes;
 };
 
+struct Scene;
+
+// Loads the script into scene with the loader quiet and the console captured, and reports
+// every problem the load met with its line. Consumes the chunk. False when the load ended
+// early (a fatal data error or an ended process); what was built before stays in scene.
+bool LoadScriptReported(CheckReport* report, const std::string& file, MemChunk chunk, Scene* scene);
+
 // Loads the script (the files it names come from the data archive as the demo finds them)
 // and reports its problems. Consumes the chunk. True when it found none.
 bool CheckScript(CheckReport* report, const std::string& file, MemChunk chunk, const ScriptNeeds* needs);

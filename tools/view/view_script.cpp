@@ -2,39 +2,16 @@
 
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 #include "check_files.h"
+#include "check_script.h"
 #include "geometry/curve.h"
 #include "geometry/motion.h"
-#include "platform/fatal.h"
-#include "platform/process.h"
 #include "scene/scene.h"
 #include "scene/scene_xml.h"
 
 namespace {
-
-// "Parse error at line N:\nreason\n" carries its line apart; the report gives the reason.
-std::string ProblemText(const std::string& text) {
-  std::string out = text;
-  if (out.rfind("Parse error", 0) == 0) out = "XML syntax error: " + out.substr(out.find('\n') + 1);
-  while (!out.empty() && (out.back() == '\n' || out.back() == ' ')) out.pop_back();
-  while (!out.empty() && out.front() == '\n') out.erase(out.begin());
-  return out;
-}
-
-void ReportLoadFailure(CheckReport* report, const std::string& file, std::exception_ptr failure) {
-  try {
-    std::rethrow_exception(failure);
-  } catch (const FatalError& error) {
-    ReportProblem(report, file, g_scene_xml.line, "", ProblemText(error.what()));
-  } catch (const ProcessExit& exit) {
-    ReportProblem(report, file, g_scene_xml.line, "", FormatText("ends the demo (status %d)", exit.status));
-  } catch (const std::exception& error) {
-    ReportProblem(report, file, g_scene_xml.line, "", error.what());
-  }
-}
 
 int32_t LastKeyTime(const SceneObject* object) {
   int32_t last = 0;
@@ -62,20 +39,12 @@ ObjectPose PoseOf(const SceneObject& object) {
 
 bool BuildScriptScene(CheckReport* report, const std::string& file, MemChunk chunk, ViewContent* content) {
   content->scene = new Scene;
-  ResetSceneXmlState();
-  g_scene_xml.quiet = 1;
-  std::exception_ptr failure;
-  std::vector<std::string> lines = CaptureConsole([&] { LoadSceneXml(content->scene, chunk); }, &failure);
-  for (const ScriptProblem& problem : g_scene_xml.problems) {
-    ReportProblem(report, file, problem.line, "", ProblemText(problem.text));
-  }
-  ReportConsoleLines(report, file, lines);
-  if (failure) ReportLoadFailure(report, file, failure);
-  if (!failure && !g_scene_xml.new_scenes.empty()) {
+  const bool loaded = LoadScriptReported(report, file, chunk, content->scene);
+  if (loaded && !g_scene_xml.new_scenes.empty()) {
     ReportProblem(report, file, 0, "", "<newscene> starts a scene of its own, which no demo part draws");
   }
   ResetSceneXmlState();
-  if (failure) return false;
+  if (!loaded) return false;
 
   Scene* scene = content->scene;
   int32_t last_key = LastKeyTime(scene->camera);
