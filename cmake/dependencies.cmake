@@ -1,4 +1,10 @@
-# Libraries come from Debian's -dev packages (scripts/deps installs them).
+# Libraries come from Debian's -dev packages (scripts/deps installs them); for the web,
+# from the WebAssembly builds of the same sources that scripts/web makes.
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/web_dependencies.cmake)
+  return()
+endif()
+
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)

@@ -1,0 +1,36 @@
+# The libraries of a WebAssembly build: static archives that scripts/web builds with emscripten
+# from Debian's source packages into one prefix. They take the names of the native build's
+# pkg-config targets, so the engine's own CMake is the same for both. No pkg-config here: the
+# host's would hand out the host's libraries.
+set(KRA_WEB_PREFIX "${CMAKE_SOURCE_DIR}/build/web-deps/prefix" CACHE PATH
+    "Where scripts/web installed the WebAssembly libraries")
+if(NOT EXISTS "${KRA_WEB_PREFIX}/lib/libSDL2.a")
+  message(FATAL_ERROR "No WebAssembly libraries in ${KRA_WEB_PREFIX}: run scripts/web, which builds them")
+endif()
+
+# kra_web_library(TARGET include-subfolder archive...)
+function(kra_web_library target include_subdir)
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+  set(dirs "${KRA_WEB_PREFIX}/include")
+  if(include_subdir)
+    list(APPEND dirs "${KRA_WEB_PREFIX}/include/${include_subdir}")
+  endif()
+  set(archives)
+  foreach(name ${ARGN})
+    list(APPEND archives "${KRA_WEB_PREFIX}/lib/lib${name}.a")
+  endforeach()
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${dirs}"
+                                             INTERFACE_LINK_LIBRARIES "${archives}")
+endfunction()
+
+kra_web_library(PkgConfig::ZLIB "" z)
+kra_web_library(PkgConfig::PNG libpng16 png16 z)
+kra_web_library(PkgConfig::MINIZIP minizip minizip z)
+kra_web_library(PkgConfig::EXPAT "" expat)
+kra_web_library(PkgConfig::SDL2 SDL2 SDL2)
+kra_web_library(PkgConfig::MPG123 "" mpg123)
+kra_web_library(PkgConfig::OPENMPT "" openmpt)
+
+# The engine's SSE2 code runs on WebAssembly SIMD; exceptions carry a run's early end.
+add_compile_options(-msse2 -msimd128 -fexceptions)
+add_link_options(-fexceptions)

@@ -1,0 +1,219 @@
+"""Headless Chromium driven over its DevTools pipe, for scripts/web bench and the page tests.
+
+The command-line modes of headless Chromium (--dump-dom, --screenshot) take the page as it
+is when it has loaded, or after a budget of virtual time, during which the page's clocks
+stand still; the bench needs a real clock and the tests need a real click on the start
+button. So this opens one tab and speaks the DevTools protocol (JSON messages ending in a
+NUL byte, on file descriptors 3 and 4 of the browser): load a page, wait for a condition,
+evaluate, click, take a screenshot, and keep every console error and uncaught exception.
+
+Also a PNG reader for 8-bit RGB and RGBA images (the screenshots and kra-capture's frames).
+"""
+import base64
+import json
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import time
+import zlib
+
+
+class BrowserError(Exception):
+    pass
+
+
+class Browser:
+    def __init__(self, width=512, height=384):
+        chromium = shutil.which("chromium") or shutil.which("chromium-browser")
+        if not chromium:
+            raise BrowserError("chromium is not installed (scripts/web installs it)")
+        self._profile = tempfile.mkdtemp(prefix="kra-chromium-")
+        to_browser_read, self._to_browser = os.pipe()
+        self._from_browser, from_browser_write = os.pipe()
+        # The browser reads commands from its fd 3 and writes answers to its fd 4 (placed after
+        # the fork; close_fds would close them again, as it runs after preexec_fn).
+        def place_pipes():
+            os.dup2(to_browser_read, 3)
+            os.dup2(from_browser_write, 4)
+            os.set_inheritable(3, True)  # dup2 onto itself keeps close-on-exec
+            os.set_inheritable(4, True)
+        self._process = subprocess.Popen(
+            [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--remote-debugging-pipe",
+             "--user-data-dir=" + self._profile, "--no-first-run", "--hide-scrollbars",
+             "--window-size=%d,%d" % (width, height), "about:blank"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=place_pipes, close_fds=False)
+        os.close(to_browser_read)
+        os.close(from_browser_write)
+        self._buffer = b""
+        self._next_id = 0
+        self._session = None
+        self.errors = []  # console errors and uncaught exceptions, as text
+        self.console = []  # every console message, as text
+        targets = self._call("Target.getTargets")["targetInfos"]
+        page = next(t for t in targets if t["type"] == "page")
+        self._session = self._call("Target.attachToTarget", targetId=page["targetId"], flatten=True)["sessionId"]
+        for domain in ("Page", "Runtime", "Log"):
+            self._call(domain + ".enable")
+        # The window's size is not the page's: the page gets exactly this, one pixel per CSS pixel.
+        self._call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
+                   mobile=False)
+
+    def close(self):
+        try:
+            self._call("Browser.close")
+        except (BrowserError, OSError):
+            pass
+        try:
+            self._process.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            self._process.kill()
+            self._process.wait()
+        os.close(self._to_browser)
+        os.close(self._from_browser)
+        shutil.rmtree(self._profile, ignore_errors=True)
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+    # --- protocol
+
+    def _send(self, method, params, session):
+        self._next_id += 1
+        message = {"id": self._next_id, "method": method, "params": params}
+        if session:
+            message["sessionId"] = session
+        os.write(self._to_browser, json.dumps(message).encode() + b"\0")
+        return self._next_id
+
+    def _receive(self, timeout):
+        deadline = time.monotonic() + timeout
+        while b"\0" not in self._buffer:
+            if self._process.poll() is not None:
+                raise BrowserError("chromium ended (status %d)" % self._process.returncode)
+            import select
+            ready, _, _ = select.select([self._from_browser], [], [], max(0.0, deadline - time.monotonic()))
+            if not ready:
+                return None
+            chunk = os.read(self._from_browser, 1 << 20)
+            if not chunk:
+                raise BrowserError("chromium closed its DevTools pipe")
+            self._buffer += chunk
+        message, self._buffer = self._buffer.split(b"\0", 1)
+        return json.loads(message)
+
+    def _note_event(self, message):
+        method, params = message.get("method"), message.get("params", {})
+        if method == "Runtime.consoleAPICalled":
+            text = " ".join(str(a.get("value", a.get("description", ""))) for a in params.get("args", []))
+            self.console.append("%s: %s" % (params.get("type"), text))
+            if params.get("type") in ("error", "assert"):
+                self.errors.append("console.%s: %s" % (params["type"], text))
+        elif method == "Runtime.exceptionThrown":
+            details = params["exceptionDetails"]
+            self.errors.append("uncaught: " + details.get("exception", {}).get("description", details.get("text", "")))
+        elif method == "Log.entryAdded" and params["entry"].get("level") == "error":
+            entry = params["entry"]
+            self.errors.append("%s: %s %s" % (entry.get("source"), entry.get("text"), entry.get("url", "")))
+
+    def _call(self, method, timeout=60, **params):
+        wanted = self._send(method, params, self._session if not method.startswith(("Target.", "Browser.")) else None)
+        deadline = time.monotonic() + timeout
+        while True:
+            message = self._receive(max(0.0, deadline - time.monotonic()))
+            if message is None:
+                raise BrowserError("no answer to %s within %d s" % (method, timeout))
+            if message.get("id") == wanted:
+                if "error" in message:
+                    raise BrowserError("%s: %s" % (method, message["error"].get("message")))
+                return message.get("result", {})
+            self._note_event(message)
+
+    def pump(self, seconds):
+        """Takes the browser's events for the given time."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            message = self._receive(deadline - time.monotonic())
+            if message is not None:
+                self._note_event(message)
+
+    # --- the page
+
+    def open(self, url):
+        self._call("Page.navigate", url=url)
+
+    def evaluate(self, expression):
+        result = self._call("Runtime.evaluate", expression=expression, returnByValue=True)
+        if "exceptionDetails" in result:
+            raise BrowserError("%s: %s" % (expression, result["exceptionDetails"].get("text")))
+        return result["result"].get("value")
+
+    def wait_for(self, expression, timeout):
+        """Evaluates the expression every 50 ms until it is truthy; returns its value."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = self.evaluate(expression)
+            if value:
+                return value
+            if time.monotonic() > deadline:
+                raise BrowserError("waited %d s for %s" % (timeout, expression))
+            self.pump(0.05)
+
+    def click(self, selector):
+        """A real mouse click (a user gesture, as a browser counts them) on the element's middle."""
+        box = self.evaluate("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
+                            " return [r.x + r.width / 2, r.y + r.height / 2]; })()" % json.dumps(selector))
+        for kind in ("mousePressed", "mouseReleased"):
+            self._call("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left", clickCount=1)
+
+    def screenshot(self, width, height):
+        """The page's top-left width x height pixels, as a PNG."""
+        data = self._call("Page.captureScreenshot", format="png",
+                          clip={"x": 0, "y": 0, "width": width, "height": height, "scale": 1})["data"]
+        return base64.b64decode(data)
+
+
+def read_png(data):
+    """(width, height, rows of R, G, B bytes) of an 8-bit, non-interlaced RGB or RGBA PNG."""
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        raise ValueError("not a PNG")
+    at, idat = 8, b""
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        body = data[at + 8:at + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, color, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if depth != 8 or color not in (2, 6) or interlace:
+                raise ValueError("only 8-bit RGB or RGBA PNGs without interlacing")
+            channels = 3 if color == 2 else 4
+        elif kind == b"IDAT":
+            idat += body
+        at += 12 + length
+    raw = zlib.decompress(idat)
+    stride = width * channels
+    rows, previous = [], bytearray(stride)
+    for y in range(height):
+        line = raw[y * (stride + 1):(y + 1) * (stride + 1)]
+        kind, row = line[0], bytearray(line[1:])
+        for x in range(stride):
+            left = row[x - channels] if x >= channels else 0
+            up = previous[x]
+            corner = previous[x - channels] if x >= channels else 0
+            if kind == 1:
+                row[x] = (row[x] + left) & 255
+            elif kind == 2:
+                row[x] = (row[x] + up) & 255
+            elif kind == 3:
+                row[x] = (row[x] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                row[x] = (row[x] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
+        previous = row
+        rows.append(bytes(row) if channels == 3 else bytes(b for i, b in enumerate(row) if i % 4 != 3))
+    return width, height, rows
