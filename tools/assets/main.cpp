@@ -7,6 +7,19 @@
 // loose copies there would shadow it. --out DIR also writes every file into DIR to look at,
 // and --preview DIR writes sample frames that layer the pictures and the 3D scenes as the
 // scene parts do.
+//
+// The tool is laid out by what it makes, and includes only run downwards:
+//   draw/     canvas, shapes, masks, gradients, noise, text, PNG encoding (includes nothing of
+//             the tool)
+//   pack/     the table of contents every maker fills in, and the zip writer (nothing of the
+//             tool either)
+//   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles, textures
+//             (draw/, pack/)
+//   meshes/   the surface sampler and the characters (pack/)
+//   music/    score, instruments, mix, MP3 encoder, the soundtrack (pack/)
+//   scenes/   staging, the script writer and the three scene scripts (pack/)
+//   preview/  sample frames and the 3D scenes in them (draw/, images/, pack/)
+//   main.cpp  this entry (pack/, preview/)
 #include <chrono>
 #include <cstdio>
 #include <cstring>

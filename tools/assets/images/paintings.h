@@ -1,5 +1,5 @@
-// Every picture as a canvas, before it is encoded: the makers of content.h encode these, and
-// the preview composes them into sample frames the way the demo parts layer them.
+// Every picture as a canvas, before it is encoded: the makers of pack/content.h encode these,
+// and the preview composes them into sample frames the way the demo parts layer them.
 #pragma once
 
 #include "draw/canvas.h"

@@ -1,5 +1,5 @@
 // The soundtrack's instruments: small subtractive voices and synthetic drums that each add
-// one note into a stereo buffer. They know nothing of the score (music_score.h) and the
+// one note into a stereo buffer. They know nothing of the score (score.h) and the
 // score knows nothing of how they sound.
 #pragma once
 

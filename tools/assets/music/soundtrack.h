@@ -1,5 +1,5 @@
-// The soundtrack "zibo.mp3": the score (music_score.h) played by the instruments
-// (music_synth.h), mixed and mastered, then encoded.
+// The soundtrack "zibo.mp3": the score (score.h) played by the instruments
+// (instruments.h), mixed and mastered, then encoded.
 #pragma once
 
 #include <cstdint>
@@ -17,12 +17,12 @@ constexpr int MP3_BITRATE_KBPS = 192;
 constexpr float MASTER_PEAK = 0.8f;
 
 // The song, SONG_BARS long, stereo at SAMPLE_RATE: everything that rings past its end has
-// been folded onto its start, so it loops without a seam (music_render.cpp).
+// been folded onto its start, so it loops without a seam (mix.cpp).
 StereoBuffer RenderSong(const std::vector<ScoreEvent>& score);
 
 // MPEG-1 layer III at the given constant bit rate, with an encoder info frame (so decoders
 // trim the encoder's delay and padding and the loop stays seamless) and no ID3 tags: the
-// same samples give the same bytes (music_encode.cpp).
+// same samples give the same bytes (encode.cpp).
 std::vector<uint8_t> EncodeMp3(const std::vector<float>& stereo, int rate, int kbps);
 
 }  // namespace assets::music

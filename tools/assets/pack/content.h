@@ -18,40 +18,41 @@ struct ContentMaker {
 
 std::span<const ContentMaker> ContentMakers();
 
-// Title cards (assets_cards.cpp), 512 x 384 RGB.
+// Title cards (images/cards.cpp), 512 x 384 RGB.
 ContentBytes MakePresentsCard();
 ContentBytes MakeTitleCard();
 ContentBytes MakeCreditsCard();
 ContentBytes MakeGreetingsCard();
 ContentBytes MakeEndCard();
 
-// Backgrounds (assets_backgrounds.cpp), 512 x 384 RGB.
+// Backgrounds (images/backgrounds.cpp), 512 x 384 RGB.
 ContentBytes MakeSkyBackground();
 ContentBytes MakeSunBackground();
 ContentBytes MakeNightBackground();
 
-// Wave strips (assets_waves.cpp), RGBA, transparent above the crest.
+// Wave strips (images/waves.cpp), RGBA, transparent above the crest.
 ContentBytes MakeFrontWave();
 ContentBytes MakeMiddleWave();
 ContentBytes MakeRearWave();
 
-// Speech bubbles (assets_bubbles.cpp), RGBA.
+// Speech bubbles (images/bubbles.cpp), RGBA.
 ContentBytes MakeZiboBubble();
 ContentBytes MakeZiboSecondBubble();
 ContentBytes MakeObjectBubble();
 
-// Mesh textures (assets_textures.cpp), 256 x 256 RGB.
+// Mesh textures (images/textures.cpp), 256 x 256 RGB.
 ContentBytes MakeMeshTexture();
 ContentBytes MakeSecondMeshTexture();
 
-// Meshes (assets_meshes.cpp), LWO2: the characters, their morph targets and the heart.
+// Meshes (meshes/characters.cpp), LWO2: the characters, their morph targets and the heart.
 ContentBytes MakeZiboMesh();
 ContentBytes MakeZiboPuffedMesh();
 ContentBytes MakeMammaMesh();
 ContentBytes MakeHeartMesh();
 ContentBytes MakeBeatingHeartMesh();
 
-// The scene scripts and Zibo's motion files, one scene a file (assets_scene_*.cpp).
+// The scene scripts and Zibo's motion files, one scene a file (scenes/mamma.cpp, swim.cpp and
+// swam.cpp).
 ContentBytes MakeMammaScript();
 ContentBytes MakeZiboPlayMotion();
 ContentBytes MakeSwimScript();
@@ -59,7 +60,7 @@ ContentBytes MakeZiboLapsMotion();
 ContentBytes MakeSwamScript();
 ContentBytes MakeZiboDriftMotion();
 
-// The soundtrack (music_maker.cpp), MP3.
+// The soundtrack (music/soundtrack.cpp), MP3.
 ContentBytes MakeSoundtrack();
 
 }  // namespace assets
