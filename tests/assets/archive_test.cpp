@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "assets_test_support.h"
-#include "content.h"
-#include "zip_writer.h"
+#include "pack/content.h"
+#include "pack/zip_writer.h"
 
 using namespace assets;
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "assets_test_support.h"
-#include "assets_theme.h"
-#include "content.h"
+#include "images/theme.h"
+#include "pack/content.h"
+#include "pack/zip_writer.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
-#include "zip_writer.h"
 
 using namespace assets;
 

@@ -7,13 +7,13 @@
 #include <stdexcept>
 
 #include "assets_test_support.h"
-#include "canvas.h"
-#include "gradient.h"
-#include "mask.h"
-#include "noise.h"
-#include "png_writer.h"
-#include "shapes.h"
-#include "text.h"
+#include "draw/canvas.h"
+#include "draw/gradient.h"
+#include "draw/mask.h"
+#include "draw/noise.h"
+#include "draw/png_writer.h"
+#include "draw/shapes.h"
+#include "draw/text.h"
 
 using namespace assets;
 

@@ -10,18 +10,18 @@
 #include <vector>
 
 #include "assets_test_support.h"
-#include "content.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
-#include "preview.h"
+#include "pack/content.h"
+#include "preview/frames.h"
 #include "render/render_context.h"
 #include "resource/data_archive.h"
 #include "scene/object_motion.h"
 #include "scene/scene.h"
 #include "scene/scene_xml.h"
-#include "scene_script.h"
+#include "scenes/script.h"
 
 using namespace assets;
 
