@@ -50,6 +50,7 @@ class Browser:
         self._buffer = b""
         self._next_id = 0
         self._session = None
+        self._loaded = False
         self.errors = []  # console errors and uncaught exceptions, as text
         self.console = []  # every console message, as text
         targets = self._call("Target.getTargets")["targetInfos"]
@@ -109,7 +110,9 @@ class Browser:
 
     def _note_event(self, message):
         method, params = message.get("method"), message.get("params", {})
-        if method == "Runtime.consoleAPICalled":
+        if method == "Page.loadEventFired":
+            self._loaded = True
+        elif method == "Runtime.consoleAPICalled":
             text = " ".join(str(a.get("value", a.get("description", ""))) for a in params.get("args", []))
             self.console.append("%s: %s" % (params.get("type"), text))
             if params.get("type") in ("error", "assert"):
@@ -144,8 +147,15 @@ class Browser:
 
     # --- the page
 
-    def open(self, url):
+    def open(self, url, timeout=60):
+        """Loads the page and waits for its load event."""
+        self._loaded = False
         self._call("Page.navigate", url=url)
+        deadline = time.monotonic() + timeout
+        while not self._loaded:
+            if time.monotonic() > deadline:
+                raise BrowserError("%s did not load within %d s" % (url, timeout))
+            self.pump(0.05)
 
     def evaluate(self, expression):
         result = self._call("Runtime.evaluate", expression=expression, returnByValue=True)

@@ -5,6 +5,11 @@
 
 void EndProcess(int status) { throw ProcessExit{status}; }
 
+#ifdef __EMSCRIPTEN__
+// A page's one thread must never wait: the browser paces the frames, and the audio callback
+// and the page's events run only between them.
+void SleepMs(int) {}
+#else
 void SleepMs(int milliseconds) {
   if (milliseconds <= 0) {
     std::this_thread::yield();
@@ -12,3 +17,4 @@ void SleepMs(int milliseconds) {
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
 }
+#endif

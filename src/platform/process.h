@@ -11,5 +11,6 @@ struct ProcessExit {
 
 [[noreturn]] void EndProcess(int status);
 
-// Sleeps for the given milliseconds; 0 gives up the rest of the time slice.
+// Sleeps for the given milliseconds; 0 gives up the rest of the time slice. In a web page
+// it returns at once.
 void SleepMs(int milliseconds);
