@@ -1,10 +1,11 @@
 # The libraries of a WebAssembly build: static archives that scripts/web builds with emscripten
 # from Debian's source packages into one prefix. They take the names of the native build's
 # pkg-config targets, so the engine's own CMake is the same for both. No pkg-config here: the
-# host's would hand out the host's libraries.
+# host's would hand out the host's libraries. No SDL either: a page's platform layer talks to
+# the browser itself (src/platform/web_*).
 set(KRA_WEB_PREFIX "${CMAKE_SOURCE_DIR}/build/web-deps/prefix" CACHE PATH
     "Where scripts/web installed the WebAssembly libraries")
-if(NOT EXISTS "${KRA_WEB_PREFIX}/lib/libSDL2.a")
+if(NOT EXISTS "${KRA_WEB_PREFIX}/lib/libopenmpt.a")
   message(FATAL_ERROR "No WebAssembly libraries in ${KRA_WEB_PREFIX}: run scripts/web, which builds them")
 endif()
 
@@ -27,7 +28,6 @@ kra_web_library(PkgConfig::ZLIB "" z)
 kra_web_library(PkgConfig::PNG libpng16 png16 z)
 kra_web_library(PkgConfig::MINIZIP minizip minizip z)
 kra_web_library(PkgConfig::EXPAT "" expat)
-kra_web_library(PkgConfig::SDL2 SDL2 SDL2)
 kra_web_library(PkgConfig::MPG123 "" mpg123)
 kra_web_library(PkgConfig::OPENMPT "" openmpt)
 

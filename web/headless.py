@@ -7,15 +7,24 @@ button. So this opens one tab and speaks the DevTools protocol (JSON messages en
 NUL byte, on file descriptors 3 and 4 of the browser): load a page, wait for a condition,
 evaluate, click, take a screenshot, and keep every console error and uncaught exception.
 
-Also a PNG reader for 8-bit RGB and RGBA images (the screenshots and kra-capture's frames).
+Also a static server for a folder (as any static host would serve the site) and a PNG reader
+for 8-bit RGB and RGBA images (the screenshots and kra-capture's frames).
+
+As a command: `headless.py bench SITE [RUNS]` serves the site, opens index.html?bench in
+headless Chromium RUNS times (default 3) and prints each result line.
 """
 import base64
+import functools
+import http.server
 import json
 import os
+import select
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -97,7 +106,6 @@ class Browser:
         while b"\0" not in self._buffer:
             if self._process.poll() is not None:
                 raise BrowserError("chromium ended (status %d)" % self._process.returncode)
-            import select
             ready, _, _ = select.select([self._from_browser], [], [], max(0.0, deadline - time.monotonic()))
             if not ready:
                 return None
@@ -181,11 +189,41 @@ class Browser:
         for kind in ("mousePressed", "mouseReleased"):
             self._call("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left", clickCount=1)
 
+    def press(self, code, key_code):
+        """A key press as the keyboard sends it: code as in KeyboardEvent.code, the key's Windows code."""
+        for kind in ("keyDown", "keyUp"):
+            self._call("Input.dispatchKeyEvent", type=kind, code=code, key=code, windowsVirtualKeyCode=key_code)
+
     def screenshot(self, width, height):
         """The page's top-left width x height pixels, as a PNG."""
         data = self._call("Page.captureScreenshot", format="png",
                           clip={"x": 0, "y": 0, "width": width, "height": height, "scale": 1})["data"]
         return base64.b64decode(data)
+
+
+class _QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+class Site:
+    """Serves a folder on 127.0.0.1 at a free port, from a thread of this process."""
+
+    def __init__(self, directory):
+        handler = functools.partial(_QuietHandler, directory=directory)
+        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.url = "http://127.0.0.1:%d/" % self._server.server_address[1]
+        threading.Thread(target=self._server.serve_forever, daemon=True).start()
+
+    def close(self):
+        self._server.shutdown()
+        self._server.server_close()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
 
 
 def read_png(data):
@@ -227,3 +265,21 @@ def read_png(data):
         previous = row
         rows.append(bytes(row) if channels == 3 else bytes(b for i, b in enumerate(row) if i % 4 != 3))
     return width, height, rows
+
+
+def bench(site_dir, runs):
+    with Site(site_dir) as site, Browser() as browser:
+        for _ in range(runs):
+            browser.open(site.url + "index.html?bench")
+            print(browser.wait_for("document.getElementById('result').textContent", 900), flush=True)
+        if browser.errors:
+            raise BrowserError("; ".join(browser.errors))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) not in (3, 4) or sys.argv[1] != "bench":
+        sys.exit("usage: headless.py bench SITE [RUNS]")
+    try:
+        bench(sys.argv[2], int(sys.argv[3]) if len(sys.argv) == 4 else 3)
+    except BrowserError as error:
+        sys.exit("headless.py: %s" % error)

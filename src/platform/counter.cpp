@@ -1,11 +1,21 @@
 #include "platform/counter.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#else
 #include <SDL.h>
+#endif
 
 #include "platform/platform.h"
 
+#ifdef __EMSCRIPTEN__
+// A page's clock is performance.now(), in milliseconds; counted here in microseconds.
+int64_t SystemCounter::Read() { return static_cast<int64_t>(emscripten_get_now() * 1000.0); }
+int64_t SystemCounter::Frequency() { return 1000000; }
+#else
 int64_t SystemCounter::Read() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
 int64_t SystemCounter::Frequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }
+#endif
 
 // A period of one million counts keeps every frame an exact integer number of counts.
 VirtualCounter::VirtualCounter(int frames_per_second)

@@ -1,8 +1,10 @@
 #include "platform/message_box.h"
 
-#include <SDL.h>
-
 #include <cstdio>
+
+#ifndef __EMSCRIPTEN__
+#include <SDL.h>
+#endif
 
 namespace {
 bool g_message_boxes_enabled = false;
@@ -12,10 +14,13 @@ void SetMessageBoxesEnabled(bool enabled) { g_message_boxes_enabled = enabled; }
 bool MessageBoxesEnabled() { return g_message_boxes_enabled; }
 
 void ShowMessageBox(const char* text, const char* caption) {
+#ifndef __EMSCRIPTEN__
   if (g_message_boxes_enabled &&
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0) {
     return;
   }
+#endif
+  // A page shows this line in the browser's console.
   std::fprintf(stderr, "%s: %s\n", caption, text);
   std::fflush(stderr);
 }
