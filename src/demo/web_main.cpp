@@ -116,7 +116,7 @@ DisplayEvent PlayerKey(const char* code) {
 }
 
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*) {
-  if (!g_playing || event->repeat) return EM_FALSE;
+  if (!g_playing) return EM_FALSE;
   const DisplayEvent key = PlayerKey(event->code);
   if (key == DisplayEvent::kOtherKey) return EM_FALSE;
   g_display.Post(key);
@@ -164,7 +164,8 @@ void RunBench() {
   int64_t frames = 0;
   double seconds = 0.0;
   const int status = Guarded([&] {
-    if (StartDemo() != DEMO_READY) throw ProcessExit{1};
+    const int started_demo = StartDemo();
+    if (started_demo != DEMO_READY) throw ProcessExit{started_demo};
     StartDemoClock(0.0f, kVirtualFps);
     const double started = emscripten_get_now();
     while (StepDemoFrame()) ++frames;
@@ -207,7 +208,6 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
 // The page's start button: a run of the player from the start, sound and all.
 extern "C" EMSCRIPTEN_KEEPALIVE void kra_start() {
   if (g_playing) return;
-  g_platform.counter = &g_real_time;
   const int status = Guarded([] {
     const int started = StartDemo();
     if (started != DEMO_READY) throw ProcessExit{started};
