@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "render/render_context.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -46,8 +47,9 @@ int RunDemoBody() {
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
-  // Without the archive, files are still found on disk and in data/.
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  // The working directory's autoexec.bat, else the one installed beside the program; without
+  // either, files are still found on disk and in data/.
+  OpenDemoArchive(&g_data_archive);
   LoadDemoParts();
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);

@@ -43,7 +43,8 @@ struct DataArchive {
   std::vector<ArchiveMember> members;  // sorted by directory_pos
 };
 
-// The program's one archive, opened on "autoexec.bat" by the entry.
+// The program's one archive, opened on "autoexec.bat" by the entry (archive_location.h says
+// which one).
 extern DataArchive g_data_archive;
 
 // Opens the zip at path. On success the handle it replaces (if any) is closed, is_open is
