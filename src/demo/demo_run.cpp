@@ -14,6 +14,7 @@
 #include "platform/display_device.h"
 #include "platform/platform.h"
 #include "render/render_context.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -75,8 +76,9 @@ int StartDemo() {
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
-  // Without the archive, files are still found on disk and in data/.
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  // The working directory's autoexec.bat, else the one installed beside the program; without
+  // either, files are still found on disk and in data/.
+  OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
   LoadDemoParts();
   SetReloadBaseline(g_data_archive.files_missed - missed_before);

@@ -1,6 +1,6 @@
 // kra-assets: makes every data file of the demo and packs them into its archive.
 //
-//   kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--list]
+//   kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--icons DIR] [--list]
 //
 // The build runs it in the build root to write "autoexec.bat" next to kra. Only the archive
 // is written by default: the demo looks in its working directory before the archive, so
@@ -19,7 +19,9 @@
 //   music/    score, instruments, mix, MP3 encoder, the soundtrack (pack/)
 //   scenes/   staging, the script writer and the three scene scripts (pack/)
 //   preview/  sample frames and the 3D scenes in them (draw/, images/, pack/)
-//   main.cpp  this entry (pack/, preview/)
+//   main.cpp  this entry (pack/, preview/, images/icon)
+//
+// --icons DIR writes the application icon at the sizes desktops use.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -30,6 +32,7 @@
 
 #include "pack/content.h"
 #include "pack/zip_writer.h"
+#include "images/icon.h"
 #include "preview/frames.h"
 
 namespace {
@@ -44,16 +47,18 @@ struct Options {
   std::string loose_dir;  // empty: no loose files
   std::string only;       // empty: every maker
   std::string preview_dir;
+  std::string icons_dir;
   bool list = false;
 };
 
 void PrintUsage(FILE* to) {
   std::fprintf(to,
-               "usage: kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--list]\n"
+               "usage: kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--icons DIR] [--list]\n"
                "  --archive FILE  write the data archive to FILE (default %s)\n"
                "  --out DIR       also write every file loose into DIR, to look at\n"
                "  --only NAME     make only the file NAME (loose, into --out DIR; no archive)\n"
                "  --preview DIR   write sample frames layering backgrounds, 3D scenes, waves and bubbles into DIR\n"
+               "  --icons DIR     write the application icon as DIR/NxN/apps/kra.png (64, 128, 256)\n"
                "  --list          print the names of the files the tool makes\n",
                DEFAULT_ARCHIVE);
 }
@@ -70,6 +75,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->only = argv[++i];
     } else if (arg == "--preview" && has_value) {
       options->preview_dir = argv[++i];
+    } else if (arg == "--icons" && has_value) {
+      options->icons_dir = argv[++i];
     } else if (arg == "--list") {
       options->list = true;
     } else if (arg == "--help" || arg == "-h") {
@@ -101,6 +108,14 @@ bool WriteLooseFile(const std::string& dir, const ArchiveMember& member) {
 int Run(const Options& options) {
   if (options.list) {
     for (const ContentMaker& maker : assets::ContentMakers()) std::printf("%s\n", maker.file_name);
+    return 0;
+  }
+  if (!options.icons_dir.empty()) {
+    std::string error;
+    if (!assets::WriteIcons(options.icons_dir, &error)) {
+      std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
+      return 1;
+    }
     return 0;
   }
   if (!options.preview_dir.empty()) {

@@ -1,9 +1,11 @@
 // kra-check: says what is wrong with the demo's data before anyone watches 116 seconds.
 //
-//   kra-check                 the demo's data in the working directory (files, data/, autoexec.bat)
+//   kra-check                 the demo's data as kra finds it here: the working directory's files,
+//                             data/, and its autoexec.bat or else the installed one
 //   kra-check FOLDER | ZIP    the demo's data in that folder, or in that archive alone
 //   kra-check FILE...         single files by content: PNG, LWO2, SMOT, XML script, MP3, module
 //   --verbose                 also print what was loaded
+//   --version                 print the version
 //
 // Exit status 0 when all is well, 1 when anything is wrong.
 #include <cstdio>
@@ -14,14 +16,17 @@
 #include "check_demo.h"
 #include "check_files.h"
 #include "check_report.h"
+#include "kra_version.h"
 
 namespace {
 
 void PrintUsage(FILE* out) {
   std::fputs("usage: kra-check [--verbose] [FOLDER | ZIP | FILE...]\n"
-             "  no argument: check the demo's data as the demo finds it here (files, data/, autoexec.bat)\n"
+             "  no argument: check the demo's data as the demo finds it here (files, data/, autoexec.bat;\n"
+             "    without one here, the autoexec.bat installed with kra) and say where it looked\n"
              "  FOLDER, ZIP: check the demo's data in that folder or archive\n"
              "  FILE: check one PNG, LWO2, SMOT, XML scene script, MP3 or module file\n"
+             "  --verbose: also print what was loaded; --version: print the version\n"
              "exit status 0 when all is well, 1 otherwise\n",
              out);
 }
@@ -37,6 +42,9 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       PrintUsage(stdout);
       return 0;
+    } else if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("kra-check %s\n", KRA_VERSION);
+      return 0;
     } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
       std::fprintf(stderr, "kra-check: unknown option %s\n", argv[i]);
       PrintUsage(stderr);
@@ -46,7 +54,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  if (paths.empty()) CheckDemoData(&report, ".", DemoSource::FOLDER);
+  if (paths.empty()) CheckDemoData(&report, ".", DemoSource::HERE);
   for (const std::string& path : paths) CheckPath(&report, path);
 
   if (report.problem_count == 0) {
