@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "pack/content.h"
+#include "platform/command_line.h"
 #include "pack/zip_writer.h"
 #include "images/icon.h"
 #include "preview/frames.h"
@@ -63,30 +64,38 @@ void PrintUsage(FILE* to) {
                DEFAULT_ARCHIVE);
 }
 
+enum Option { kArchive = 1, kOut, kOnly, kPreview, kIcons, kList, kHelp };
+constexpr CommandOption kOptions[] = {{"archive", true, kArchive}, {"out", true, kOut},     {"only", true, kOnly},
+                                      {"preview", true, kPreview}, {"icons", true, kIcons}, {"list", false, kList},
+                                      {"help", false, kHelp}};
+
 bool ParseOptions(int argc, char** argv, Options* options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    bool has_value = i + 1 < argc;
-    if (arg == "--archive" && has_value) {
-      options->archive = argv[++i];
-    } else if (arg == "--out" && has_value) {
-      options->loose_dir = argv[++i];
-    } else if (arg == "--only" && has_value) {
-      options->only = argv[++i];
-    } else if (arg == "--preview" && has_value) {
-      options->preview_dir = argv[++i];
-    } else if (arg == "--icons" && has_value) {
-      options->icons_dir = argv[++i];
-    } else if (arg == "--list") {
-      options->list = true;
-    } else if (arg == "--help" || arg == "-h") {
-      PrintUsage(stdout);
-      std::exit(0);
-    } else {
-      std::fprintf(stderr, "kra-assets: unknown or incomplete option %s\n", arg.c_str());
-      PrintUsage(stderr);
-      return false;
+  bool help = false;
+  auto handle = [&](int id, const char* value, std::string*) {
+    switch (id) {
+      case kArchive: options->archive = value; break;
+      case kOut: options->loose_dir = value; break;
+      case kOnly: options->only = value; break;
+      case kPreview: options->preview_dir = value; break;
+      case kIcons: options->icons_dir = value; break;
+      case kList: options->list = true; break;
+      case kHelp: help = true; break;
     }
+    return true;
+  };
+  std::vector<std::string> rest;
+  std::string error;
+  if (ParseCommandLine(argc, argv, kOptions, handle, &rest, &error) && !rest.empty()) {
+    error = "unexpected argument '" + rest.front() + "'";
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
+    PrintUsage(stderr);
+    return false;
+  }
+  if (help) {
+    PrintUsage(stdout);
+    std::exit(0);
   }
   if (!options->only.empty() && options->loose_dir.empty()) {
     std::fprintf(stderr, "kra-assets: --only needs --out DIR\n");

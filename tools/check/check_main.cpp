@@ -17,6 +17,7 @@
 #include "check_files.h"
 #include "check_report.h"
 #include "kra_version.h"
+#include "platform/command_line.h"
 
 namespace {
 
@@ -27,31 +28,42 @@ void PrintUsage(FILE* out) {
              "  FOLDER, ZIP: check the demo's data in that folder or archive\n"
              "  FILE: check one PNG, LWO2, SMOT, XML scene script, MP3 or module file\n"
              "  --verbose: also print what was loaded; --version: print the version\n"
-             "exit status 0 when all is well, 1 otherwise\n",
+             "exit status 0 when all is well, 1 on a problem, 2 on a bad option\n",
              out);
 }
 
 }  // namespace
 
+enum Option { kVerbose = 1, kHelp, kVersion };
+constexpr CommandOption kOptions[] = {{"verbose", false, kVerbose}, {"help", false, kHelp}, {"version", false, kVersion}};
+
 int main(int argc, char** argv) {
   CheckReport report;
   std::vector<std::string> paths;
-  for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "--verbose") == 0 || std::strcmp(argv[i], "-v") == 0) {
-      report.verbose = true;
-    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      PrintUsage(stdout);
-      return 0;
-    } else if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("kra-check %s\n", KRA_VERSION);
-      return 0;
-    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      std::fprintf(stderr, "kra-check: unknown option %s\n", argv[i]);
-      PrintUsage(stderr);
-      return 1;
-    } else {
-      paths.push_back(argv[i]);
-    }
+  bool help = false, version = false;
+  std::string error;
+  auto handle = [&](int id, const char*, std::string*) {
+    report.verbose |= id == kVerbose;
+    help |= id == kHelp;
+    version |= id == kVersion;
+    return true;
+  };
+  // "-v" is kept as the short form of --verbose it has always had.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "-v") == 0) argv[i] = const_cast<char*>("--verbose");
+  }
+  if (!ParseCommandLine(argc, argv, kOptions, handle, &paths, &error)) {
+    std::fprintf(stderr, "kra-check: %s\n", error.c_str());
+    PrintUsage(stderr);
+    return 2;
+  }
+  if (help) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (version) {
+    std::printf("kra-check %s\n", KRA_VERSION);
+    return 0;
   }
 
   if (paths.empty()) CheckDemoData(&report, ".", DemoSource::HERE);
