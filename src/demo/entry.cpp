@@ -1,6 +1,7 @@
 #include "demo/entry.h"
 
 #include <cstdio>
+#include <string>
 
 #include "demo/demo_parts.h"
 #include "demo/demo_state.h"
@@ -13,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/process.h"
 #include "render/render_context.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -24,6 +26,11 @@ int ReportNoDisplay() {
   std::string reason = g_platform.display ? g_platform.display->LastError() : "no display device";
   std::fprintf(stderr, "kra: cannot open a %dx%d display: %s\n", WIDTH, DISPLAY_HEIGHT, reason.c_str());
   return 1;
+}
+
+void ReportDamagedArchive(const char* path) {
+  const std::string damage = ArchiveDamage(path);
+  if (!damage.empty()) std::fprintf(stderr, "%s: the data archive is damaged: %s\n", path, damage.c_str());
 }
 
 void RunFrameLoop() {
@@ -46,8 +53,10 @@ int RunDemoBody() {
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
-  // Without the archive, files are still found on disk and in data/.
+  // Without the archive, files are still found on disk and in data/. A damaged one is said
+  // once here, rather than left to a "not found" line for every file it should have held.
   OpenArchive(&g_data_archive, "autoexec.bat");
+  ReportDamagedArchive("autoexec.bat");
   LoadDemoParts();
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);

@@ -1,5 +1,6 @@
 #include "capture_options.h"
 
+#include <cmath>
 #include <cstdlib>
 
 const char* const kCaptureUsage =
@@ -20,7 +21,7 @@ namespace {
 bool ParseNumber(const std::string& text, double* value) {
   char* end = nullptr;
   *value = std::strtod(text.c_str(), &end);
-  return !text.empty() && end && *end == '\0';
+  return !text.empty() && end && *end == '\0' && !std::isnan(*value);  // NaN passes no range test
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "check_files.h"
 #include "check_script.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -96,7 +97,10 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
   if (source == DemoSource::ZIP) {
     ready = OpenArchive(&g_data_archive, where.c_str()) == 1;
     g_data_archive.search_mode = SEARCH_ARCHIVE_ONLY;
-    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens");
+    const std::string damage = ArchiveDamage(where.c_str());
+    const std::string why = damage.empty() ? "" : ": " + damage;
+    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens" + why);
+    if (ready && !damage.empty()) ReportProblem(report, where, 0, "", "damaged data archive: " + damage);
   } else {
     if (!where.empty() && where != ".") {
       std::filesystem::current_path(where, ignored);
@@ -106,6 +110,8 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
       }
     }
     if (ready) OpenArchive(&g_data_archive, DEMO_ARCHIVE);  // without one, disk files only
+    const std::string damage = ready ? ArchiveDamage(DEMO_ARCHIVE) : "";
+    if (!damage.empty()) ReportProblem(report, DEMO_ARCHIVE, 0, "", "damaged data archive: " + damage);
   }
   if (ready) {
     ReportInfo(report, "demo data in %s%s", where.empty() ? "." : where.c_str(),

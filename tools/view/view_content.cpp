@@ -9,6 +9,7 @@
 #include "check_report.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
@@ -136,6 +137,8 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   // may have switched to another.
   CloseArchive(&g_data_archive);
   OpenArchive(&g_data_archive, "autoexec.bat");
+  const std::string damage = ArchiveDamage("autoexec.bat");
+  if (!damage.empty()) ReportWarning(&report, "autoexec.bat", "the data archive is damaged: " + damage);
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);
