@@ -14,6 +14,8 @@
 #include "platform/display_device.h"
 #include "platform/platform.h"
 #include "render/render_context.h"
+#include "platform/executable_dir.h"
+#include "resource/archive_damage.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
 
@@ -67,6 +69,11 @@ void ContinueTimer(VirtualCounter& replay_counter) {
   }
 }
 
+void ReportDamagedArchive(const std::string& path) {
+  const std::string damage = path.empty() ? "" : ArchiveDamage(path.c_str());
+  if (!damage.empty()) std::fprintf(stderr, "%s: the data archive is damaged: %s\n", path.c_str(), damage.c_str());
+}
+
 }  // namespace
 
 int StartDemo() {
@@ -78,6 +85,9 @@ int StartDemo() {
   ClearFrameBuffer(&g_demo.frame_buffer);
   // The working directory's autoexec.bat, else the one installed beside the program; without
   // either, files are still found on disk and in data/.
+  // A damaged one is said once here, rather than left to a "not found" line for every file
+  // it should have held.
+  ReportDamagedArchive(FindDemoArchive(ExecutableDir()));
   OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
   LoadDemoParts();

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 bool g_message_boxes_enabled = false;
@@ -16,6 +17,11 @@ void ShowMessageBox(const char* text, const char* caption) {
       SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0) {
     return;
   }
-  std::fprintf(stderr, "%s: %s\n", caption, text);
+  // The caption leads the console line unless the text already says it ("Error in XML: ...").
+  if (caption[0] == '\0' || std::strstr(text, caption)) {
+    std::fprintf(stderr, "%s\n", text);
+  } else {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+  }
   std::fflush(stderr);
 }

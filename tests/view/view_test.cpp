@@ -160,6 +160,7 @@ TEST_F(ViewTest, FailuresSayWhyWithTheirExitStatus) {
       {"", 2, "kra-view: no file to show"},
       {kBox + " --blend 8", 2, "kra-view: --blend: '8' is not a blend mode from 0 to 7"},
       {kBox + " --pos 1,2", 2, "kra-view: --pos: '1,2' is not three numbers X,Y,Z"},
+      {kBox + " --pos 3.4e38,0,-5", 2, "'3.4e38,0,-5' is not three numbers X,Y,Z, each from -1e30 to 1e30"},
       {kBox + " --rot 1,2,x", 2, "kra-view: --rot: '1,2,x' is not three numbers"},
       {kBox + " --time -1", 2, "kra-view: --time: '-1' is not a number of seconds"},
       {kBox + " --time nan", 2, "kra-view: --time: 'nan'"},
@@ -178,6 +179,7 @@ TEST_F(ViewTest, FailuresSayWhyWithTheirExitStatus) {
   const Result help = RunView("--help", dir);
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--pos X,Y,Z"), std::string::npos);
+  EXPECT_NE(help.out.find("each number from -1e30 to 1e30"), std::string::npos);
 }
 
 // Every key once, then Escape: the window ends with 0. The X libraries SDL loads keep memory

@@ -6,6 +6,7 @@
 #include "check_script.h"
 #include "platform/executable_dir.h"
 #include "resource/archive_location.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -99,8 +100,12 @@ void OpenArchiveAsTheDemo(CheckReport* report) {
   }
   std::fprintf(report->out, "kra-check: checked the files in %s, its data/ and %s\n", here.c_str(),
                archive == DEMO_ARCHIVE_NAME ? "its autoexec.bat" : archive.c_str());
+  const std::string damage = ArchiveDamage(archive.c_str());
   if (!OpenArchive(&g_data_archive, archive.c_str())) {
-    ReportProblem(report, archive, 0, "", "not a zip archive that opens; the demo plays without it");
+    ReportProblem(report, archive, 0, "",
+                  "not a zip archive that opens" + (damage.empty() ? "" : " (" + damage + ")") + "; the demo plays without it");
+  } else if (!damage.empty()) {
+    ReportProblem(report, archive, 0, "", "damaged data archive: " + damage);
   }
 }
 
@@ -117,7 +122,10 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
   if (source == DemoSource::ZIP) {
     ready = OpenArchive(&g_data_archive, where.c_str()) == 1;
     g_data_archive.search_mode = SEARCH_ARCHIVE_ONLY;
-    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens");
+    const std::string damage = ArchiveDamage(where.c_str());
+    const std::string why = damage.empty() ? "" : ": " + damage;
+    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens" + why);
+    if (ready && !damage.empty()) ReportProblem(report, where, 0, "", "damaged data archive: " + damage);
   } else {
     if (!where.empty() && where != ".") {
       std::filesystem::current_path(where, ignored);
@@ -126,9 +134,12 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
         ready = false;
       }
     }
-    // Without an archive, disk files only.
     if (ready && source == DemoSource::HERE) OpenArchiveAsTheDemo(report);
-    if (ready && source == DemoSource::FOLDER) OpenArchive(&g_data_archive, DEMO_ARCHIVE_NAME);
+    if (ready && source == DemoSource::FOLDER) {
+      OpenArchive(&g_data_archive, DEMO_ARCHIVE_NAME);
+      const std::string damage = ArchiveDamage(DEMO_ARCHIVE_NAME);
+      if (!damage.empty()) ReportProblem(report, DEMO_ARCHIVE_NAME, 0, "", "damaged data archive: " + damage);
+    }
   }
   if (ready) {
     ReportInfo(report, "demo data in %s%s", where.empty() ? "." : where.c_str(),

@@ -10,6 +10,7 @@
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
 #include "resource/archive_location.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
@@ -136,7 +137,9 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   // Opened again on every load: the archive may have been rebuilt, or a script's <zfile>
   // may have switched to another.
   CloseArchive(&g_data_archive);
-  OpenDemoArchive(&g_data_archive);
+  const std::string archive = OpenDemoArchive(&g_data_archive);
+  const std::string damage = archive.empty() ? "" : ArchiveDamage(archive.c_str());
+  if (!damage.empty()) ReportWarning(&report, archive, "the data archive is damaged: " + damage);
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);

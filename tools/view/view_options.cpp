@@ -20,6 +20,7 @@ const char* const kViewUsage =
     "  --pos X,Y,Z           object position; the camera sits at the origin looking\n"
     "                        towards -z (default: far enough to frame the whole object)\n"
     "  --rot AX,AY,AZ        object rotation in degrees\n"
+    "                        (--pos and --rot: each number from -1e30 to 1e30)\n"
     "  --help                this text\n"
     "\n"
     "In the window: Space pauses, Left and Right step one second, R reloads every file,\n"
@@ -71,7 +72,7 @@ std::optional<ViewOptions> ParseViewOptions(const std::vector<std::string>& args
       std::string text;
       if (!value(&text)) return false;
       if (!ParseTriple(text, out)) {
-        *error = arg + ": '" + text + "' is not three numbers X,Y,Z";
+        *error = arg + ": '" + text + "' is not three numbers X,Y,Z, each from -1e30 to 1e30";
         return false;
       }
       options.place_given = true;
