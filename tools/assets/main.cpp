@@ -16,7 +16,8 @@
 //   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles (draw/, pack/)
 //   meshes/   the cast: surface sampler, shapes, skins, meshes and the mesh textures (draw/,
 //             pack/)
-//   music/    score, instruments, mix, MP3 encoder, the soundtrack (pack/)
+//   music/    score, instruments, mix, mastering and its loudness meter, MP3 encoder, the
+//             soundtrack (pack/)
 //   scenes/   staging, the script writer and the three scene scripts (pack/)
 //   preview/  sample frames and the 3D scenes in them (draw/, images/, pack/)
 //   main.cpp  this entry (pack/, preview/)
