@@ -102,9 +102,9 @@ struct FishSkin {
   float eye_radius, iris_radius, pupil_radius;  // over the body's height
   Color mouth;
   Vec2 smile[4];  // the mouth's line as seen from the side, from the nose, in body heights
-  Color lips;          // alpha 0: none
-  Color band;          // alpha 0: none
-  Color spots;         // alpha 0: none
+  Color lips;     // alpha 0: none
+  Color band;     // alpha 0: none
+  Color spots;    // alpha 0: none
   bool lashes;
 };
 
@@ -188,94 +188,117 @@ Color PaintEye(const FishLook& look, const FishSkin& skin, Vec2 p, float soft, C
   return c;
 }
 
-Color FishSkinColour(const FishLook& look, const FishSkin& skin, float s, float folded, float soft) {
-  float across = folded / PI;
-  Color c = SampleGradient(skin.body, across);
-  float u = s / BODY_END;
+// A point of a fish's skin: its surface parameters, where it lies on the slim shape, and
+// how much of the shape one texel there spans (edges are softened over that much).
+struct SkinPoint {
+  float s, folded, u;  // u: along the body part, 0 nose .. 1 tail root
+  Vec3 p;
+  float soft;
+};
+
+// Spots on Mamma's back, scattered on a jittered lattice over the body.
+Color PaintSpots(const FishLook& look, const FishSkin& skin, const SkinPoint& at, Color c) {
+  if (skin.spots.a <= 0.0f || at.s >= BODY_END) return c;
+  float h = look.radius, cell = 0.55f * h;
+  float gx = at.s * look.length / cell, gy = at.folded * h / cell;
+  float nearest = 1e9f;
+  for (int j = -1; j <= 1; ++j) {
+    for (int i = -1; i <= 1; ++i) {
+      int cx = int(std::floor(gx)) + i, cy = int(std::floor(gy)) + j;
+      uint32_t hash = HashLattice(cx, cy, 0x5B075u);
+      float jx = float(hash & 0xFF) / 255.0f, jy = float((hash >> 8) & 0xFF) / 255.0f;
+      nearest = std::min(nearest, std::hypot(gx - (float(cx) + 0.2f + 0.6f * jx), gy - (float(cy) + 0.2f + 0.6f * jy)));
+    }
+  }
+  float on_back = 1.0f - SmoothStep(0.25f, 0.5f, at.folded / PI);
+  float on_body = SmoothStep(0.12f, 0.2f, at.u) * (1.0f - SmoothStep(0.8f, 0.95f, at.u));
+  return Mix(c, skin.spots, 0.7f * on_back * on_body * Inside(nearest * cell - 0.12f * h, 2.0f * at.soft));
+}
+
+// The gill cover's edge: an arc behind the eye, bowed back at the flank's middle.
+float GillAlong(const FishLook& look) { return look.eye_at + 0.16f; }
+float GillBow(float folded) { return 0.08f * std::sin(folded); }
+
+// The cover shades the body softly just behind its edge.
+Color PaintGill(const FishLook& look, const SkinPoint& at, Color c) {
   float h = look.radius;
-  Vec3 p = FishPoint(look, s, folded);
+  float behind = (at.u - GillAlong(look) - GillBow(at.folded)) * BODY_END * look.length;
+  float shade = Inside(std::abs(behind - 0.12f * h) - 0.12f * h, 2.0f * at.soft + 0.15f * h);
+  float on_flank = SmoothStep(0.15f * PI, 0.3f * PI, at.folded) * (1.0f - SmoothStep(0.8f * PI, 0.92f * PI, at.folded));
+  return Mix(c, Scale(c, 0.78f), shade * on_flank);
+}
 
-  // Spots on Mamma's back, scattered on a jittered lattice over the body.
-  if (skin.spots.a > 0.0f && s < BODY_END) {
-    float cell = 0.55f * h;
-    float gx = s * look.length / cell, gy = folded * h / cell;
-    float nearest = 1e9f;
-    for (int j = -1; j <= 1; ++j) {
-      for (int i = -1; i <= 1; ++i) {
-        int cx = int(std::floor(gx)) + i, cy = int(std::floor(gy)) + j;
-        uint32_t hash = HashLattice(cx, cy, 0x5B075u);
-        float jx = float(hash & 0xFF) / 255.0f, jy = float((hash >> 8) & 0xFF) / 255.0f;
-        nearest = std::min(nearest, std::hypot(gx - (float(cx) + 0.2f + 0.6f * jx), gy - (float(cy) + 0.2f + 0.6f * jy)));
-      }
-    }
-    float fade = (1.0f - SmoothStep(0.25f, 0.5f, across)) * SmoothStep(0.12f, 0.2f, u) * (1.0f - SmoothStep(0.8f, 0.95f, u));
-    c = Mix(c, skin.spots, 0.7f * fade * Inside(nearest * cell - 0.12f * h, 2.0f * soft));
+// Zibo's pale bands, one behind his gill and a narrower one before his tail, bowed like the
+// gill cover, with dark edges.
+Color PaintBands(const FishLook& look, const FishSkin& skin, const SkinPoint& at, Color c) {
+  if (skin.band.a <= 0.0f || at.s >= BODY_END) return c;
+  const float BANDS[][2] = {{GillAlong(look) + 0.08f, 0.15f}, {0.8f, 0.1f}};  // middle, half width over the body's height
+  for (const auto& band : BANDS) {
+    float d = std::abs((at.u - band[0] - GillBow(at.folded)) * BODY_END * look.length) - band[1] * look.radius;
+    c = Mix(c, skin.outline, Inside(d - 0.07f * look.radius, at.soft));
+    c = Mix(c, skin.band, Inside(d, at.soft));
   }
+  return c;
+}
 
-  // The gill cover's edge: an arc behind the eye, shaded softly behind it.
-  float gill_u = look.eye_at + 0.16f;
-  float gill_bow = 0.08f * std::sin(folded);
-  {
-    float behind = (u - gill_u - gill_bow) * BODY_END * look.length;
-    float shade = Inside(std::abs(behind - 0.12f * h) - 0.12f * h, 2.0f * soft + 0.15f * h);
-    c = Mix(c, Scale(c, 0.78f), shade * SmoothStep(0.15f * PI, 0.3f * PI, folded) * (1.0f - SmoothStep(0.8f * PI, 0.92f * PI, folded)));
-  }
-
-  // Zibo's pale bands, one behind his gill and a narrower one before his tail, bowed like
-  // the gill cover, with dark edges.
-  if (skin.band.a > 0.0f && s < BODY_END) {
-    const float BANDS[][2] = {{gill_u + 0.08f, 0.15f}, {0.8f, 0.1f}};  // middle, half width over the body's height
-    for (const auto& band : BANDS) {
-      float d = std::abs((u - band[0] - gill_bow) * BODY_END * look.length) - band[1] * h;
-      c = Mix(c, skin.outline, Inside(d - 0.07f * h, soft));
-      c = Mix(c, skin.band, Inside(d, soft));
-    }
-  }
-
-  // Fins: the dorsal ridge, the tail and a side fin behind the gill.
-  float dorsal = DorsalFinHeight(look, s, folded) / look.fin;
+// The dorsal fin where the ridge rises, paler at its top; the tail with its rays, paler
+// towards its edge.
+Color PaintDorsalAndTail(const FishLook& look, const FishSkin& skin, const SkinPoint& at, Color c) {
+  float dorsal = DorsalFinHeight(look, at.s, at.folded) / look.fin;
   c = Mix(c, skin.fin, SmoothStep(0.15f, 0.45f, dorsal));
   c = Mix(c, skin.fin_edge, SmoothStep(0.75f, 0.95f, dorsal));
-  if (s > BODY_END - 0.03f) {
-    float v = std::clamp((s - BODY_END) / (1.0f - BODY_END), 0.0f, 1.0f);
-    float rays = 0.5f + 0.5f * std::cos(std::cos(folded) * 9.0f * PI);
-    Color fin = Mix(skin.fin, Scale(skin.fin, 0.8f), 0.6f * rays * SmoothStep(0.1f, 0.4f, v));
-    fin = Mix(fin, skin.fin_edge, SmoothStep(0.55f, 0.95f, v));
-    c = Mix(c, fin, SmoothStep(BODY_END - 0.03f, BODY_END + 0.03f, s));
-  }
-  {
-    // The side fin: a fan from the lower edge of the gill cover, spreading back and down,
-    // drawn as seen from the side.
-    Vec3 base = FishPoint(look, (gill_u + 0.02f) * BODY_END, 0.56f * PI);
-    Vec2 q = {(base.x - p.x) / h, (base.y - p.y) / h};  // back and down from its root, in body heights
-    float reach = std::hypot(q.x, q.y), angle = std::atan2(q.y, q.x);
-    constexpr float FROM = -0.3f, TO = 0.6f, LENGTH = 0.75f;
-    float edge = LENGTH * (0.85f + 0.15f * std::sin(PI * (angle - FROM) / (TO - FROM)));
-    float d = std::max({reach - edge, (FROM - angle) * reach, (angle - TO) * reach}) * h;
-    if (folded > 0.35f * PI) {
-      float rays = std::pow(std::abs(std::cos(PI * 2.5f * (angle - FROM) / (TO - FROM))), 6.0f);
-      Color fin = Mix(skin.fin, skin.fin_edge, 0.5f * SmoothStep(0.5f * edge, edge, reach));
-      fin = Mix(fin, Scale(skin.fin, 0.75f), 0.7f * rays * SmoothStep(0.1f, 0.3f, reach));
-      c = Mix(c, skin.outline, 0.85f * Inside(d - 0.05f * h, soft));
-      c = Mix(c, fin, Inside(d, soft));
-    }
-  }
+  if (at.s <= BODY_END - 0.03f) return c;
+  float v = std::clamp((at.s - BODY_END) / (1.0f - BODY_END), 0.0f, 1.0f);
+  float rays = 0.5f + 0.5f * std::cos(std::cos(at.folded) * 9.0f * PI);
+  Color fin = Mix(skin.fin, Scale(skin.fin, 0.8f), 0.6f * rays * SmoothStep(0.1f, 0.4f, v));
+  fin = Mix(fin, skin.fin_edge, SmoothStep(0.55f, 0.95f, v));
+  return Mix(c, fin, SmoothStep(BODY_END - 0.03f, BODY_END + 0.03f, at.s));
+}
 
-  // The mouth, drawn as seen from the side: from just under the nose back along the head,
-  // its corner curling up into a smile.
-  if (s < 0.3f) {
-    Vec2 q = {(p.x - 0.5f * look.length) / h, p.y / h};  // from the nose, in body heights
-    float d = 1e9f;
-    for (int i = 0; i + 1 < 4; ++i) d = std::min(d, SegmentDistance(q, skin.smile[i], skin.smile[i + 1]) * h);
-    if (skin.lips.a > 0.0f) c = Mix(c, skin.lips, Inside(d - 0.11f * h, soft));
-    c = Mix(c, skin.mouth, Inside(d - 0.05f * h, soft));
-  }
+// The side fin: a fan from the lower edge of the gill cover, spreading back and down, drawn
+// as seen from the side.
+Color PaintSideFin(const FishLook& look, const FishSkin& skin, const SkinPoint& at, Color c) {
+  if (at.folded <= 0.35f * PI) return c;
+  float h = look.radius;
+  Vec3 base = FishPoint(look, (GillAlong(look) + 0.02f) * BODY_END, 0.56f * PI);
+  Vec2 q = {(base.x - at.p.x) / h, (base.y - at.p.y) / h};  // back and down from its root, in body heights
+  float reach = std::hypot(q.x, q.y), angle = std::atan2(q.y, q.x);
+  constexpr float FROM = -0.3f, TO = 0.6f, LENGTH = 0.75f;
+  float edge = LENGTH * (0.85f + 0.15f * std::sin(PI * (angle - FROM) / (TO - FROM)));
+  float d = std::max({reach - edge, (FROM - angle) * reach, (angle - TO) * reach}) * h;
+  float rays = std::pow(std::abs(std::cos(PI * 2.5f * (angle - FROM) / (TO - FROM))), 6.0f);
+  Color fin = Mix(skin.fin, skin.fin_edge, 0.5f * SmoothStep(0.5f * edge, edge, reach));
+  fin = Mix(fin, Scale(skin.fin, 0.75f), 0.7f * rays * SmoothStep(0.1f, 0.3f, reach));
+  c = Mix(c, skin.outline, 0.85f * Inside(d - 0.05f * h, at.soft));
+  return Mix(c, fin, Inside(d, at.soft));
+}
 
+// The mouth, drawn as seen from the side: from just under the nose back along the head, its
+// corner curling up into a smile.
+Color PaintMouth(const FishLook& look, const FishSkin& skin, const SkinPoint& at, Color c) {
+  if (at.s >= 0.3f) return c;
+  float h = look.radius;
+  Vec2 q = {(at.p.x - 0.5f * look.length) / h, at.p.y / h};  // from the nose, in body heights
+  float d = 1e9f;
+  for (int i = 0; i + 1 < 4; ++i) d = std::min(d, SegmentDistance(q, skin.smile[i], skin.smile[i + 1]) * h);
+  if (skin.lips.a > 0.0f) c = Mix(c, skin.lips, Inside(d - 0.11f * h, at.soft));
+  return Mix(c, skin.mouth, Inside(d - 0.05f * h, at.soft));
+}
+
+Color FishSkinColour(const FishLook& look, const FishSkin& skin, float s, float folded, float soft) {
+  const SkinPoint at = {s, folded, s / BODY_END, FishPoint(look, s, folded), soft};
+  Color c = SampleGradient(skin.body, folded / PI);
+  c = PaintSpots(look, skin, at, c);
+  c = PaintGill(look, at, c);
+  c = PaintBands(look, skin, at, c);
+  c = PaintDorsalAndTail(look, skin, at, c);
+  c = PaintSideFin(look, skin, at, c);
+  c = PaintMouth(look, skin, at, c);
   // The eye, flattened onto the plane it faces.
   Vec3 e = FishEyeCentre(look);
-  Vec3 d = {p.x - e.x, p.y - e.y, p.z - e.z};
+  Vec3 d = {at.p.x - e.x, at.p.y - e.y, at.p.z - e.z};
   Vec2 face = {d.x, d.y * std::sin(EYE_ANGLE) - d.z * std::cos(EYE_ANGLE)};
-  if (Length(face) < 0.8f * h && folded < 0.75f * PI) c = PaintEye(look, skin, face, soft, c);
+  if (Length(face) < 0.8f * look.radius && folded < 0.75f * PI) c = PaintEye(look, skin, face, soft, c);
   return WithAlpha(c, 1.0f);
 }
 
@@ -287,8 +310,7 @@ Color HeartSkinColour(float s, float folded) {
   return Mix(SampleGradient(HEART_RED, s), Hex(0xFFE4E8), 0.75f * std::exp(-d * d / 0.03f));
 }
 
-// How many shape units one texel of the strip spans near (s, folded): the painted edges are
-// softened over that much.
+// How many shape units one texel of the strip spans along it at s.
 float TexelSize(const SkinStrip& strip, const FishLook& look, float s) {
   float along = (strip.to - strip.from) * (1.0f + strip.head_weight * (1.0f - 2.0f * s));
   return look.length / std::max(1.0f, along);
