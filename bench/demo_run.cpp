@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "demo/demo_state.h"
+#include "demo/demo_run.h"
 #include "demo/entry.h"
 #include "demo/frame_buffer.h"
 #include "display/display_window.h"
@@ -181,8 +182,65 @@ void BM_ClearAndPresentOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
+// A demo loaded once from the archive, on the headless display and virtual time, for the
+// seek benchmarks; nothing is presented.
+struct LoadedDemo {
+  HeadlessDisplay display;
+  OfflineAudioDevice audio;
+  VirtualCounter counter{kFps};
+  bool ready = false;
+
+  LoadedDemo() {
+    const std::filesystem::path archive = FindArchive();
+    if (!std::filesystem::exists(archive)) return;
+    std::filesystem::current_path(archive.parent_path());
+    g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+    ready = StartDemo() == DEMO_READY;
+    if (ready) StartDemoClock(0.0f, kFps);
+  }
+  ~LoadedDemo() {
+    if (ready) FinishDemo();
+    g_platform = Platform{};
+  }
+};
+
+// Seeking to a second (the argument, in tenths): the clock summed from 0 and the part that
+// second falls in replayed from its start at 60 frames a second, nothing drawn.
+void BM_SeekTo(benchmark::State& state) {
+  LoadedDemo demo;
+  if (!demo.ready) {
+    state.SkipWithError("the demo did not start: build the target kra_data");
+    return;
+  }
+  const float seconds = static_cast<float>(state.range(0)) / 10.0f;
+  for (auto _ : state) SeekDemo(seconds, kFps);
+  std::fprintf(stderr, "seek to %.1f s: the demo clock there is %.4f s\n", seconds, g_demo.demo_clock);
+}
+BENCHMARK(BM_SeekTo)->Arg(200)->Arg(600)->Arg(1000)->Arg(1159)->Unit(benchmark::kMillisecond);
+
+// Its peer: getting to the same second by playing every frame there, drawn.
+void BM_PlayTo(benchmark::State& state) {
+  LoadedDemo demo;
+  if (!demo.ready) {
+    state.SkipWithError("the demo did not start: build the target kra_data");
+    return;
+  }
+  const float seconds = static_cast<float>(state.range(0)) / 10.0f;
+  for (auto _ : state) {
+    SeekDemo(0.0f, kFps);
+    while (g_demo.demo_clock < seconds && StepDemoFrame()) {
+    }
+  }
+}
+BENCHMARK(BM_PlayTo)->Arg(200)->Arg(600)->Arg(1000)->Arg(1159)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
-// The ratio tells how many bare clear-and-present loops one demo run costs.
+// The ratios tell how many bare clear-and-present loops one demo run costs, and how much
+// cheaper a seek is than playing up to the same second.
 KRA_BENCHMARK_MAIN_WITH_RATIOS({{"BM_ClearAndPresentOnly/iterations:1/repeats:3",
-                                 "BM_WholeDemo60Fps/iterations:1/repeats:3"}})
+                                 "BM_WholeDemo60Fps/iterations:1/repeats:3"},
+                                {"BM_SeekTo/200", "BM_PlayTo/200/iterations:1"},
+                                {"BM_SeekTo/600", "BM_PlayTo/600/iterations:1"},
+                                {"BM_SeekTo/1000", "BM_PlayTo/1000/iterations:1"},
+                                {"BM_SeekTo/1159", "BM_PlayTo/1159/iterations:1"}})

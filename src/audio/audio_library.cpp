@@ -168,6 +168,20 @@ int AudioChannelSlideAttributes(uint32_t channel, int freq, int volume, int pan,
   return 1;
 }
 
+int AudioChannelSetPosition(uint32_t channel, double seconds) {
+  DeviceLock lock;
+  ChannelSlot* slot = FindSlot(channel);
+  return slot && SeekChannel(&slot->channel, seconds) ? 1 : 0;
+}
+
+int AudioChannelPause(uint32_t channel) {
+  DeviceLock lock;
+  ChannelSlot* slot = FindSlot(channel);
+  if (!slot) return 0;
+  slot->channel.playing = false;
+  return 1;
+}
+
 int AudioChannelIsSliding(uint32_t channel) {
   DeviceLock lock;
   ChannelSlot* slot = FindSlot(channel);

@@ -52,6 +52,14 @@ int AudioChannelSlideAttributes(uint32_t channel, int freq, int volume, int pan,
 // 1 while a slide of the channel runs; 0 when none does and for an invalid handle.
 int AudioChannelIsSliding(uint32_t channel);
 
+// Moves the channel to seconds from its start (around its length when it loops); a playing
+// channel goes on playing from there. 0 for an invalid handle or a source that cannot seek.
+int AudioChannelSetPosition(uint32_t channel, double seconds);
+
+// Stops the channel where it is; AudioStreamPlay without flush (or AudioMusicPlay) goes on
+// from there.
+int AudioChannelPause(uint32_t channel);
+
 // The channel's current attributes (for tests and tools); 0 for an invalid handle.
 int AudioChannelGetAttributes(uint32_t channel, float* freq, float* volume, float* pan);
 // 1 while the channel plays.

@@ -82,6 +82,14 @@ void RestartChannel(AudioChannel* channel) {
   channel->source_done = false;
 }
 
+bool SeekChannel(AudioChannel* channel, double seconds) {
+  if (!channel->source->Seek(seconds)) return false;
+  channel->block_pos = channel->block_len = 0;
+  channel->primed = false;
+  channel->source_done = false;
+  return true;
+}
+
 void StartSlide(AudioSlide* slide, float current, float target, int64_t duration_frames, float* value) {
   if (duration_frames <= 0) {
     slide->active = false;

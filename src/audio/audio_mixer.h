@@ -52,6 +52,10 @@ void InitChannel(AudioChannel* channel, std::unique_ptr<AudioSource> source);
 // Back to the source's first frame, with the resampler emptied.
 void RestartChannel(AudioChannel* channel);
 
+// To the source's frame at seconds, with the resampler emptied. false: the source cannot
+// seek, and the channel is left as it was.
+bool SeekChannel(AudioChannel* channel, double seconds);
+
 // Starts a slide of one attribute from its current value; a duration of 0 frames sets it at once.
 void StartSlide(AudioSlide* slide, float current, float target, int64_t duration_frames, float* value);
 

@@ -2,6 +2,8 @@
 // loading, so the caller's bytes are not read again afterwards.
 #include <libopenmpt/libopenmpt.h>
 
+#include <cmath>
+
 #include "audio/audio_source.h"
 #include "platform/log.h"
 
@@ -20,6 +22,15 @@ class ModuleSource final : public AudioSource {
 
   bool Rewind() override {
     openmpt_module_set_position_seconds(module_, 0.0);
+    return true;
+  }
+
+  // The module repeats forever, so a time past its end is that far into a later round.
+  bool Seek(double seconds) override {
+    if (!(seconds >= 0.0)) return false;
+    const double duration = openmpt_module_get_duration_seconds(module_);
+    if (duration > 0.0) seconds = std::fmod(seconds, duration);
+    openmpt_module_set_position_seconds(module_, seconds);
     return true;
   }
 

@@ -2,6 +2,7 @@
 // reader over the caller's bytes, so nothing is copied and no temporary file is made.
 #include <mpg123.h>
 
+#include <cmath>
 #include <cstring>
 #include <mutex>
 
@@ -109,6 +110,19 @@ class Mp3Source final : public AudioSource {
 
   bool Rewind() override { return mpg123_seek(handle_, 0, SEEK_SET) >= 0; }
 
+  // Sample-exact: gapless decoding counts samples from the first one the encoder meant.
+  bool Seek(double seconds) override {
+    if (!(seconds >= 0.0)) return false;
+    if (!scanned_) {
+      mpg123_scan(handle_);
+      scanned_ = true;
+    }
+    const off_t length = mpg123_length(handle_);
+    off_t sample = static_cast<off_t>(std::llround(seconds * rate_));
+    if (length > 0) sample %= length;
+    return mpg123_seek(handle_, sample, SEEK_SET) >= 0;
+  }
+
  private:
   static constexpr size_t kFrameBytes = 2 * sizeof(float);
 
@@ -161,6 +175,7 @@ class Mp3Source final : public AudioSource {
   MemoryReader reader_{};
   mpg123_handle* handle_ = nullptr;
   int rate_ = 0;
+  bool scanned_ = false;  // the whole stream was walked once, so its length is exact
 };
 
 }  // namespace

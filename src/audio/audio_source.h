@@ -17,6 +17,9 @@ class AudioSource {
   virtual int Read(float* stereo, int frames) = 0;
   // Back to the first frame, for looping. false: the source cannot start again.
   virtual bool Rewind() = 0;
+  // To the frame at seconds from the start, counted around the source's length for one
+  // that loops. false: the source cannot seek (it stays where it was).
+  virtual bool Seek(double seconds) { return seconds <= 0.0 && Rewind(); }
 };
 
 // Decodes an MP3 stream held in memory (the bytes must outlive the source). Null when the

@@ -9,34 +9,54 @@
 namespace {
 
 struct DemoPart {
+  const char* name;
   void (*load)();
-  void (*draw)();
+  void (*step)();
+  void (*paint)();
+  void (*rewind)();
 };
 
-// Indexed by part number; a part without a frame function leaves its frames cleared.
+// Indexed by part number; a part without functions leaves its frames cleared.
 constexpr DemoPart kDemoParts[] = {
-    {nullptr, nullptr},                // 0: none
-    {LoadIntro, DrawIntro},            // 1: intro title cards
-    {LoadMammaScene, DrawMammaScene},  // 2: scene "mamma1"
-    {LoadSwimScene, DrawSwimScene},    // 3: scene "swim"
-    {LoadSwamScene, DrawSwamScene},    // 4: scene "swam" and the end card
+    {"", nullptr, nullptr, nullptr, nullptr},                                         // 0: none
+    {"intro", LoadIntro, StepIntro, PaintIntro, RewindIntro},                          // 1: title cards
+    {"mamma1", LoadMammaScene, StepMammaScene, PaintMammaScene, RewindMammaScene},     // 2
+    {"swim", LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene},           // 3
+    {"swam", LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene},           // 4, and the end card
 };
 constexpr int32_t kPartCount = sizeof(kDemoParts) / sizeof(kDemoParts[0]);
 
 // Loaders run in this order: intro, "swim", "mamma1", "swam".
 constexpr int32_t kLoadOrder[] = {1, 3, 2, 4};
 
+const DemoPart* FindPart(int32_t part) { return part > 0 && part < kPartCount ? &kDemoParts[part] : nullptr; }
+
 }  // namespace
 
 void LoadDemoParts() {
-  for (int32_t part : kLoadOrder) {
-    if (kDemoParts[part].load) kDemoParts[part].load();
-  }
+  for (int32_t part : kLoadOrder) kDemoParts[part].load();
+}
+
+void StepDemoPart(int32_t part) {
+  if (const DemoPart* p = FindPart(part)) p->step();
+}
+
+void PaintDemoPart(int32_t part) {
+  if (const DemoPart* p = FindPart(part)) p->paint();
 }
 
 void DrawDemoPart(int32_t part) {
-  if (part <= 0 || part >= kPartCount || !kDemoParts[part].draw) return;
-  kDemoParts[part].draw();
+  StepDemoPart(part);
+  PaintDemoPart(part);
+}
+
+void RewindDemoParts() {
+  for (int32_t part = 1; part < kPartCount; ++part) kDemoParts[part].rewind();
+}
+
+const char* DemoPartName(int32_t part) {
+  const DemoPart* p = FindPart(part);
+  return p ? p->name : "";
 }
 
 void ReleaseDemoParts() {

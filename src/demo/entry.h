@@ -2,10 +2,15 @@
 // platform g_platform holds (SDL for kra, the headless display for captures and tests).
 #pragma once
 
+#include "demo/demo_run.h"
+
+struct DemoOptions {
+  float from_seconds = 0.0f;  // start there (a seek), with the music at the same point
+  int seek_fps = 60;          // the frame step of that seek's replay: the capture's rate
+  bool player = true;         // the player's keys and overlay; captures run without
+};
+
 // Runs the whole demo and returns the process exit status: 0 at the normal end and on
 // Escape or close, 1 when no display can be opened, a fatal error's own status otherwise.
-int RunDemo();
-
-// Called after each presented frame; captures use it to follow the demo. May be empty.
-using FramePresentedHook = void (*)(void* user);
-void SetFramePresentedHook(FramePresentedHook hook, void* user);
+// The default options are the demo as it always plays: from the start, to the end.
+int RunDemo(const DemoOptions& options = {});

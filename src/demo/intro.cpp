@@ -24,10 +24,21 @@ void LoadIntro() {
   for (int i = 0; i < INTRO_IMAGE_COUNT; ++i) g_intro.images[i] = DecodePng(LoadFile(kIntroFiles[i]));
 }
 
-void DrawIntro() {
+void StepIntro() {
   g_intro.clock += g_demo.timer.delta;
   g_intro.shown = ChooseCard(g_intro.clock, g_intro.shown);
-  DrawImage(&g_demo.frame_buffer.frame, &g_intro.images[g_intro.shown], 0, 0);
+}
+
+void PaintIntro() { DrawImage(&g_demo.frame_buffer.frame, &g_intro.images[g_intro.shown], 0, 0); }
+
+void DrawIntro() {
+  StepIntro();
+  PaintIntro();
+}
+
+void RewindIntro() {
+  g_intro.clock = 0.0f;
+  g_intro.shown = 0;
 }
 
 void ReleaseIntro() {

@@ -20,7 +20,13 @@ extern IntroState g_intro;
 void LoadIntro();
 
 // Advances the intro clock by the frame's delta and draws the current card at (0, 0).
+// One frame: StepIntro advances the clock and picks the card, PaintIntro draws it;
+// DrawIntro is the two in that order.
+void StepIntro();
+void PaintIntro();
 void DrawIntro();
+// Back to the first card at clock 0.
+void RewindIntro();
 
 // Frees the images and returns the intro to its state before loading.
 void ReleaseIntro();

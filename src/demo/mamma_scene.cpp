@@ -33,24 +33,40 @@ void LoadMammaScene() {
   RestartPartScene(scene);
   g_mamma.used.meshes[0]->env_map = 1;
   g_mamma.used.meshes[1]->env_map = 1;
+  KeepSceneRewind(*scene, &g_mamma.rewind);
 }
 
-void DrawMammaScene() {
-  const Texture* images = g_mamma.images;
+void StepMammaScene() {
   StepWaves(&g_mamma.waves);
+  g_mamma.part_time = AdvancePartScene(&g_mamma.scene, g_mamma.part_time);
+}
+
+void PaintMammaScene() {
+  const Texture* images = g_mamma.images;
   DrawBackground(images[MAMMA_SKY]);
   DrawWaveStrip(images[MAMMA_WAVE_REAR], g_mamma.waves.rear);
-  g_mamma.part_time = AdvancePartScene(&g_mamma.scene, g_mamma.part_time);
   RenderScene(&g_mamma.scene);
   DrawWaveStrip(images[MAMMA_WAVE_MIDDLE], g_mamma.waves.middle);
   DrawWaveStrip(images[MAMMA_WAVE_FRONT], g_mamma.waves.front);
   DrawBubble(kMammaBubbles, sizeof(kMammaBubbles) / sizeof(kMammaBubbles[0]), images, g_mamma.part_time);
 }
 
+void DrawMammaScene() {
+  StepMammaScene();
+  PaintMammaScene();
+}
+
+void RewindMammaScene() {
+  RewindScene(&g_mamma.scene, g_mamma.rewind);
+  g_mamma.part_time = 0.0f;
+  g_mamma.waves = InitialWaves();
+}
+
 void ReleaseMammaScene() {
   FreePartImages(g_mamma.images, MAMMA_IMAGE_COUNT);
   FreeScene(&g_mamma.scene);
   g_mamma.used = {};
+  g_mamma.rewind = {};
   g_mamma.part_time = 0.0f;
   g_mamma.waves = InitialWaves();
 }

@@ -26,6 +26,7 @@ struct MammaState {
   ScenePartHandles used;  // the first two meshes and objects
   float part_time;        // seconds, advanced only while this part is drawn
   WaveLayers waves = InitialWaves();
+  SceneRewind rewind;     // the scene as loaded
 };
 
 extern MammaState g_mamma;
@@ -33,6 +34,12 @@ extern MammaState g_mamma;
 // Images, the script "mamma1.xml" and its two mesh textures. A script with fewer than two
 // meshes or objects is a fatal data error.
 void LoadMammaScene();
+// One frame: StepMammaScene advances the waves, the clock and the motion; PaintMammaScene
+// draws what they give. DrawMammaScene is the two in that order.
+void StepMammaScene();
+void PaintMammaScene();
 void DrawMammaScene();
+// Back to the state right after loading, without reading any file.
+void RewindMammaScene();
 // Frees the images and the scene and returns the part to its state before loading.
 void ReleaseMammaScene();

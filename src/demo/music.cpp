@@ -43,6 +43,14 @@ int LoadMusic(MemChunk chunk) {
 
 void PlayMusic() {
   AudioStart();
+  ResumeMusic();
+}
+
+void SeekMusic(double seconds) { AudioChannelSetPosition(MusicChannel(), seconds); }
+
+void PauseMusic() { AudioChannelPause(MusicChannel()); }
+
+void ResumeMusic() {
   if (g_music.stream) {
     AudioStreamPlay(g_music.stream, 0, AUDIO_LOOP);
   } else {

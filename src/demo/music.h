@@ -25,6 +25,12 @@ int LoadMusic(MemChunk chunk);
 // Starts output and plays the channel (the stream loops at its end).
 void PlayMusic();
 
+// The player's controls: the music to seconds from its start (around its length, as it
+// loops), held where it is, and going on from there. Nothing without music.
+void SeekMusic(double seconds);
+void PauseMusic();
+void ResumeMusic();
+
 // Slides the pitch down to 1000 Hz over 500 ms, fades the volume out over the last 200 ms,
 // waits for both slides to end, frees the audio library and then the music's bytes: about
 // half a second with music, 300 ms without.

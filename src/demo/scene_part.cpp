@@ -6,6 +6,7 @@
 #include "demo/demo_state.h"
 #include "display/image_blit.h"
 #include "geometry/mesh.h"
+#include "geometry/morph_target.h"
 #include "geometry/motion.h"
 #include "platform/fatal.h"
 #include "resource/data_archive.h"
@@ -66,6 +67,54 @@ float AdvancePartScene(Scene* scene, float part_time) {
   part_time += g_demo.timer.delta;
   UpdateSceneMotion(scene);
   return part_time;
+}
+
+void KeepSceneRewind(const Scene& scene, SceneRewind* rewind) {
+  rewind->objects.clear();
+  for (const SceneObject* object = scene.objects; object; object = object->next) rewind->objects.push_back(*object);
+  rewind->camera = *scene.camera;
+  rewind->surface_textures.clear();
+  for (const Mesh* mesh = scene.meshes; mesh; mesh = mesh->next) {
+    for (const TextureRef* ref : mesh->surface_textures) {
+      const bool listed = ref >= scene.textures && ref < scene.textures + SCENE_MAX_TEXTURES;
+      rewind->surface_textures.push_back(listed ? static_cast<int16_t>(ref - scene.textures) : -1);
+    }
+  }
+  rewind->time = scene.time;
+  rewind->fps = scene.fps;
+}
+
+namespace {
+
+// Everything but the links and what the object owns: the loader's values of every field
+// the frames change.
+void RestoreObject(SceneObject* object, const SceneObject& kept) {
+  SceneObject* next = object->next;
+  SceneObject* prev = object->prev;
+  *object = kept;
+  object->next = next;
+  object->prev = prev;
+}
+
+}  // namespace
+
+void RewindScene(Scene* scene, const SceneRewind& rewind) {
+  size_t i = 0;
+  for (SceneObject* object = scene->objects; object && i < rewind.objects.size(); object = object->next, ++i) {
+    RestoreObject(object, rewind.objects[i]);
+  }
+  RestoreObject(scene->camera, rewind.camera);
+  size_t t = 0;
+  for (Mesh* mesh = scene->meshes; mesh && t < rewind.surface_textures.size(); mesh = mesh->next) {
+    for (TextureRef*& ref : mesh->surface_textures) {
+      const int16_t entry = rewind.surface_textures[t++];
+      ref = entry >= 0 ? &scene->textures[entry] : nullptr;
+    }
+    if (mesh->morph_count == 2) BlendMorph(mesh, 0.0f);
+  }
+  scene->time = rewind.time;
+  scene->fps = rewind.fps;
+  scene->delta_seconds = 0.0f;
 }
 
 void DrawBubble(const BubbleRow* rows, int32_t count, const Texture* images, float t) {

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "resource/texture.h"
+#include "scene/scene_object.h"
 
 struct Scene;
 struct Mesh;
@@ -21,6 +23,22 @@ struct ScenePartHandles {
   Mesh* meshes[SCENE_PART_MAX_USED];
   SceneObject* objects[SCENE_PART_MAX_USED];
 };
+
+// What a part's scene looks like right after loading, so a seek can put it back: every
+// object's and the camera's record (channels, clocks, flags), each mesh's surface bindings,
+// and the scene clock. Meshes with a morph target are put back in their base shape.
+struct SceneRewind {
+  std::vector<SceneObject> objects;  // in list order; links are not restored from here
+  SceneObject camera;
+  std::vector<int16_t> surface_textures;  // per mesh, MESH_MAX_SURFACES entries of the
+                                          // scene's texture list; -1: none
+  float time, fps;
+};
+
+// Takes the snapshot; the part calls it last in its loader.
+void KeepSceneRewind(const Scene& scene, SceneRewind* rewind);
+// Puts the scene back as the snapshot has it.
+void RewindScene(Scene* scene, const SceneRewind& rewind);
 
 // Decodes count images in order; a missing one stays empty and draws nothing.
 void LoadPartImages(Texture* images, const char* const* files, int32_t count);

@@ -68,20 +68,34 @@ void MorphFirstMeshBack(float t) {
   if (t > SWAM_MORPH_TO) first->surface_textures[0] = &g_swam.scene.textures[0];
 }
 
-// The end card over everything, then only the third object over it, its mesh pulsing with
-// period pi seconds (BlendMorph holds it in its target shape while the weight is past 1).
-void DrawEnding(float t) {
-  DrawBackground(g_swam.images[SWAM_END_CARD]);
+// The ending's flags and the heart's shape, as the ending leaves them for the frame drawn
+// after it: the third object alone, its mesh pulsing with period pi seconds (BlendMorph holds
+// it in its target shape while the weight is past 1).
+void PoseEnding(float heart_weight) {
   g_swam.used.objects[2]->hidden = 0;
   g_swam.used.objects[0]->hidden = 1;
   g_swam.used.objects[1]->hidden = 1;
-  BlendMorph(g_swam.used.meshes[2], static_cast<float>(std::sin(2.0 * t) + 1.0));
+  BlendMorph(g_swam.used.meshes[2], heart_weight);
+}
+
+// The end card over everything, then only the third object over it.
+void DrawEnding() {
+  DrawBackground(g_swam.images[SWAM_END_CARD]);
+  PoseEnding(g_swam.heart_weight);
   RenderScene(&g_swam.scene);
+}
+
+// The layers of a frame after an ending frame see the ending's flags and heart shape of that
+// frame, except for the second object, whose flag the step has set again since.
+void PoseLayersAfterEnding() {
+  const int32_t second_hidden = g_swam.used.objects[1]->hidden;
+  PoseEnding(g_swam.layers_heart_weight);
+  g_swam.used.objects[1]->hidden = second_hidden;
 }
 
 // An opaque end card as large as the frame replaces every pixel drawn before it, so in the
 // ending's frames the layers under it need not be drawn at all; everything else they do
-// (waves, clocks, motion, morphs, hidden flags) still runs. Those frames draw two scenes
+// (waves, clocks, motion, morphs, hidden flags) still runs in the step. Those frames draw two scenes
 // and are the slowest of the demo otherwise.
 bool EndCardHidesTheLayers(float t_after) {
   const Texture& card = g_swam.images[SWAM_END_CARD];
@@ -90,6 +104,8 @@ bool EndCardHidesTheLayers(float t_after) {
 }
 
 }  // namespace
+
+static void ResetSwamClocks();
 
 void LoadSwamScene() {
   ReleaseSwamScene();
@@ -104,36 +120,61 @@ void LoadSwamScene() {
   RestartPartScene(scene);
   for (Mesh* mesh : g_swam.used.meshes) mesh->env_map = 1;
   g_swam.used.objects[2]->hidden = 1;
+  KeepSceneRewind(*scene, &g_swam.rewind);
 }
 
-void DrawSwamScene() {
-  const Texture* images = g_swam.images;
-  // The same float addition as the advance below, so both agree on the frame's time.
-  const bool draw_layers = !EndCardHidesTheLayers(g_swam.part_time + g_demo.timer.delta);
+// The background is drawn as it was before this frame's loop and sky may change it.
+void StepSwamScene() {
+  g_swam.shown_background = g_swam.background;
   StepWaves(&g_swam.waves);
-  if (draw_layers) {
-    DrawBackground(images[kSwamBackgrounds[g_swam.background]]);
-    DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
-  }
   LoopNightAndDay(g_swam.part_time);
   g_swam.part_time = AdvancePartScene(&g_swam.scene, g_swam.part_time);
   const float t = g_swam.part_time;
   ApplySkyTime(t);
   MorphFirstMeshBack(t);
-  if (draw_layers) {
+  g_swam.after_ending = g_swam.in_ending;
+  g_swam.in_ending = t > SWAM_ENDING_FROM;
+  g_swam.layers_heart_weight = g_swam.heart_weight;
+  if (g_swam.in_ending) g_swam.heart_weight = static_cast<float>(std::sin(2.0 * t) + 1.0);
+}
+
+void PaintSwamScene() {
+  const Texture* images = g_swam.images;
+  const float t = g_swam.part_time;
+  if (!EndCardHidesTheLayers(t)) {
+    if (g_swam.after_ending) PoseLayersAfterEnding();
+    DrawBackground(images[kSwamBackgrounds[g_swam.shown_background]]);
+    DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
     RenderScene(&g_swam.scene);
     DrawWaveStrip(images[SWAM_WAVE_MIDDLE], g_swam.waves.middle);
     DrawWaveStrip(images[SWAM_WAVE_FRONT], g_swam.waves.front);
     DrawBubble(kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, t);
   }
-  if (t > SWAM_ENDING_FROM) DrawEnding(t);
+  if (g_swam.in_ending) DrawEnding();
+}
+
+void DrawSwamScene() {
+  StepSwamScene();
+  PaintSwamScene();
+}
+
+void RewindSwamScene() {
+  RewindScene(&g_swam.scene, g_swam.rewind);
+  ResetSwamClocks();
+}
+
+static void ResetSwamClocks() {
+  g_swam.part_time = 0.0f;
+  g_swam.background = g_swam.shown_background = 0;
+  g_swam.in_ending = g_swam.after_ending = false;
+  g_swam.heart_weight = g_swam.layers_heart_weight = 0.0f;
+  g_swam.waves = InitialWaves();
 }
 
 void ReleaseSwamScene() {
   FreePartImages(g_swam.images, SWAM_IMAGE_COUNT);
   FreeScene(&g_swam.scene);
   g_swam.used = {};
-  g_swam.part_time = 0.0f;
-  g_swam.background = 0;
-  g_swam.waves = InitialWaves();
+  g_swam.rewind = {};
+  ResetSwamClocks();
 }

@@ -34,7 +34,13 @@ struct SwamState {
   ScenePartHandles used;  // the first three meshes and objects
   float part_time;        // seconds, advanced only while this part is drawn
   int32_t background;     // 0 night, 1 day, 2 sky
+  int32_t shown_background;  // the one this frame draws: background before the frame's changes
+  bool in_ending;            // this frame's time is past the start of the ending
+  bool after_ending;         // so was the previous frame's
+  float heart_weight;        // the heart's morph weight in this frame's ending
+  float layers_heart_weight; // and in the previous frame's, which the layers still show
   WaveLayers waves = InitialWaves();
+  SceneRewind rewind;        // the scene as loaded
 };
 
 extern SwamState g_swam;
@@ -42,6 +48,12 @@ extern SwamState g_swam;
 // Images, the script "swam.xml" and the two mesh textures "texture.png" and "texture2.png".
 // A script with fewer than three meshes or objects is a fatal data error.
 void LoadSwamScene();
+// One frame: StepSwamScene advances waves, clock, loop, motion, sky and morphs and settles
+// the ending; PaintSwamScene draws what they give. DrawSwamScene is the two in that order.
+void StepSwamScene();
+void PaintSwamScene();
 void DrawSwamScene();
+// Back to the state right after loading, without reading any file.
+void RewindSwamScene();
 // Frees the images and the scene and returns the part to its state before loading.
 void ReleaseSwamScene();

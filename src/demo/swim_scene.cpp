@@ -66,21 +66,39 @@ void LoadSwimScene() {
   RestartPartScene(scene);
   g_swim.used.meshes[0]->env_map = 1;
   g_swim.used.meshes[1]->env_map = 1;
+  KeepSceneRewind(*scene, &g_swim.rewind);
 }
 
-void DrawSwimScene() {
-  const Texture* images = g_swim.images;
+// The background is drawn as it was before this frame's loop test may flip it.
+void StepSwimScene() {
   StepWaves(&g_swim.waves);
-  DrawBackground(images[SWIM_DAY + g_swim.background]);
-  DrawWaveStrip(images[SWIM_WAVE_REAR], g_swim.waves.rear);
+  g_swim.shown_background = g_swim.background;
   LoopDayAndNight(g_swim.part_time);
   g_swim.used.objects[1]->hidden = g_swim.part_time < SWIM_SECOND_SHOWN ? 1 : 0;
   g_swim.part_time = AdvancePartScene(&g_swim.scene, g_swim.part_time);
   MorphFirstMesh(g_swim.part_time);
+}
+
+void PaintSwimScene() {
+  const Texture* images = g_swim.images;
+  DrawBackground(images[SWIM_DAY + g_swim.shown_background]);
+  DrawWaveStrip(images[SWIM_WAVE_REAR], g_swim.waves.rear);
   RenderScene(&g_swim.scene);
   DrawWaveStrip(images[SWIM_WAVE_MIDDLE], g_swim.waves.middle);
   DrawWaveStrip(images[SWIM_WAVE_FRONT], g_swim.waves.front);
   DrawBubble(kSwimBubbles, sizeof(kSwimBubbles) / sizeof(kSwimBubbles[0]), images, g_swim.part_time);
+}
+
+void DrawSwimScene() {
+  StepSwimScene();
+  PaintSwimScene();
+}
+
+void RewindSwimScene() {
+  RewindScene(&g_swim.scene, g_swim.rewind);
+  g_swim.part_time = 0.0f;
+  g_swim.background = g_swim.shown_background = 0;
+  g_swim.waves = InitialWaves();
 }
 
 void ReleaseSwimScene() {
@@ -88,6 +106,7 @@ void ReleaseSwimScene() {
   FreeScene(&g_swim.scene);
   g_swim.used = {};
   g_swim.part_time = 0.0f;
-  g_swim.background = 0;
+  g_swim.background = g_swim.shown_background = 0;
   g_swim.waves = InitialWaves();
+  g_swim.rewind = {};
 }

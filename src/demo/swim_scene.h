@@ -29,7 +29,9 @@ struct SwimState {
   ScenePartHandles used;       // the first two meshes and objects
   float part_time;             // seconds, advanced only while this part is drawn
   int32_t background;          // 0 day, 1 night
+  int32_t shown_background;    // the one this frame draws: background before the frame's flip
   WaveLayers waves = InitialWaves();
+  SceneRewind rewind;          // the scene as loaded
 };
 
 extern SwimState g_swim;
@@ -37,6 +39,12 @@ extern SwimState g_swim;
 // Images, the script "swim.xml" and the two mesh textures "texture.png" and "texture2.png".
 // A script with fewer than two meshes or objects is a fatal data error.
 void LoadSwimScene();
+// One frame: StepSwimScene advances waves, clock, loop, motion and morph; PaintSwimScene
+// draws what they give. DrawSwimScene is the two in that order.
+void StepSwimScene();
+void PaintSwimScene();
 void DrawSwimScene();
+// Back to the state right after loading, without reading any file.
+void RewindSwimScene();
 // Frees the images and the scene and returns the part to its state before loading.
 void ReleaseSwimScene();

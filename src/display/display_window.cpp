@@ -106,5 +106,28 @@ void DisplayWindowProc(DisplayEvent event) {
       break;
     case DisplayEvent::kOtherKey:
       break;
+    case DisplayEvent::kKeySpace:
+    case DisplayEvent::kKeyLeft:
+    case DisplayEvent::kKeyRight:
+    case DisplayEvent::kKeyPageUp:
+    case DisplayEvent::kKeyPageDown:
+    case DisplayEvent::kKeyHome:
+    case DisplayEvent::kKeyR:
+    case DisplayEvent::kKeyT: {
+      DisplayWindow& window = g_display_window;
+      if (window.key_count < static_cast<int32_t>(sizeof(window.keys) / sizeof(window.keys[0]))) {
+        window.keys[window.key_count++] = event;
+      }
+      break;
+    }
   }
+}
+
+bool TakeDisplayKey(DisplayEvent* key) {
+  DisplayWindow& window = g_display_window;
+  if (window.key_count == 0) return false;
+  *key = window.keys[0];
+  for (int32_t i = 1; i < window.key_count; ++i) window.keys[i - 1] = window.keys[i];
+  --window.key_count;
+  return true;
 }

@@ -18,6 +18,10 @@ struct DisplayWindow {
   int32_t surfaces;       // the front surface (and its back buffer) exist
   int32_t active;         // frames are dropped while 0
   RowConverter converter;
+  // Player keys seen by the message pump and not yet taken, oldest first; more than fit
+  // in one frame are dropped.
+  DisplayEvent keys[16];
+  int32_t key_count;
 };
 
 extern DisplayWindow g_display_window;
@@ -33,3 +37,6 @@ void CloseDisplay();
 
 // Handles one window message, as the message pump of PresentFrame delivers it.
 void DisplayWindowProc(DisplayEvent event);
+
+// Takes the oldest player key the pump has seen; false when none is waiting.
+bool TakeDisplayKey(DisplayEvent* key);

@@ -25,6 +25,15 @@ enum class DisplayEvent {
   kOtherKey,
   kClose,
   kCursorOverWindow,
+  // The player's keys, passed on as the keys they are; what they do is the player's.
+  kKeySpace,
+  kKeyLeft,
+  kKeyRight,
+  kKeyPageUp,
+  kKeyPageDown,
+  kKeyHome,
+  kKeyR,
+  kKeyT,
 };
 
 class DisplayDevice {
@@ -47,6 +56,8 @@ class DisplayDevice {
   virtual void HideCursor() = 0;
   virtual void SetScreenSaver(bool enabled) = 0;
   virtual void Destroy() = 0;
+  // The window's title, where the device has one.
+  virtual void SetTitle(const char* title) {}
   // Why the last call failed, for the user.
   virtual std::string LastError() = 0;
 };

@@ -24,6 +24,29 @@ bool IsInvisibleDriver(const char* driver) {
   return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+// The window's first size when the player asks for one: the frame at twice its size.
+constexpr int kWindowWidth = 1024;
+constexpr int kWindowHeight = 768;
+
+bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
+  return key.keysym.sym == SDLK_F11 || (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT));
+}
+
+DisplayEvent PlayerKeyEvent(SDL_Keycode key) {
+  switch (key) {
+    case SDLK_ESCAPE: return DisplayEvent::kEscape;
+    case SDLK_SPACE: return DisplayEvent::kKeySpace;
+    case SDLK_LEFT: return DisplayEvent::kKeyLeft;
+    case SDLK_RIGHT: return DisplayEvent::kKeyRight;
+    case SDLK_PAGEUP: return DisplayEvent::kKeyPageUp;
+    case SDLK_PAGEDOWN: return DisplayEvent::kKeyPageDown;
+    case SDLK_HOME: return DisplayEvent::kKeyHome;
+    case SDLK_r: return DisplayEvent::kKeyR;
+    case SDLK_t: return DisplayEvent::kKeyT;
+    default: return DisplayEvent::kOtherKey;
+  }
+}
+
 }  // namespace
 
 SdlDisplay::~SdlDisplay() { Destroy(); }
@@ -42,16 +65,23 @@ bool SdlDisplay::Create(const char* title, int width, int height) {
     return Fail(std::string("no X11 or Wayland display is available (SDL fell back to its \"") +
                 driver + "\" driver)");
   }
-  // Created at the desktop's size: on an X server without a window manager nobody resizes a
-  // full-screen window, and a frame-sized one would show a corner of the scaled picture.
+  // Full screen is created at the desktop's size: on an X server without a window manager
+  // nobody resizes a full-screen window, and a frame-sized one would show a corner of the
+  // scaled picture.
   SDL_DisplayMode desktop{};
-  int window_width = width, window_height = height;
-  if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
-    window_width = desktop.w;
-    window_height = desktop.h;
+  int window_width = kWindowWidth, window_height = kWindowHeight;
+  uint32_t flags = SDL_WINDOW_RESIZABLE;
+  if (!windowed_) {
+    flags = SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
+    window_width = width;
+    window_height = height;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+      window_width = desktop.w;
+      window_height = desktop.h;
+    }
   }
   window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED_DISPLAY(0), SDL_WINDOWPOS_UNDEFINED_DISPLAY(0),
-                             window_width, window_height, SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS);
+                             window_width, window_height, flags);
   if (!window_) return Fail(SDL_GetError());
   renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_PRESENTVSYNC);
   if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
@@ -111,7 +141,11 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
         *event = DisplayEvent::kClose;
         return true;
       case SDL_KEYDOWN:
-        *event = e.key.keysym.sym == SDLK_ESCAPE ? DisplayEvent::kEscape : DisplayEvent::kOtherKey;
+        if (IsFullScreenToggle(e.key)) {
+          if (!e.key.repeat) ToggleFullScreen();
+          break;
+        }
+        *event = PlayerKeyEvent(e.key.keysym.sym);
         return true;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
@@ -144,7 +178,28 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
   return false;
 }
 
-void SdlDisplay::HideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+void SdlDisplay::ToggleFullScreen() {
+  if (!window_) return;
+  const bool full = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(window_, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (full) {
+    SDL_SetWindowBordered(window_, SDL_TRUE);
+    SDL_SetWindowResizable(window_, SDL_TRUE);
+    SDL_SetWindowSize(window_, kWindowWidth, kWindowHeight);
+    SDL_ShowCursor(SDL_ENABLE);
+  } else {
+    SDL_ShowCursor(SDL_DISABLE);
+  }
+}
+
+void SdlDisplay::SetTitle(const char* title) {
+  if (window_) SDL_SetWindowTitle(window_, title);
+}
+
+// A window keeps its pointer: it is one of many on the desktop.
+void SdlDisplay::HideCursor() {
+  if (window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP)) SDL_ShowCursor(SDL_DISABLE);
+}
 
 void SdlDisplay::SetScreenSaver(bool enabled) {
   if (enabled) {

@@ -1,6 +1,7 @@
-// The display device on a real screen, through SDL2: a full-screen desktop window, the
-// 512x384 frame scaled up with nearest-neighbour and letterboxed, presented with vsync.
-// A display mode is a streaming texture in the SDL format of that depth.
+// The display device on a real screen, through SDL2: a full-screen desktop window (or, when
+// asked, a resizable 1024x768 one), the 512x384 frame scaled up with nearest-neighbour and
+// letterboxed, presented with vsync. F11 and Alt+Enter switch between window and full
+// screen. A display mode is a streaming texture in the SDL format of that depth.
 #pragma once
 
 #include "platform/display_device.h"
@@ -11,6 +12,7 @@ struct SDL_Texture;
 
 class SdlDisplay final : public DisplayDevice {
  public:
+  explicit SdlDisplay(bool windowed = false) : windowed_(windowed) {}
   ~SdlDisplay() override;
   bool Create(const char* title, int width, int height) override;
   bool SetMode(int width, int height, int bits) override;
@@ -25,15 +27,18 @@ class SdlDisplay final : public DisplayDevice {
   void HideCursor() override;
   void SetScreenSaver(bool enabled) override;
   void Destroy() override;
+  void SetTitle(const char* title) override;
   std::string LastError() override { return error_; }
 
  private:
   bool Fail(const std::string& what);
+  void ToggleFullScreen();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   uint32_t texture_format_ = 0;
   bool video_started_ = false;
+  bool windowed_;
   std::string error_;
 };

@@ -186,7 +186,11 @@ MemChunk LoadFile(DataArchive* archive, const char* path) {
   return chunk;
 }
 
-MemChunk LoadFile(const char* path) { return LoadFile(&g_data_archive, path); }
+MemChunk LoadFile(const char* path) {
+  MemChunk chunk = LoadFile(&g_data_archive, path);
+  if (chunk.size == 0) ++g_data_archive.files_missed;
+  return chunk;
+}
 
 int32_t FileSize(DataArchive* archive, const char* path) {
   if (SearchesDisk(*archive)) {

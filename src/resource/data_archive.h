@@ -41,9 +41,11 @@ struct DataArchive {
   int64_t file_size;      // of the archive file
   int64_t inflated;       // bytes its members have given out so far
   std::vector<ArchiveMember> members;  // sorted by directory_pos
+  int32_t files_missed;   // LoadFile calls on this archive that gave nothing; kept by Close
 };
 
-// The program's one archive, opened on "autoexec.bat" by the entry.
+// The program's one archive, opened on "autoexec.bat" by the entry (archive_location.h says
+// which one).
 extern DataArchive g_data_archive;
 
 // Opens the zip at path. On success the handle it replaces (if any) is closed, is_open is
@@ -61,7 +63,7 @@ void CloseArchive(DataArchive* archive);
 // when their size claim cannot be true for the bytes they have, or once the archive has
 // given out MAX_ARCHIVE_INFLATED bytes.
 MemChunk LoadFile(DataArchive* archive, const char* path);
-MemChunk LoadFile(const char* path);  // from g_data_archive
+MemChunk LoadFile(const char* path);  // from g_data_archive, counting files_missed
 
 // Size of the file LoadFile would read: the plain name on disk, else the archive's current
 // member (the one the last member lookup selected). 0 when there is none.

@@ -3,6 +3,7 @@
 #include <strings.h>
 
 #include <cstring>
+#include <utility>
 
 #include "geometry/mesh.h"
 #include "geometry/motion.h"
@@ -93,3 +94,36 @@ void FreeScene(Scene* scene) {
 }
 
 Scene::~Scene() { FreeSceneLists(this); }
+
+Scene::Scene(Scene&& other) noexcept : Scene() { SwapScenes(this, &other); }
+
+Scene& Scene::operator=(Scene&& other) noexcept {
+  if (this != &other) SwapScenes(this, &other);
+  return *this;
+}
+
+// Surface bindings that point into from's texture list are moved to the same entries of to's.
+static void RebindSurfaces(Mesh* meshes, TextureRef* from, TextureRef* to) {
+  for (Mesh* mesh = meshes; mesh; mesh = mesh->next) {
+    for (TextureRef*& ref : mesh->surface_textures) {
+      if (ref >= from && ref < from + SCENE_MAX_TEXTURES) ref = to + (ref - from);
+    }
+  }
+}
+
+void SwapScenes(Scene* a, Scene* b) {
+  std::swap(a->meshes, b->meshes);
+  std::swap(a->mesh_count, b->mesh_count);
+  std::swap(a->objects, b->objects);
+  std::swap(a->object_count, b->object_count);
+  std::swap(a->camera, b->camera);
+  std::swap(a->fps, b->fps);
+  std::swap(a->time, b->time);
+  std::swap(a->delta_seconds, b->delta_seconds);
+  std::swap(a->textures, b->textures);
+  std::swap(a->texture_count, b->texture_count);
+  std::swap(a->last_mesh, b->last_mesh);
+  std::swap(a->last_object, b->last_object);
+  RebindSurfaces(a->meshes, b->textures, a->textures);
+  RebindSurfaces(b->meshes, a->textures, b->textures);
+}

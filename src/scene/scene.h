@@ -33,10 +33,17 @@ struct Scene {
   Scene();
   // Releases everything the scene owns (the running demo's scenes live until it ends).
   ~Scene();
-  // A scene owns its lists, so it is never copied.
+  // A scene owns its lists, so it is never copied. Moving exchanges the two scenes' contents
+  // (a reload keeps the scene it replaces until the new one has loaded).
   Scene(const Scene&) = delete;
   Scene& operator=(const Scene&) = delete;
+  Scene(Scene&& other) noexcept;
+  Scene& operator=(Scene&& other) noexcept;
 };
+
+// Exchanges everything two scenes hold. Meshes bind their surfaces to entries of their own
+// scene's texture list, so those bindings move over to the other scene's list with them.
+void SwapScenes(Scene* a, Scene* b);
 
 // A camera record with its start values; no motion, no list links.
 SceneObject* NewCamera();

@@ -26,4 +26,35 @@ TEST(Mp3Source, FreeFormatStreamDecodes) {
   EXPECT_LT(total, kRate / 2 + 3 * 1152);
 }
 
+// A seek lands on the very sample a decode from the start reaches there, and a time past
+// the end counts around the stream's length, as the looping music does.
+TEST(Mp3Source, SeeksToTheSampleOfThatTime) {
+  constexpr int kRate = 44100;
+  constexpr int kFrames = kRate * 3 / 2;
+  const std::vector<uint8_t> mp3 = audio_test::EncodeMp3(audio_test::SineS16(331, kRate, kFrames), kRate);
+  std::unique_ptr<AudioSource> source = OpenMp3Source(mp3.data(), mp3.size());
+  ASSERT_NE(source, nullptr);
+  std::vector<float> whole(2 * kFrames + 2 * 4096);
+  int total = 0;
+  for (int got; (got = source->Read(whole.data() + 2 * total, 4096)) > 0 && total + 4096 <= kFrames + 4096;) total += got;
+  ASSERT_GT(total, kRate);
+
+  const struct {
+    double seconds;
+    int64_t frame;
+  } kSeeks[] = {{0.0, 0}, {0.5, kRate / 2}, {1.25, kRate * 5 / 4}, {0.25, kRate / 4}};
+  for (const auto& seek : kSeeks) {
+    ASSERT_TRUE(source->Seek(seek.seconds)) << seek.seconds;
+    float got[2 * 256];
+    ASSERT_EQ(source->Read(got, 256), 256) << seek.seconds;
+    for (int i = 0; i < 2 * 256; ++i) ASSERT_EQ(got[i], whole[2 * seek.frame + i]) << seek.seconds << " s, value " << i;
+  }
+  // One whole length on, the same sample again.
+  ASSERT_TRUE(source->Seek(0.5 + static_cast<double>(total) / kRate));
+  float again[2 * 64];
+  ASSERT_EQ(source->Read(again, 64), 64);
+  for (int i = 0; i < 2 * 64; ++i) ASSERT_EQ(again[i], whole[kRate + i]) << "value " << i;
+  EXPECT_FALSE(source->Seek(-1.0));
+}
+
 }  // namespace

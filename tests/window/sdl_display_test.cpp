@@ -22,6 +22,8 @@
 #include "platform/counter.h"
 #include "platform/platform.h"
 #include "platform/sdl_display.h"
+#include "resource/data_archive.h"
+#include "resource/png_texture.h"
 
 extern char** environ;
 
@@ -158,6 +160,90 @@ TEST(SdlDisplay, KraProgramEndsWithZeroOnEscape) {
                              " --name '^kra$' key --window %1 Escape");
   EXPECT_TRUE(sent);
   EXPECT_EQ(WaitFor(pid, std::chrono::seconds(sent ? 30 : 1)), 0) << ReadFile(dir + "/stderr.txt");
+}
+
+// The player as a user meets it: a window from second 21 (mamma1, over a sky that data/
+// replaces with a colour of its own), Space holding the picture, Right moving on while still
+// paused, R taking a changed image from data/ at once, Escape ending with 0.
+class PlayerWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!TestXDisplay()) GTEST_SKIP() << "no X server for real-window tests (scripts/test starts Xvfb)";
+    if (!RunQuiet("command -v xdotool") || !RunQuiet("command -v import")) GTEST_SKIP() << "xdotool or ImageMagick missing";
+    const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
+    if (!std::filesystem::exists(archive)) GTEST_SKIP() << "no data archive: build kra_data";
+    dir = TempDir();
+    std::filesystem::create_symlink(archive, dir + "/autoexec.bat");
+    std::filesystem::create_directory(dir + "/data");
+    WriteSky(255, 0, 255);
+  }
+  void TearDown() override {
+    if (pid > 0) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+  }
+
+  void WriteSky(uint8_t r, uint8_t g, uint8_t b) { demo_test::WriteSolidPng(dir + "/data/bg_sky.png", 512, 384, r, g, b); }
+
+  std::string X() const { return std::string("DISPLAY=") + TestXDisplay() + " "; }
+
+  void Key(const std::string& key) {
+    ASSERT_TRUE(RunQuiet(X() + "xdotool key --window " + window + " " + key)) << key;
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+
+  // The window's picture, and its colour near the frame's top-left corner (the sky).
+  std::string Shot(uint32_t* corner) {
+    const std::string path = dir + "/shot.png";
+    EXPECT_TRUE(RunQuiet(X() + "import -window " + window + " " + path));
+    const std::string bytes = ReadFile(path);
+    Texture image = DecodePng(LoadFile(path.c_str()));
+    *corner = image.pixels ? image.pixels[static_cast<size_t>(image.height / 40) * image.width + image.width / 40] & 0xFFFFFF : 0;
+    FreeTexture(&image);
+    return bytes;
+  }
+
+  std::string dir, window;
+  pid_t pid = -1;
+};
+
+TEST_F(PlayerWindow, PausesSeeksReloadsAndEnds) {
+  pid = Spawn({std::string(KRA_BINARY_DIR) + "/kra", "--window", "--from", "21"},
+              {{"DISPLAY", TestXDisplay()}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}, dir,
+              dir + "/stderr.txt");
+  const std::string ids = dir + "/window.txt";
+  ASSERT_EQ(std::system((X() + "timeout 30 xdotool search --sync --pid " + std::to_string(pid) + " --name '^kra$' > " +
+                         ids + " 2>/dev/null").c_str()),
+            0)
+      << ReadFile(dir + "/stderr.txt");
+  window = ReadFile(ids).substr(0, ReadFile(ids).find('\n'));
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+
+  uint32_t corner = 0;
+  Shot(&corner);
+  EXPECT_EQ(corner, 0xFF00FFu) << "from second 21 the window shows mamma1's sky";
+
+  Key("space");
+  uint32_t ignored = 0;
+  const std::string paused = Shot(&ignored);
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  EXPECT_TRUE(Shot(&ignored) == paused) << "a paused picture moves";
+
+  Key("Right");
+  const std::string ahead = Shot(&corner);
+  EXPECT_TRUE(ahead != paused) << "Right did not move on";
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_TRUE(Shot(&ignored) == ahead) << "the player did not stay paused after Right";
+
+  WriteSky(0, 255, 0);
+  Key("r");
+  Shot(&corner);
+  EXPECT_EQ(corner, 0x00FF00u) << "R did not show the changed sky; stderr: " << ReadFile(dir + "/stderr.txt");
+
+  Key("Escape");
+  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 0) << ReadFile(dir + "/stderr.txt");
+  pid = -1;
 }
 
 }  // namespace

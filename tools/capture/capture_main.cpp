@@ -1,5 +1,6 @@
 // kra-capture: runs the demo body on the headless display and virtual time, so every frame
 // lasts exactly 1/fps seconds whatever the machine, and keeps what it shows.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "demo/entry.h"
 #include "demo/timeline.h"
 #include "frame_writer.h"
+#include "kra_version.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
@@ -93,10 +95,15 @@ int main(int argc, char** argv) {
     std::fputs(kCaptureUsage, stdout);
     return 0;
   }
+  if (parsed->version) {
+    std::printf("kra-capture %s\n", KRA_VERSION);
+    return 0;
+  }
 
   Capture capture;
   capture.options = *parsed;
-  capture.expected = static_cast<int64_t>(std::ceil(kDemoEnds * capture.options.fps));
+  const double last = std::min<double>(kDemoEnds, capture.options.to_seconds);
+  capture.expected = std::max<int64_t>(1, static_cast<int64_t>(std::ceil((last - capture.options.from_seconds) * capture.options.fps)));
   if (!capture.options.frames_dir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(capture.options.frames_dir, ec);
@@ -128,9 +135,17 @@ int main(int argc, char** argv) {
     if (kept) KeepFrame(capture, frame);
     audio.FramePresented(capture.presented, kept);
     ShowProgress(capture, false);
+    // Past --to nothing more is kept: the run ends here rather than drawing to the end.
+    if (g_demo.demo_clock > capture.options.to_seconds) EndProcess(0);
   });
 
-  const int status = RunDemo();
+  // Frames before --from are not drawn at all: the demo seeks there on the capture's own
+  // frame step, so what follows is exactly what a run from the start shows.
+  DemoOptions demo;
+  demo.from_seconds = static_cast<float>(capture.options.from_seconds);
+  demo.seek_fps = capture.options.fps;
+  demo.player = false;
+  const int status = RunDemo(demo);
   ShowProgress(capture, true);
   g_platform.audio = nullptr;
 

@@ -1,6 +1,7 @@
 #include "capture_options.h"
 
-#include <cstdlib>
+#include "demo/timeline.h"
+#include "platform/command_line.h"
 
 const char* const kCaptureUsage =
     "usage: kra-capture [options]\n"
@@ -10,68 +11,61 @@ const char* const kCaptureUsage =
     "  --frames DIR     write every kept frame as DIR/frame_000000.png, ...\n"
     "  --video FILE     write an H.264 video (needs ffmpeg)\n"
     "  --audio FILE     write the soundtrack as a WAV file\n"
-    "  --from S         keep only frames at or after S seconds of demo time\n"
+    "  --from S         start at S seconds of demo time (0 to 116): the demo seeks there,\n"
+    "                   and the frames are those a run from the start shows\n"
     "  --to S           keep only frames at or before S seconds of demo time\n"
     "  --quiet          no progress on stderr\n"
+    "  --version        the version, then exit\n"
     "  --help           this text\n";
 
 namespace {
 
-bool ParseNumber(const std::string& text, double* value) {
-  char* end = nullptr;
-  *value = std::strtod(text.c_str(), &end);
-  return !text.empty() && end && *end == '\0';
-}
+enum Option { kFps = 1, kFrames, kVideo, kAudio, kFrom, kTo, kQuiet, kVersion, kHelp };
+
+constexpr CommandOption kOptions[] = {
+    {"fps", true, kFps},     {"frames", true, kFrames}, {"video", true, kVideo},      {"audio", true, kAudio},
+    {"from", true, kFrom},   {"to", true, kTo},         {"quiet", false, kQuiet},     {"version", false, kVersion},
+    {"help", false, kHelp},
+};
+
+// --to may name any time: past the end simply keeps every frame to the end.
+constexpr double kLatestTo = 1e9;
 
 }  // namespace
 
 std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>& args, std::string* error) {
   CaptureOptions options;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= args.size()) {
-        *error = arg + " needs a value";
-        return false;
+  std::vector<std::string> rest;
+  auto handle = [&](int id, const char* value, std::string* why) {
+    switch (id) {
+      case kFps: {
+        double fps = 0;
+        if (!ParseFiniteNumber(value, &fps)) {
+          *why = std::string("--fps: '") + value + "' is not a number";
+          return false;
+        }
+        if (fps < 1 || fps > 1000 || fps != static_cast<int>(fps)) {
+          *why = "--fps must be a whole number from 1 to 1000";
+          return false;
+        }
+        options.fps = static_cast<int>(fps);
+        return true;
       }
-      *out = args[++i];
-      return true;
-    };
-    auto number = [&](double* out) {
-      std::string text;
-      if (!value(&text)) return false;
-      if (!ParseNumber(text, out)) {
-        *error = arg + ": '" + text + "' is not a number";
-        return false;
-      }
-      return true;
-    };
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--quiet") {
-      options.quiet = true;
-    } else if (arg == "--fps") {
-      double fps = 0;
-      if (!number(&fps)) return std::nullopt;
-      if (fps < 1 || fps > 1000 || fps != static_cast<int>(fps)) {
-        *error = "--fps must be a whole number from 1 to 1000";
-        return std::nullopt;
-      }
-      options.fps = static_cast<int>(fps);
-    } else if (arg == "--frames") {
-      if (!value(&options.frames_dir)) return std::nullopt;
-    } else if (arg == "--video") {
-      if (!value(&options.video_path)) return std::nullopt;
-    } else if (arg == "--audio") {
-      if (!value(&options.audio_path)) return std::nullopt;
-    } else if (arg == "--from") {
-      if (!number(&options.from_seconds)) return std::nullopt;
-    } else if (arg == "--to") {
-      if (!number(&options.to_seconds)) return std::nullopt;
-    } else {
-      *error = "unknown option '" + arg + "'";
-      return std::nullopt;
+      case kFrames: options.frames_dir = value; return true;
+      case kVideo: options.video_path = value; return true;
+      case kAudio: options.audio_path = value; return true;
+      case kFrom: return ParseNumberOption("from", value, 0.0, kDemoEnds, &options.from_seconds, why);
+      case kTo: return ParseNumberOption("to", value, 0.0, kLatestTo, &options.to_seconds, why);
+      case kQuiet: options.quiet = true; return true;
+      case kVersion: options.version = true; return true;
+      case kHelp: options.help = true; return true;
     }
+    return false;
+  };
+  if (!ParseCommandLine(args, kOptions, handle, &rest, error)) return std::nullopt;
+  if (!rest.empty()) {
+    *error = "unexpected argument '" + rest.front() + "'";
+    return std::nullopt;
   }
   if (options.from_seconds > options.to_seconds) {
     *error = "--from is after --to";

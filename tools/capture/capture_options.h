@@ -14,9 +14,10 @@ struct CaptureOptions {
   double to_seconds = 1e9;
   bool quiet = false;
   bool help = false;
+  bool version = false;
 };
 
-// Parses argv; on a bad option returns nothing and sets error to a line for the user.
+// Parses the arguments (without the program name); on a bad option returns nothing and sets error to a line for the user.
 std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>& args, std::string* error);
 
 extern const char* const kCaptureUsage;

@@ -9,6 +9,7 @@
 #include "check_report.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
@@ -144,7 +145,7 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   // Opened again on every load: the archive may have been rebuilt, or a script's <zfile>
   // may have switched to another.
   CloseArchive(&g_data_archive);
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  OpenDemoArchive(&g_data_archive);
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);

@@ -1,0 +1,162 @@
+#include "demo/demo_run.h"
+
+#include <cstdio>
+#include <string>
+
+#include "audio/audio_library.h"
+#include "demo/demo_parts.h"
+#include "demo/demo_reload.h"
+#include "demo/demo_state.h"
+#include "demo/music.h"
+#include "demo/timeline.h"
+#include "display/display_window.h"
+#include "platform/counter.h"
+#include "platform/display_device.h"
+#include "platform/platform.h"
+#include "render/render_context.h"
+#include "resource/archive_location.h"
+#include "resource/data_archive.h"
+
+namespace {
+
+FramePresentedHook g_frame_hook = nullptr;
+void* g_frame_hook_user = nullptr;
+
+int ReportNoDisplay() {
+  std::string reason = g_platform.display ? g_platform.display->LastError() : "no display device";
+  std::fprintf(stderr, "kra: cannot open a %dx%d display: %s\n", WIDTH, DISPLAY_HEIGHT, reason.c_str());
+  return 1;
+}
+
+// Where a seek lands: how many frames come before the target one, and the part that the
+// timeline has chosen by then.
+struct SeekTarget {
+  int64_t frames;
+  int32_t part;
+};
+
+// The timeline alone, on a timer of its own over a virtual counter of fps: no part runs.
+SeekTarget FindSeekTarget(float seconds, int fps) {
+  VirtualCounter counter(fps);
+  Counter* installed = g_platform.counter;
+  g_platform.counter = &counter;
+  FrameTimer timer{};
+  StartTimer(&timer);
+  SeekTarget target{0, 1};
+  float clock = 0.0f;
+  for (;;) {
+    TickTimer(&timer);
+    const float next = clock + timer.delta;
+    if (next >= seconds || TimelineEnded(next)) break;
+    clock = next;
+    target.part = ChoosePart(clock, target.part);
+    ++target.frames;
+  }
+  g_platform.counter = installed;
+  return target;
+}
+
+// The frame timer after a replay on replay_counter: a virtual platform counter of the same
+// rate carries on exactly where the replay's did; any other starts from now.
+void ContinueTimer(VirtualCounter& replay_counter) {
+  auto* counter = dynamic_cast<VirtualCounter*>(g_platform.counter);
+  if (counter && counter->Frequency() == replay_counter.Frequency()) {
+    g_demo.timer.start_count = counter->Peek() - (replay_counter.Peek() - g_demo.timer.start_count);
+  } else {
+    RestartDemoTimer();
+  }
+}
+
+}  // namespace
+
+int StartDemo() {
+  ResetDemoState();
+  // A display that cannot be opened is a failure, not a quiet success.
+  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) return ReportNoDisplay();
+  if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
+  InitRenderer(g_demo.frame_buffer.frame);
+  ClearFrameBuffer(&g_demo.frame_buffer);
+  // The working directory's autoexec.bat, else the one installed beside the program; without
+  // either, files are still found on disk and in data/.
+  OpenDemoArchive(&g_data_archive);
+  const int32_t missed_before = g_data_archive.files_missed;
+  LoadDemoParts();
+  SetReloadBaseline(g_data_archive.files_missed - missed_before);
+  RenderEnable(CAP_TEXTURE);
+  RenderEnable(CAP_UNUSED_1002);
+  // Missing or unplayable music leaves the demo running silent.
+  ResetMusic();
+  LoadMusic(LoadFile("zibo.mp3"));
+  return DEMO_READY;
+}
+
+void StartDemoClock(float from_seconds, int seek_fps) {
+  StartTimer(&g_demo.timer);
+  if (from_seconds > 0.0f) SeekDemo(from_seconds, seek_fps);
+  PlayMusic();
+}
+
+bool StepDemoFrame() {
+  TickTimer(&g_demo.timer);
+  g_demo.demo_clock += g_demo.timer.delta;
+  ClearFrameBuffer(&g_demo.frame_buffer);
+  StepDemoPart(g_demo.current_part);
+  PaintDemoPart(g_demo.current_part);
+  g_demo.current_part = ChoosePart(g_demo.demo_clock, g_demo.current_part);
+  return !TimelineEnded(g_demo.demo_clock);
+}
+
+void PresentDemoFrame() {
+  ShowFrameBuffer(g_demo.frame_buffer);
+  if (g_frame_hook) g_frame_hook(g_frame_hook_user);
+}
+
+void SeekDemo(float seconds, int fps) {
+  const SeekTarget target = FindSeekTarget(seconds, fps);
+  RewindDemoParts();
+
+  VirtualCounter counter(fps);
+  Counter* installed = g_platform.counter;
+  g_platform.counter = &counter;
+  StartTimer(&g_demo.timer);
+  g_demo.demo_clock = 0.0f;
+  g_demo.current_part = 1;
+  for (int64_t frame = 0; frame < target.frames; ++frame) {
+    TickTimer(&g_demo.timer);
+    g_demo.demo_clock += g_demo.timer.delta;
+    if (g_demo.current_part == target.part) StepDemoPart(target.part);
+    g_demo.current_part = ChoosePart(g_demo.demo_clock, g_demo.current_part);
+  }
+  g_platform.counter = installed;
+  ContinueTimer(counter);
+  SeekMusic(g_demo.demo_clock);
+}
+
+void RestartDemoTimer() { StartTimer(&g_demo.timer); }
+
+int FinishDemo() {
+  FadeOutMusic();
+  ReleaseRenderer();
+  ReleaseDemoParts();
+  FreeFrameBuffer(&g_demo.frame_buffer);
+  CloseArchive(&g_data_archive);
+  return 0;
+}
+
+// A process ends right after an early end, but tests and kra-capture run the demo
+// in-process: they get back the frame buffer, the renderer and its textures, the archive and
+// the audio device, so nothing leaks and the next run can open the audio again.
+void ReleaseEndedDemo() {
+  AudioFree();
+  FreeChunk(&g_music.chunk);
+  ResetMusic();
+  ReleaseRenderer();
+  ReleaseDemoParts();
+  FreeFrameBuffer(&g_demo.frame_buffer);
+  CloseArchive(&g_data_archive);
+}
+
+void SetFramePresentedHook(FramePresentedHook hook, void* user) {
+  g_frame_hook = hook;
+  g_frame_hook_user = user;
+}

@@ -1,0 +1,52 @@
+// The demo as calls a driver makes: start-up, one frame at a time, seeking, and the end.
+// The native loop (entry.cpp), kra-capture and the browser page all drive these same
+// functions; they differ only in where time and keys come from.
+//
+// A run: StartDemo, StartDemoClock, then StepDemoFrame and PresentDemoFrame once per frame
+// until StepDemoFrame answers false, then FinishDemo. Escape, a close request or a fatal
+// data error leave by an exception (ProcessExit, FatalError) from any of them; the driver
+// then calls ReleaseEndedDemo.
+#pragma once
+
+#include <cstdint>
+
+// StartDemo's answer when the demo is ready for its first frame.
+constexpr int DEMO_READY = -1;
+
+// Opens the display, creates the frame buffer and the renderer, opens the archive, loads
+// every part and the music, in the demo's order. DEMO_READY, or the exit status of a run
+// that cannot start (1: no display).
+int StartDemo();
+
+// Starts the frame timer, then seeks to from_seconds (when above 0) on virtual time of
+// seek_fps frames a second, then plays the music.
+void StartDemoClock(float from_seconds, int seek_fps);
+
+// One frame on the frame timer: tick, advance the demo clock, clear the frame, step and
+// paint the current part, choose the next one. false once the clock has passed the end:
+// that frame is drawn but not to be presented.
+bool StepDemoFrame();
+
+// Presents the frame (pumping the window's messages) and tells the frame hook.
+void PresentDemoFrame();
+
+// Puts the whole demo where a run from the start would be just before its first frame at
+// or after seconds, running on virtual time of fps frames a second: the timeline clock is
+// summed frame by frame from 0, and the part that clock falls in is stepped frame by frame
+// from its start, drawing nothing. Every other part is put back as loaded. The music goes
+// to the same second. The frame timer then goes on from there: exactly, when the platform
+// counter is virtual at the same rate (captures), else from now.
+void SeekDemo(float seconds, int fps);
+
+// Restarts the frame timer from now, so that a pause does not count as one long frame.
+void RestartDemoTimer();
+
+// The music's wind-down, the renderer, the parts, the frame buffer and the archive. 0.
+int FinishDemo();
+
+// After an early end: releases what a run holds without the music's wind-down.
+void ReleaseEndedDemo();
+
+// Called after each presented frame; captures use it to follow the demo. May be empty.
+using FramePresentedHook = void (*)(void* user);
+void SetFramePresentedHook(FramePresentedHook hook, void* user);
