@@ -117,6 +117,25 @@ TEST_F(ViewTest, OutlinesEnvironmentMappingAndBackFaces) {
   EXPECT_GT(std::max(front.white, back.white), 100);
 }
 
+// The demo's characters carry their skins as lightmaps; the viewer draws them as the demo
+// does, from the build's archive: Zibo warm, Mamma cool, with texture.png lighting both.
+TEST_F(ViewTest, DemoCharactersWearTheirOwnSkins) {
+  const fs::path archive = fs::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!fs::exists(archive)) GTEST_SKIP() << "no " << archive << " (build kra_data)";
+  fs::copy_file(archive, dir / "autoexec.bat");
+  for (const auto& [mesh, warm] : {std::pair{"zibo.lwo", true}, std::pair{"mamma.lwo", false}}) {
+    Picture picture;
+    Render(std::string(mesh) + " --env", &picture);
+    double warmth = 0;
+    for (int i = 0; i < picture.image.width * picture.image.height; i++) {
+      const uint32_t p = picture.image.pixels[i];
+      warmth += int((p >> 16) & 0xFF) - int(p & 0xFF);
+    }
+    ASSERT_GT(picture.lit, 5000) << mesh;
+    EXPECT_GT((warm ? warmth : -warmth) / picture.lit, 60.0) << mesh;
+  }
+}
+
 // A script plays its motion: the picture follows the key times, at the demo's 20 frames per
 // second, and time 0 already shows the scene.
 TEST_F(ViewTest, ScriptsPlayTheirMotion) {

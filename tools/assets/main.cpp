@@ -13,10 +13,11 @@
 //             the tool)
 //   pack/     the table of contents every maker fills in, and the zip writer (nothing of the
 //             tool either)
-//   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles, textures
-//             (draw/, pack/)
-//   meshes/   the surface sampler and the characters (pack/)
-//   music/    score, instruments, mix, MP3 encoder, the soundtrack (pack/)
+//   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles (draw/, pack/)
+//   meshes/   the cast: surface sampler, shapes, skins, meshes and the mesh textures (draw/,
+//             pack/)
+//   music/    score, instruments, mix, mastering and its loudness meter, MP3 encoder, the
+//             soundtrack (pack/)
 //   scenes/   staging, the script writer and the three scene scripts (pack/)
 //   preview/  sample frames and the 3D scenes in them (draw/, images/, pack/)
 //   main.cpp  this entry (pack/, preview/, images/icon)
