@@ -13,6 +13,7 @@
 #include "platform/display_device.h"
 #include "platform/fatal.h"
 #include "platform/platform.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 #include "resource/texture_table.h"
 
@@ -45,7 +46,7 @@ void ReleaseLive() {
 // Loads into the live records, which are empty; the reason it failed, or "".
 std::string LoadAgain() {
   CloseArchive(&g_data_archive);
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
   try {
     LoadDemoParts();

@@ -14,6 +14,9 @@
 #include "platform/display_device.h"
 #include "platform/platform.h"
 #include "render/render_context.h"
+#include "platform/executable_dir.h"
+#include "resource/archive_damage.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -66,6 +69,11 @@ void ContinueTimer(VirtualCounter& replay_counter) {
   }
 }
 
+void ReportDamagedArchive(const std::string& path) {
+  const std::string damage = path.empty() ? "" : ArchiveDamage(path.c_str());
+  if (!damage.empty()) std::fprintf(stderr, "%s: the data archive is damaged: %s\n", path.c_str(), damage.c_str());
+}
+
 }  // namespace
 
 int StartDemo() {
@@ -75,8 +83,12 @@ int StartDemo() {
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
-  // Without the archive, files are still found on disk and in data/.
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  // The working directory's autoexec.bat, else the one installed beside the program; without
+  // either, files are still found on disk and in data/.
+  // A damaged one is said once here, rather than left to a "not found" line for every file
+  // it should have held.
+  ReportDamagedArchive(FindDemoArchive(ExecutableDir()));
+  OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
   LoadDemoParts();
   SetReloadBaseline(g_data_archive.files_missed - missed_before);

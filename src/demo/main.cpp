@@ -9,6 +9,7 @@
 #include "demo/entry.h"
 #include "demo/player.h"
 #include "demo/timeline.h"
+#include "kra_version.h"
 #include "platform/audio_sdl.h"
 #include "platform/command_line.h"
 #include "platform/counter.h"

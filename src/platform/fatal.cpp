@@ -9,10 +9,11 @@ void RaiseFatal(const std::string& message, const std::string& caption, int stat
 }
 
 void ReportFatal(const FatalError& error) {
+  const std::string text = error.place.empty() ? error.what() : error.place + ": " + error.what();
   if (!error.caption.empty()) {
-    ShowMessageBox(error.what(), error.caption.c_str());
+    ShowMessageBox(text.c_str(), error.caption.c_str());
     return;
   }
-  std::fputs(error.what(), stderr);
+  std::fputs(text.c_str(), stderr);
   std::fflush(stderr);
 }

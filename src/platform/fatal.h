@@ -14,6 +14,10 @@ struct FatalError : std::runtime_error {
       : std::runtime_error(message), caption(std::move(caption)), status(status) {}
   std::string caption;  // empty: a console line only, no message box
   int status;           // the process exit status
+  // "file:line" (or "file") of the data the error was met in, when the raiser knew it only
+  // as a name: the scene loader sets it for everything raised while a script is read. Kept
+  // apart from the message so tools that say the place their own way do not say it twice.
+  std::string place;
 };
 
 // Throws a FatalError. The message is shown as it stands (callers include their own
@@ -21,5 +25,6 @@ struct FatalError : std::runtime_error {
 [[noreturn]] void RaiseFatal(const std::string& message, const std::string& caption, int status);
 
 // Shows a caught fatal error the way the demo does: a message box when it has a caption and
-// message boxes are enabled, otherwise the text on stderr.
+// message boxes are enabled, otherwise the text on stderr; either way after "place: " when
+// the error has a place.
 void ReportFatal(const FatalError& error);

@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 
 #include <cstdio>
+#include <cstring>
 
 #ifndef __EMSCRIPTEN__
 #include <SDL.h>
@@ -20,7 +21,12 @@ void ShowMessageBox(const char* text, const char* caption) {
     return;
   }
 #endif
-  // A page shows this line in the browser's console.
-  std::fprintf(stderr, "%s: %s\n", caption, text);
+  // In a page this line shows in the browser's console.
+  // The caption leads the console line unless the text already says it ("Error in XML: ...").
+  if (caption[0] == '\0' || std::strstr(text, caption)) {
+    std::fprintf(stderr, "%s\n", text);
+  } else {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+  }
   std::fflush(stderr);
 }

@@ -1,5 +1,6 @@
 // Message boxes: a modal box with one OK button when enabled, else "caption: text" on
-// stderr. The demo enables boxes once its display is up; tools and tests never do, so an
+// stderr (the text alone when the caption is empty or the text already holds it). The demo
+// enables boxes once its display is up; tools and tests never do, so an
 // automated run can never block on a box nobody will close.
 #pragma once
 

@@ -44,7 +44,8 @@ struct DataArchive {
   int32_t files_missed;   // LoadFile calls on this archive that gave nothing; kept by Close
 };
 
-// The program's one archive, opened on "autoexec.bat" by the entry.
+// The program's one archive, opened on "autoexec.bat" by the entry (archive_location.h says
+// which one).
 extern DataArchive g_data_archive;
 
 // Opens the zip at path. On success the handle it replaces (if any) is closed, is_open is

@@ -46,7 +46,7 @@ int LoadMotionChunk(SceneObject* object, MemChunk chunk) {
   Motion* motion = nullptr;
   std::string error;
   if (!ReadMotionChunk(&chunk, &motion, &error)) {
-    ShowMessageBox(error.c_str(), "ERROR");
+    ShowMessageBox((std::string(chunk.name) + ": " + error).c_str(), "ERROR");
     return 0;
   }
   // A motion belongs to one object alone, so the one it replaces can go.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <string>
 
 #include "platform/fatal.h"
 #include "resource/mem_chunk.h"
@@ -60,7 +61,24 @@ void ReportNulByte(int32_t line) {
   if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
 }
 
+// A fatal error met while an element was handled is said with the script and line.
+[[noreturn]] void RethrowAtScriptPlace(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (FatalError& error) {
+    if (error.place.empty()) error.place = ScriptPlace();
+    throw;
+  }
+}
+
 }  // namespace
+
+std::string ScriptPlace() {
+  if (g_scene_xml.line <= 0) return g_scene_xml.file_name;
+  char place[sizeof(g_scene_xml.file_name) + 16];
+  std::snprintf(place, sizeof(place), "%s:%d", g_scene_xml.file_name, g_scene_xml.line);
+  return place;
+}
 
 void ResetSceneXmlState() {
   for (Scene* scene : g_scene_xml.new_scenes) delete scene;
@@ -111,7 +129,7 @@ int LoadSceneXml(Scene* scene, MemChunk chunk) {
     if (g_callback_failure) {
       std::exception_ptr failure = g_callback_failure;
       g_callback_failure = nullptr;
-      std::rethrow_exception(failure);
+      RethrowAtScriptPlace(failure);
     }
     if (status == XML_STATUS_ERROR) {
       ReportParseError(parser);

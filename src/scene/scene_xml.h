@@ -49,9 +49,14 @@ extern SceneXmlState g_scene_xml;
 // Frees the scenes <newscene> made and clears the state (quiet is kept).
 void ResetSceneXmlState();
 
+// "file:line" of the element being handled, "file" between elements: where loader messages
+// and fatal errors raised during a parse say they were met.
+std::string ScriptPlace();
+
 // Parses the script into scene and frees the chunk's data. Returns 1, or 0 when no parser
 // can be made. A syntax error is reported once with the file and line ("Parse error at line
-// %d:\n%s\n"); what was built before it stays. Fatal script errors raise FatalError.
+// %d:\n%s\n"); what was built before it stays. Fatal script errors raise FatalError, with
+// ScriptPlace() as its place.
 int LoadSceneXml(Scene* scene, MemChunk chunk);
 
 // Copies the value of the attribute matching name into dst (dst_size bytes, cut to fit);

@@ -78,8 +78,10 @@ void SetObjectMotion(SceneObject* object, const XML_Char** atts) {
   }
   bool found = chunk.size > 0;
   FreeChunk(&chunk);
-  RecordProblem(std::string("motion file ") + file + (found ? ": " : " not found: ") + error);
-  if (!g_scene_xml.quiet) ShowMessageBox(error.c_str(), "ERROR");
+  // A chunk of size 0 is what a missing file and an empty one both give.
+  const std::string problem = std::string("motion file ") + file + (found ? ": " : " not found or empty: ") + error;
+  RecordProblem(problem);
+  if (!g_scene_xml.quiet) ShowMessageBox((ScriptPlace() + ": " + problem).c_str(), "ERROR");
   if (!object->motion) object->motion = NewMotion();
 }
 
@@ -123,7 +125,8 @@ void LoadLwoElement(const XML_Char** atts) {
 
   Mesh* mesh = AddMesh(scene);
   if (!LoadLwoMesh(mesh, LoadFile(file))) XmlError(file, "Could not open");
-  if (morph[0] != '\0' && !LoadMorphTarget(mesh, LoadFile(morph))) XmlError(file, "Could not open morph filename");
+  // Named after the morph file: that is the one that would not open.
+  if (morph[0] != '\0' && !LoadMorphTarget(mesh, LoadFile(morph))) XmlError(morph, "Could not open morph filename");
   BindSurfaceTextures(scene, mesh);
   CopyNameField(mesh->name, sizeof(mesh->name), name);
   // The renderer binds texture id 0 as every mesh's lightmap; the attribute's text is not used.
@@ -151,7 +154,7 @@ void ObjectElement(const XML_Char** atts) {
   Scene* scene = NeedScene("object");
   if (!scene->meshes) {
     RecordProblem("No meshes defined!");
-    if (!g_scene_xml.quiet) ShowMessageBox("No meshes defined!", "");
+    if (!g_scene_xml.quiet) ShowMessageBox((ScriptPlace() + ": No meshes defined!").c_str(), "");
   }
   char name[OBJECT_NAME_SIZE], mesh_name[MESH_NAME_SIZE];
   GetAttr(name, sizeof(name), "name", atts);

@@ -14,6 +14,7 @@
 #include "geometry/morph_target.h"
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
+#include "meshes/skins.h"
 #include "pack/content.h"
 #include "preview/frames.h"
 #include "render/render_context.h"
@@ -155,6 +156,14 @@ TEST_F(SceneContentTest, ScriptsGiveThePartsTheirMeshesObjectsAndMorphs) {
     }
     for (Mesh* mesh = scene.meshes; mesh; mesh = mesh->next) {
       EXPECT_TRUE(mesh->triangle_count >= 300 && mesh->triangle_count <= 3000) << mesh->name;
+      // The skin is the lightmap, read outside the disc that the sphere map reads.
+      EXPECT_NE(mesh->lightmap, nullptr) << s.file << " " << mesh->name;
+      int in_disc = 0;
+      for (int i = 0; i < mesh->vertex_count; ++i) {
+        float x = 255.0f * mesh->vertices[i].lu, y = 255.0f * mesh->vertices[i].lv;
+        in_disc += x < 0.0f || y < 0.0f || x >= 256.0f || y >= 256.0f || InSphereMapDisc(x, y);
+      }
+      EXPECT_EQ(in_disc, 0) << s.file << " " << mesh->name;
     }
   }
 }

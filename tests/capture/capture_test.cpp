@@ -4,8 +4,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <minizip/unzip.h>
+
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,13 +26,13 @@ struct Result {
   std::string output;
 };
 
-// Runs kra-capture in a fresh working directory, with the given data archive linked into it
-// when one is named, otherwise with only the scene scripts a run cannot do without.
-Result RunCapture(const std::string& arguments, const fs::path& archive = {}) {
-  char dir[] = "/tmp/kra_capture_XXXXXX";
-  const std::string cwd = mkdtemp(dir);
-  if (!archive.empty()) fs::create_symlink(archive, fs::path(cwd) / "autoexec.bat");
-  if (archive.empty()) demo_test::WritePartScripts(cwd);
+std::string NewDir() {
+  char dir[] = "/tmp/kra_frames_XXXXXX";
+  return mkdtemp(dir);
+}
+
+// Runs kra-capture in the working directory cwd; stdout and stderr together in the output.
+Result RunCaptureIn(const std::string& cwd, const std::string& arguments) {
   const std::string log = cwd + "/log.txt";
   const std::string command = "cd " + cwd + " && " + KRA_BINARY_DIR + "/kra-capture " + arguments + " >" + log + " 2>&1";
   const int raw = std::system(command.c_str());
@@ -40,9 +46,13 @@ Result RunCapture(const std::string& arguments, const fs::path& archive = {}) {
   return result;
 }
 
-std::string NewDir() {
-  char dir[] = "/tmp/kra_frames_XXXXXX";
-  return mkdtemp(dir);
+// Runs kra-capture in a fresh working directory, with the given data archive linked into it
+// when one is named, otherwise with only the scene scripts a run cannot do without.
+Result RunCapture(const std::string& arguments, const fs::path& archive = {}) {
+  const std::string cwd = NewDir();
+  if (!archive.empty()) fs::create_symlink(archive, fs::path(cwd) / "autoexec.bat");
+  if (archive.empty()) demo_test::WritePartScripts(cwd);
+  return RunCaptureIn(cwd, arguments);
 }
 
 int CountFiles(const std::string& dir, const std::string& extension) {
@@ -82,6 +92,12 @@ TEST(Capture, BadOptionsAreRefusedWithTheUsage) {
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.output.find("kra-capture: --fps: 'fast' is not a number"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("usage: kra-capture"), std::string::npos);
+
+  for (const char* window : {"--from nan", "--to nan"}) {  // NaN would keep no frame at all
+    r = RunCapture(window);
+    EXPECT_EQ(r.status, 2) << window;
+    EXPECT_NE(r.output.find("'nan' is not a number"), std::string::npos) << r.output;
+  }
 
   r = RunCapture("--from 3 --to 2");
   EXPECT_EQ(r.status, 2);
@@ -175,6 +191,112 @@ TEST(Capture, IntroShowsFourCardsWithCutsEveryFiveSeconds) {
   EXPECT_NE(shown[0], shown[10]);
   EXPECT_NE(shown[0], shown[15]);
   EXPECT_NE(shown[5], shown[15]);
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string Noise(size_t size) {
+  std::mt19937 random(18);
+  std::string bytes(size, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  return bytes;
+}
+
+// Every member of the zip archive as a loose file in dir.
+void ExtractArchive(const fs::path& archive, const fs::path& dir) {
+  unzFile zip = unzOpen64(archive.c_str());
+  ASSERT_NE(zip, nullptr);
+  for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
+    char name[256];
+    unz_file_info64 info;
+    ASSERT_EQ(unzGetCurrentFileInfo64(zip, &info, name, sizeof name, nullptr, 0, nullptr, 0), UNZ_OK);
+    std::string bytes(info.uncompressed_size, '\0');
+    ASSERT_EQ(unzOpenCurrentFile(zip), UNZ_OK);
+    const int got = unzReadCurrentFile(zip, bytes.data(), static_cast<unsigned>(bytes.size()));
+    EXPECT_EQ(got, static_cast<int>(bytes.size())) << name;
+    unzCloseCurrentFile(zip);
+    WriteFile(dir / name, bytes);
+  }
+  unzClose(zip);
+}
+
+// The archive with the signature of its first central directory entry spoilt.
+std::string WithBadDirectory(std::string zip) {
+  const size_t end = zip.rfind("PK\x05\x06");
+  const auto* p = reinterpret_cast<const unsigned char*>(zip.data() + end + 16);
+  const size_t directory = p[0] | p[1] << 8 | p[2] << 16 | static_cast<size_t>(p[3]) << 24;
+  zip.replace(directory, 4, "XXXX");
+  return zip;
+}
+
+// Whether output holds text right after the place of a script line, "NAME.xml:LINE: ".
+bool SaidAtAScriptLine(const std::string& output, const std::string& text) {
+  for (size_t at = output.find(text); at != std::string::npos; at = output.find(text, at + 1)) {
+    if (at < 2 || output.compare(at - 2, 2, ": ") != 0) continue;
+    size_t digits = at - 2;
+    while (digits > 0 && std::isdigit(static_cast<unsigned char>(output[digits - 1]))) --digits;
+    if (digits < at - 2 && digits >= 5 && output.compare(digits - 5, 5, ".xml:") == 0) return true;
+  }
+  return false;
+}
+
+// The demo's own data with one file removed or damaged per row: what the user reads names
+// the file, with the script and line when a script led to it, and says it once.
+TEST(Capture, DamagedDataIsToldByTheFilesName) {
+  const fs::path archive = fs::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!fs::exists(archive)) GTEST_SKIP() << "the build made no data archive";
+  const std::string zip = ReadBytes(archive);
+  using Damage = std::function<void(const fs::path& dir)>;
+  const struct {
+    const char* what;
+    bool loose;  // the members as loose files, else the archive alone
+    Damage damage;
+    int status;
+    const char* said;    // what stderr says, after a script's "NAME.xml:LINE: " where a script led to it
+    bool at_script_line;
+    const char* once;    // text said exactly once, when given
+  } rows[] = {
+      {"morph target missing", true, [](const fs::path& d) { fs::remove(d / "heart_beat.lwo"); }, 255,
+       "Error in XML: heart_beat.lwo Could not open morph filename\n", true, "Error in XML"},
+      {"motion file missing", true, [](const fs::path& d) { fs::remove(d / "zibo1.mot"); }, 0,
+       "motion file zibo1.mot not found or empty: Error Reading Motion memchunk (size 0)\n", true, nullptr},
+      {"motion file empty", true, [](const fs::path& d) { WriteFile(d / "zibo2.mot", ""); }, 0,
+       "motion file zibo2.mot not found or empty", true, nullptr},
+      {"motion file of noise", true, [](const fs::path& d) { WriteFile(d / "zibo3.mot", Noise(100)); }, 0,
+       "motion file zibo3.mot: Error Reading Motion memchunk (size 100)\n", true, nullptr},
+      {"script names a mesh it lacks", true,
+       [](const fs::path& d) {
+         std::string script = ReadBytes(d / "swim.xml");
+         script.insert(script.rfind("</scene>"), "<object name=\"ghost\" mesh=\"nomesh\"/>");
+         WriteFile(d / "swim.xml", script);
+       },
+       255, "Error in XML:  No mesh with the name nomesh found! (object ghost)\n", true, "Error in XML"},
+      {"archive cut short", false,
+       [&](const fs::path& d) { WriteFile(d / "autoexec.bat", zip.substr(0, zip.size() / 2)); }, 1,
+       "autoexec.bat: the data archive is damaged: no zip end-of-directory record", false, "the data archive"},
+      {"archive of noise", false, [](const fs::path& d) { WriteFile(d / "autoexec.bat", Noise(5000)); }, 1,
+       "autoexec.bat: the data archive is damaged: no zip end-of-directory record", false, "the data archive"},
+      {"archive with a bad directory", false,
+       [&](const fs::path& d) { WriteFile(d / "autoexec.bat", WithBadDirectory(zip)); }, 1,
+       "autoexec.bat: the data archive is damaged: its central directory lists ", false, "the data archive"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    const fs::path dir = NewDir();
+    if (row.loose) ExtractArchive(archive, dir);
+    row.damage(dir);
+    const Result r = RunCaptureIn(dir, "--quiet --fps 1 --to 0");
+    EXPECT_EQ(r.status, row.status) << r.output;
+    const bool said =
+        row.at_script_line ? SaidAtAScriptLine(r.output, row.said) : r.output.find(row.said) != std::string::npos;
+    EXPECT_TRUE(said) << r.output;
+    const size_t first = row.once ? r.output.find(row.once) : 0;
+    EXPECT_TRUE(!row.once || (first != std::string::npos && r.output.find(row.once, first + 1) == std::string::npos))
+        << r.output;
+    fs::remove_all(dir);
+  }
 }
 
 }  // namespace

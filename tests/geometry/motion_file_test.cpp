@@ -146,7 +146,7 @@ TEST(MotionFile, BadMagicKeepsThePreviousMotion) {
   MemChunk again = ChunkOf(bytes);
   EXPECT_EQ(LoadMotionChunk(&o.object, again), 0);
   std::string shown = testing::internal::GetCapturedStderr();
-  EXPECT_NE(shown.find("ERROR: Error Reading Motion memchunk (size 108)"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("ERROR: test.mot: Error Reading Motion memchunk (size 108)"), std::string::npos) << shown;
   EXPECT_EQ(o.object.motion, before);
   delete[] again.data;
 }

@@ -58,6 +58,14 @@ TEST_F(KraCheck, EmptyFolderReportsEveryFileMissing) {
   EXPECT_TRUE(Has("presents.png: missing"));
 }
 
+TEST_F(KraCheck, DamagedArchiveSaysWhy) {
+  WriteFile("autoexec.bat", std::string(3000, 'Z'));
+  EXPECT_FALSE(CheckDemoData(&report_, ".", DemoSource::FOLDER));
+  EXPECT_TRUE(Has("autoexec.bat: damaged data archive: no zip end-of-directory record")) << Output();
+  EXPECT_FALSE(CheckDemoData(&report_, "autoexec.bat", DemoSource::ZIP));
+  EXPECT_TRUE(Has("autoexec.bat: not a zip archive that opens: no zip end-of-directory record")) << Output();
+}
+
 TEST_F(KraCheck, ScriptsHeldAgainstTheirParts) {
   WriteSceneFiles();
   WriteFile("swam.xml", CrLf(GOOD_SWAM));
@@ -212,7 +220,7 @@ TEST_F(KraCheck, ProgramExitStatus) {
   std::filesystem::create_directory("empty");
   EXPECT_EQ(RunKraCheck("empty"), 1);  // nothing of the demo is there
   EXPECT_NE(ReadOutput().find("kra-check: 20 problems"), std::string::npos) << ReadOutput();
-  EXPECT_EQ(RunKraCheck("--nonsense"), 1);
+  EXPECT_EQ(RunKraCheck("--nonsense"), 2);  // a bad option, as in every program
 }
 
 }  // namespace

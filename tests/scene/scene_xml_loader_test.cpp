@@ -225,8 +225,13 @@ TEST_F(SceneXml, UnreadableMotionFileLeavesAnEmptyMotionForTheKeys) {
        "<object name=\"p\" motion=\"bad.mot\"/>\n"
        "</scene></demo>\n");
   std::string err = testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("ERROR: Error Reading Motion memchunk (size 0)"), std::string::npos) << err;
-  EXPECT_NE(err.find("ERROR: Error Reading Motion memchunk (size 13)"), std::string::npos) << err;
+  EXPECT_NE(err.find("ERROR: script.xml:4: motion file missing.mot not found or empty: Error Reading Motion memchunk "
+                     "(size 0)"),
+            std::string::npos)
+      << err;
+  EXPECT_NE(err.find("ERROR: script.xml:5: motion file bad.mot: Error Reading Motion memchunk (size 13)"),
+            std::string::npos)
+      << err;
   ASSERT_NE(ObjectAt(0)->motion, nullptr);
   EXPECT_EQ(ObjectAt(0)->motion->position.key_count, 1);
   ASSERT_NE(ObjectAt(1)->motion, nullptr);

@@ -73,7 +73,8 @@ TEST_F(SceneXmlLwo, MissingMorphFile) {
   WriteFile("square.lwo", SquareLwo(0, "wall.png"));
   FatalError error = LoadFailing(
       "<demo><scene><loadlwo filename=\"square.lwo\" morphfile=\"nothere.lwo\"/></scene></demo>\n");
-  EXPECT_STREQ(error.what(), "Error in XML: square.lwo Could not open morph filename");
+  EXPECT_STREQ(error.what(), "Error in XML: nothere.lwo Could not open morph filename");
+  EXPECT_EQ(error.place, "script.xml:1");
   EXPECT_EQ(error.status, -1);
 }
 

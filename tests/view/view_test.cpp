@@ -117,6 +117,25 @@ TEST_F(ViewTest, OutlinesEnvironmentMappingAndBackFaces) {
   EXPECT_GT(std::max(front.white, back.white), 100);
 }
 
+// The demo's characters carry their skins as lightmaps; the viewer draws them as the demo
+// does, from the build's archive: Zibo warm, Mamma cool, with texture.png lighting both.
+TEST_F(ViewTest, DemoCharactersWearTheirOwnSkins) {
+  const fs::path archive = fs::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!fs::exists(archive)) GTEST_SKIP() << "no " << archive << " (build kra_data)";
+  fs::copy_file(archive, dir / "autoexec.bat");
+  for (const auto& [mesh, warm] : {std::pair{"zibo.lwo", true}, std::pair{"mamma.lwo", false}}) {
+    Picture picture;
+    Render(std::string(mesh) + " --env", &picture);
+    double warmth = 0;
+    for (int i = 0; i < picture.image.width * picture.image.height; i++) {
+      const uint32_t p = picture.image.pixels[i];
+      warmth += int((p >> 16) & 0xFF) - int(p & 0xFF);
+    }
+    ASSERT_GT(picture.lit, 5000) << mesh;
+    EXPECT_GT((warm ? warmth : -warmth) / picture.lit, 60.0) << mesh;
+  }
+}
+
 // A script plays its motion: the picture follows the key times, at the demo's 20 frames per
 // second, and time 0 already shows the scene.
 TEST_F(ViewTest, ScriptsPlayTheirMotion) {
@@ -160,6 +179,7 @@ TEST_F(ViewTest, FailuresSayWhyWithTheirExitStatus) {
       {"", 2, "kra-view: no file to show"},
       {kBox + " --blend 8", 2, "kra-view: --blend: '8' is not a blend mode from 0 to 7"},
       {kBox + " --pos 1,2", 2, "kra-view: --pos: '1,2' is not three numbers X,Y,Z"},
+      {kBox + " --pos 3.4e38,0,-5", 2, "'3.4e38,0,-5' is not three numbers X,Y,Z, each from -1e30 to 1e30"},
       {kBox + " --rot 1,2,x", 2, "kra-view: --rot: '1,2,x' is not three numbers"},
       {kBox + " --time -1", 2, "kra-view: --time: '-1' is not a number of seconds"},
       {kBox + " --time nan", 2, "kra-view: --time: 'nan'"},
@@ -178,6 +198,7 @@ TEST_F(ViewTest, FailuresSayWhyWithTheirExitStatus) {
   const Result help = RunView("--help", dir);
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--pos X,Y,Z"), std::string::npos);
+  EXPECT_NE(help.out.find("each number from -1e30 to 1e30"), std::string::npos);
 }
 
 // Every key once, then Escape: the window ends with 0. The X libraries SDL loads keep memory

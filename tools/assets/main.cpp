@@ -1,6 +1,6 @@
 // kra-assets: makes every data file of the demo and packs them into its archive.
 //
-//   kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--list]
+//   kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--icons DIR] [--list]
 //
 // The build runs it in the build root to write "autoexec.bat" next to kra. Only the archive
 // is written by default: the demo looks in its working directory before the archive, so
@@ -13,13 +13,16 @@
 //             the tool)
 //   pack/     the table of contents every maker fills in, and the zip writer (nothing of the
 //             tool either)
-//   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles, textures
-//             (draw/, pack/)
-//   meshes/   the surface sampler and the characters (pack/)
-//   music/    score, instruments, mix, MP3 encoder, the soundtrack (pack/)
+//   images/   the pictures: theme, scenery, cards, backgrounds, waves, bubbles (draw/, pack/)
+//   meshes/   the cast: surface sampler, shapes, skins, meshes and the mesh textures (draw/,
+//             pack/)
+//   music/    score, instruments, mix, mastering and its loudness meter, MP3 encoder, the
+//             soundtrack (pack/)
 //   scenes/   staging, the script writer and the three scene scripts (pack/)
 //   preview/  sample frames and the 3D scenes in them (draw/, images/, pack/)
-//   main.cpp  this entry (pack/, preview/)
+//   main.cpp  this entry (pack/, preview/, images/icon)
+//
+// --icons DIR writes the application icon at the sizes desktops use.
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -29,7 +32,9 @@
 #include <vector>
 
 #include "pack/content.h"
+#include "platform/command_line.h"
 #include "pack/zip_writer.h"
+#include "images/icon.h"
 #include "preview/frames.h"
 
 namespace {
@@ -44,42 +49,54 @@ struct Options {
   std::string loose_dir;  // empty: no loose files
   std::string only;       // empty: every maker
   std::string preview_dir;
+  std::string icons_dir;
   bool list = false;
 };
 
 void PrintUsage(FILE* to) {
   std::fprintf(to,
-               "usage: kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--list]\n"
+               "usage: kra-assets [--archive FILE] [--out DIR] [--only NAME] [--preview DIR] [--icons DIR] [--list]\n"
                "  --archive FILE  write the data archive to FILE (default %s)\n"
                "  --out DIR       also write every file loose into DIR, to look at\n"
                "  --only NAME     make only the file NAME (loose, into --out DIR; no archive)\n"
                "  --preview DIR   write sample frames layering backgrounds, 3D scenes, waves and bubbles into DIR\n"
+               "  --icons DIR     write the application icon as DIR/NxN/apps/kra.png (64, 128, 256)\n"
                "  --list          print the names of the files the tool makes\n",
                DEFAULT_ARCHIVE);
 }
 
+enum Option { kArchive = 1, kOut, kOnly, kPreview, kIcons, kList, kHelp };
+constexpr CommandOption kOptions[] = {{"archive", true, kArchive}, {"out", true, kOut},     {"only", true, kOnly},
+                                      {"preview", true, kPreview}, {"icons", true, kIcons}, {"list", false, kList},
+                                      {"help", false, kHelp}};
+
 bool ParseOptions(int argc, char** argv, Options* options) {
-  for (int i = 1; i < argc; ++i) {
-    std::string arg = argv[i];
-    bool has_value = i + 1 < argc;
-    if (arg == "--archive" && has_value) {
-      options->archive = argv[++i];
-    } else if (arg == "--out" && has_value) {
-      options->loose_dir = argv[++i];
-    } else if (arg == "--only" && has_value) {
-      options->only = argv[++i];
-    } else if (arg == "--preview" && has_value) {
-      options->preview_dir = argv[++i];
-    } else if (arg == "--list") {
-      options->list = true;
-    } else if (arg == "--help" || arg == "-h") {
-      PrintUsage(stdout);
-      std::exit(0);
-    } else {
-      std::fprintf(stderr, "kra-assets: unknown or incomplete option %s\n", arg.c_str());
-      PrintUsage(stderr);
-      return false;
+  bool help = false;
+  auto handle = [&](int id, const char* value, std::string*) {
+    switch (id) {
+      case kArchive: options->archive = value; break;
+      case kOut: options->loose_dir = value; break;
+      case kOnly: options->only = value; break;
+      case kPreview: options->preview_dir = value; break;
+      case kIcons: options->icons_dir = value; break;
+      case kList: options->list = true; break;
+      case kHelp: help = true; break;
     }
+    return true;
+  };
+  std::vector<std::string> rest;
+  std::string error;
+  if (ParseCommandLine(argc, argv, kOptions, handle, &rest, &error) && !rest.empty()) {
+    error = "unexpected argument '" + rest.front() + "'";
+  }
+  if (!error.empty()) {
+    std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
+    PrintUsage(stderr);
+    return false;
+  }
+  if (help) {
+    PrintUsage(stdout);
+    std::exit(0);
   }
   if (!options->only.empty() && options->loose_dir.empty()) {
     std::fprintf(stderr, "kra-assets: --only needs --out DIR\n");
@@ -101,6 +118,14 @@ bool WriteLooseFile(const std::string& dir, const ArchiveMember& member) {
 int Run(const Options& options) {
   if (options.list) {
     for (const ContentMaker& maker : assets::ContentMakers()) std::printf("%s\n", maker.file_name);
+    return 0;
+  }
+  if (!options.icons_dir.empty()) {
+    std::string error;
+    if (!assets::WriteIcons(options.icons_dir, &error)) {
+      std::fprintf(stderr, "kra-assets: %s\n", error.c_str());
+      return 1;
+    }
     return 0;
   }
   if (!options.preview_dir.empty()) {

@@ -14,6 +14,7 @@
 #include "demo/entry.h"
 #include "demo/timeline.h"
 #include "frame_writer.h"
+#include "kra_version.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"

@@ -4,6 +4,9 @@
 
 #include "check_files.h"
 #include "check_script.h"
+#include "platform/executable_dir.h"
+#include "resource/archive_location.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 
 namespace {
@@ -44,7 +47,6 @@ const DemoScript DEMO_SCRIPTS[] = {
 };
 
 constexpr const char* MUSIC_FILE = "zibo.mp3";
-constexpr const char* DEMO_ARCHIVE = "autoexec.bat";
 
 // Loads a file as the demo would; the archive's "not found" line is left out, since a
 // missing file is reported by the caller.
@@ -83,6 +85,30 @@ void CheckDemoFiles(CheckReport* report) {
   }
 }
 
+// Opens the archive kra would open here and says where the data was looked for, since from
+// another folder that may be the installed archive rather than one beside the files. An
+// archive that does not open is a problem: the demo would quietly go without it.
+void OpenArchiveAsTheDemo(CheckReport* report) {
+  std::error_code ignored;
+  const std::string here = std::filesystem::current_path(ignored).string();
+  const std::string archive = FindDemoArchive(ExecutableDir());
+  if (archive.empty()) {
+    const std::string installed = InstalledArchivePath(ExecutableDir());
+    std::fprintf(report->out, "kra-check: checked the files in %s and its data/: no autoexec.bat there%s%s\n",
+                 here.c_str(), installed.empty() ? "" : " or at ", installed.c_str());
+    return;
+  }
+  std::fprintf(report->out, "kra-check: checked the files in %s, its data/ and %s\n", here.c_str(),
+               archive == DEMO_ARCHIVE_NAME ? "its autoexec.bat" : archive.c_str());
+  const std::string damage = ArchiveDamage(archive.c_str());
+  if (!OpenArchive(&g_data_archive, archive.c_str())) {
+    ReportProblem(report, archive, 0, "",
+                  "not a zip archive that opens" + (damage.empty() ? "" : " (" + damage + ")") + "; the demo plays without it");
+  } else if (!damage.empty()) {
+    ReportProblem(report, archive, 0, "", "damaged data archive: " + damage);
+  }
+}
+
 }  // namespace
 
 bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource source) {
@@ -96,7 +122,10 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
   if (source == DemoSource::ZIP) {
     ready = OpenArchive(&g_data_archive, where.c_str()) == 1;
     g_data_archive.search_mode = SEARCH_ARCHIVE_ONLY;
-    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens");
+    const std::string damage = ArchiveDamage(where.c_str());
+    const std::string why = damage.empty() ? "" : ": " + damage;
+    if (!ready) ReportProblem(report, where, 0, "", "not a zip archive that opens" + why);
+    if (ready && !damage.empty()) ReportProblem(report, where, 0, "", "damaged data archive: " + damage);
   } else {
     if (!where.empty() && where != ".") {
       std::filesystem::current_path(where, ignored);
@@ -105,7 +134,12 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
         ready = false;
       }
     }
-    if (ready) OpenArchive(&g_data_archive, DEMO_ARCHIVE);  // without one, disk files only
+    if (ready && source == DemoSource::HERE) OpenArchiveAsTheDemo(report);
+    if (ready && source == DemoSource::FOLDER) {
+      OpenArchive(&g_data_archive, DEMO_ARCHIVE_NAME);
+      const std::string damage = ArchiveDamage(DEMO_ARCHIVE_NAME);
+      if (!damage.empty()) ReportProblem(report, DEMO_ARCHIVE_NAME, 0, "", "damaged data archive: " + damage);
+    }
   }
   if (ready) {
     ReportInfo(report, "demo data in %s%s", where.empty() ? "." : where.c_str(),

@@ -8,6 +8,8 @@
 #include "check_report.h"
 
 enum class DemoSource {
+  HERE,    // the working directory as kra sees it: its files, data/, and its autoexec.bat or,
+           // when it has none, the one installed with the programs; says which on report->out
   FOLDER,  // a folder the demo would run in: its files, data/ and its autoexec.bat
   ZIP,     // a data archive on its own: only its members
 };

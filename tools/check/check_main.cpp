@@ -1,9 +1,11 @@
 // kra-check: says what is wrong with the demo's data before anyone watches 116 seconds.
 //
-//   kra-check                 the demo's data in the working directory (files, data/, autoexec.bat)
+//   kra-check                 the demo's data as kra finds it here: the working directory's files,
+//                             data/, and its autoexec.bat or else the installed one
 //   kra-check FOLDER | ZIP    the demo's data in that folder, or in that archive alone
 //   kra-check FILE...         single files by content: PNG, LWO2, SMOT, XML script, MP3, module
 //   --verbose                 also print what was loaded
+//   --version                 print the version
 //
 // Exit status 0 when all is well, 1 when anything is wrong.
 #include <cstdio>
@@ -14,39 +16,57 @@
 #include "check_demo.h"
 #include "check_files.h"
 #include "check_report.h"
+#include "kra_version.h"
+#include "platform/command_line.h"
 
 namespace {
 
 void PrintUsage(FILE* out) {
   std::fputs("usage: kra-check [--verbose] [FOLDER | ZIP | FILE...]\n"
-             "  no argument: check the demo's data as the demo finds it here (files, data/, autoexec.bat)\n"
+             "  no argument: check the demo's data as the demo finds it here (files, data/, autoexec.bat;\n"
+             "    without one here, the autoexec.bat installed with kra) and say where it looked\n"
              "  FOLDER, ZIP: check the demo's data in that folder or archive\n"
              "  FILE: check one PNG, LWO2, SMOT, XML scene script, MP3 or module file\n"
-             "exit status 0 when all is well, 1 otherwise\n",
+             "  --verbose: also print what was loaded; --version: print the version\n"
+             "exit status 0 when all is well, 1 on a problem, 2 on a bad option\n",
              out);
 }
 
 }  // namespace
 
+enum Option { kVerbose = 1, kHelp, kVersion };
+constexpr CommandOption kOptions[] = {{"verbose", false, kVerbose}, {"help", false, kHelp}, {"version", false, kVersion}};
+
 int main(int argc, char** argv) {
   CheckReport report;
   std::vector<std::string> paths;
-  for (int i = 1; i < argc; i++) {
-    if (std::strcmp(argv[i], "--verbose") == 0 || std::strcmp(argv[i], "-v") == 0) {
-      report.verbose = true;
-    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      PrintUsage(stdout);
-      return 0;
-    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
-      std::fprintf(stderr, "kra-check: unknown option %s\n", argv[i]);
-      PrintUsage(stderr);
-      return 1;
-    } else {
-      paths.push_back(argv[i]);
-    }
+  bool help = false, version = false;
+  std::string error;
+  auto handle = [&](int id, const char*, std::string*) {
+    report.verbose |= id == kVerbose;
+    help |= id == kHelp;
+    version |= id == kVersion;
+    return true;
+  };
+  // "-v" is kept as the short form of --verbose it has always had.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "-v") == 0) argv[i] = const_cast<char*>("--verbose");
+  }
+  if (!ParseCommandLine(argc, argv, kOptions, handle, &paths, &error)) {
+    std::fprintf(stderr, "kra-check: %s\n", error.c_str());
+    PrintUsage(stderr);
+    return 2;
+  }
+  if (help) {
+    PrintUsage(stdout);
+    return 0;
+  }
+  if (version) {
+    std::printf("kra-check %s\n", KRA_VERSION);
+    return 0;
   }
 
-  if (paths.empty()) CheckDemoData(&report, ".", DemoSource::FOLDER);
+  if (paths.empty()) CheckDemoData(&report, ".", DemoSource::HERE);
   for (const std::string& path : paths) CheckPath(&report, path);
 
   if (report.problem_count == 0) {

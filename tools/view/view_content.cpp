@@ -9,6 +9,8 @@
 #include "check_report.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
+#include "resource/archive_location.h"
+#include "resource/archive_damage.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
@@ -98,6 +100,12 @@ void BoundingSphere(const Mesh& mesh, ViewContent* content) {
   content->radius = radius > 0 && std::isfinite(radius) && radius < 1e30 ? static_cast<float>(radius) : 1.0f;
 }
 
+// Whether any point of the mesh has coordinates from a "Lightmap" UV map.
+bool HasLightmapCoordinates(const Mesh& mesh) {
+  return std::any_of(mesh.vertices, mesh.vertices + mesh.vertex_count,
+                     [](const MeshVertex& v) { return v.lu != 0.0f || v.lv != 0.0f; });
+}
+
 // One object in a scene of its own. Loading runs twice only for a file that fails: kra-check's
 // object check then says where, with its chunk and offset.
 bool BuildObjectScene(CheckReport* report, const std::string& file, MemChunk chunk, ViewContent* content) {
@@ -116,6 +124,9 @@ bool BuildObjectScene(CheckReport* report, const std::string& file, MemChunk chu
   }
   ReportConsoleLines(report, file, lines);
   CopyNameField(mesh->name, MESH_NAME_SIZE, BaseName(file).c_str());
+  // The demo's scripts give a mesh with lightmap coordinates its lightmap, which the renderer
+  // reads from texture id 0: the first texture registered, here the mesh texture.
+  if (HasLightmapCoordinates(*mesh)) mesh->lightmap = new TextureRef{};
   SceneObject* object = AddObject(content->scene, mesh);
   SetObjectName(object, "object");
   // No motion: the viewer places and turns the object itself. The camera sits at the origin.
@@ -135,7 +146,9 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   // Opened again on every load: the archive may have been rebuilt, or a script's <zfile>
   // may have switched to another.
   CloseArchive(&g_data_archive);
-  OpenArchive(&g_data_archive, "autoexec.bat");
+  const std::string archive = OpenDemoArchive(&g_data_archive);
+  const std::string damage = archive.empty() ? "" : ArchiveDamage(archive.c_str());
+  if (!damage.empty()) ReportWarning(&report, archive, "the data archive is damaged: " + damage);
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);

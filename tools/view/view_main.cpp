@@ -11,6 +11,7 @@
 #include "resource/png_texture.h"
 #include "view_content.h"
 #include "view_frame.h"
+#include "kra_version.h"
 #include "view_options.h"
 #include "view_pose.h"
 #include "view_window.h"
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
   }
   if (parsed->help) {
     std::fputs(kViewUsage, stdout);
+    return 0;
+  }
+  if (parsed->version) {
+    std::printf("kra-view %s\n", KRA_VERSION);
     return 0;
   }
   const ViewOptions& options = *parsed;

@@ -3,11 +3,14 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/command_line.h"
+
 const char* const kViewUsage =
     "usage: kra-view FILE [options]\n"
     "Shows an LWO2 object turning in front of the camera, or a scene script playing its\n"
     "motion in a loop, as the demo draws them. Files are found as the demo finds them: in\n"
-    "the working directory, in data/, then in the archive autoexec.bat.\n"
+    "the working directory, in data/, then in the archive autoexec.bat there, or in the\n"
+    "one installed with kra when there is none.\n"
     "\n"
     "  --png OUT.png         render one frame into an RGB PNG instead of opening a window\n"
     "  --texture TEX.png     the texture of every mesh (default: texture.png)\n"
@@ -19,6 +22,8 @@ const char* const kViewUsage =
     "  --pos X,Y,Z           object position; the camera sits at the origin looking\n"
     "                        towards -z (default: far enough to frame the whole object)\n"
     "  --rot AX,AY,AZ        object rotation in degrees\n"
+    "                        (--pos and --rot: each number from -1e30 to 1e30)\n"
+    "  --version             the version, then exit\n"
     "  --help                this text\n"
     "\n"
     "In the window: Space pauses, Left and Right step one second, R reloads every file,\n"
@@ -29,11 +34,7 @@ namespace {
 // Time is replayed from 0 in frame-sized steps, so it needs a bound: a day.
 constexpr double MAX_SECONDS = 86400.0;
 
-bool ParseNumber(const std::string& text, double* value) {
-  char* end = nullptr;
-  *value = std::strtod(text.c_str(), &end);
-  return !text.empty() && end && *end == '\0' && std::isfinite(*value);
-}
+bool ParseNumber(const std::string& text, double* value) { return ParseFiniteNumber(text, value); }
 
 // "X,Y,Z": three finite numbers that fit a float.
 bool ParseTriple(const std::string& text, float out[3]) {
@@ -54,72 +55,65 @@ bool ParseTriple(const std::string& text, float out[3]) {
 
 }  // namespace
 
+enum Option { kHelp = 1, kEnv, kOutline, kPng, kTexture, kBackground, kBlend, kTime, kPos, kRot, kVersion };
+
+constexpr CommandOption kOptions[] = {
+    {"help", false, kHelp},         {"env", false, kEnv},     {"outline", false, kOutline}, {"png", true, kPng},
+    {"texture", true, kTexture},    {"background", true, kBackground}, {"blend", true, kBlend},
+    {"time", true, kTime},          {"pos", true, kPos},      {"rot", true, kRot},          {"version", false, kVersion},
+};
+
 std::optional<ViewOptions> ParseViewOptions(const std::vector<std::string>& args, std::string* error) {
   ViewOptions options;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::string* out) {
-      if (i + 1 >= args.size()) {
-        *error = arg + " needs a value";
-        return false;
-      }
-      *out = args[++i];
-      return true;
-    };
-    auto triple = [&](float out[3]) {
-      std::string text;
-      if (!value(&text)) return false;
-      if (!ParseTriple(text, out)) {
-        *error = arg + ": '" + text + "' is not three numbers X,Y,Z";
-        return false;
-      }
-      options.place_given = true;
-      return true;
-    };
-    if (arg == "--help" || arg == "-h") {
-      options.help = true;
-    } else if (arg == "--env") {
-      options.env_map = true;
-    } else if (arg == "--outline") {
-      options.outline = true;
-    } else if (arg == "--png") {
-      if (!value(&options.png_path)) return std::nullopt;
-    } else if (arg == "--texture") {
-      if (!value(&options.texture_path)) return std::nullopt;
-    } else if (arg == "--background") {
-      if (!value(&options.background_path)) return std::nullopt;
-    } else if (arg == "--blend") {
-      std::string text;
-      double mode = 0;
-      if (!value(&text)) return std::nullopt;
-      if (!ParseNumber(text, &mode) || mode < 0 || mode > 7 || mode != std::floor(mode)) {
-        *error = "--blend: '" + text + "' is not a blend mode from 0 to 7";
-        return std::nullopt;
-      }
-      options.blend_mode = static_cast<int>(mode);
-    } else if (arg == "--time") {
-      std::string text;
-      if (!value(&text)) return std::nullopt;
-      if (!ParseNumber(text, &options.seconds) || options.seconds < 0 || options.seconds > MAX_SECONDS) {
-        *error = "--time: '" + text + "' is not a number of seconds from 0 to 86400";
-        return std::nullopt;
-      }
-    } else if (arg == "--pos") {
-      if (!triple(options.pos)) return std::nullopt;
-      options.pos_given = true;
-    } else if (arg == "--rot") {
-      if (!triple(options.rot)) return std::nullopt;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      *error = "unknown option '" + arg + "'";
-      return std::nullopt;
-    } else if (options.file.empty()) {
-      options.file = arg;
-    } else {
-      *error = "one file at a time ('" + options.file + "' and '" + arg + "')";
-      return std::nullopt;
+  auto triple = [&](const char* name, const char* text, float out[3], std::string* why) {
+    if (!ParseTriple(text, out)) {
+      *why = std::string("--") + name + ": '" + text + "' is not three numbers X,Y,Z, each from -1e30 to 1e30";
+      return false;
     }
+    options.place_given = true;
+    return true;
+  };
+  auto handle = [&](int id, const char* value, std::string* why) {
+    const std::string text = value ? value : "";
+    switch (id) {
+      case kHelp: options.help = true; return true;
+      case kVersion: options.version = true; return true;
+      case kEnv: options.env_map = true; return true;
+      case kOutline: options.outline = true; return true;
+      case kPng: options.png_path = text; return true;
+      case kTexture: options.texture_path = text; return true;
+      case kBackground: options.background_path = text; return true;
+      case kBlend: {
+        double mode = 0;
+        if (!ParseNumber(text, &mode) || mode < 0 || mode > 7 || mode != std::floor(mode)) {
+          *why = "--blend: '" + text + "' is not a blend mode from 0 to 7";
+          return false;
+        }
+        options.blend_mode = static_cast<int>(mode);
+        return true;
+      }
+      case kTime:
+        if (!ParseNumber(text, &options.seconds) || options.seconds < 0 || options.seconds > MAX_SECONDS) {
+          *why = "--time: '" + text + "' is not a number of seconds from 0 to 86400";
+          return false;
+        }
+        return true;
+      case kPos:
+        if (!triple("pos", value, options.pos, why)) return false;
+        options.pos_given = true;
+        return true;
+      case kRot: return triple("rot", value, options.rot, why);
+    }
+    return false;
+  };
+  std::vector<std::string> files;
+  if (!ParseCommandLine(args, kOptions, handle, &files, error)) return std::nullopt;
+  if (files.size() > 1) {
+    *error = "one file at a time ('" + files[0] + "' and '" + files[1] + "')";
+    return std::nullopt;
   }
-  if (options.file.empty() && !options.help) {
+  if (!files.empty()) options.file = files[0];
+  if (options.file.empty() && !options.help && !options.version) {
     *error = "no file to show";
     return std::nullopt;
   }

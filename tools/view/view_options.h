@@ -19,6 +19,7 @@ struct ViewOptions {
   float pos[3] = {0, 0, 0};
   float rot[3] = {0, 0, 0};
   bool help = false;
+  bool version = false;
 };
 
 // Parses argv; on a bad option returns nothing and sets error to a line for the user.

@@ -24,7 +24,4 @@ Canvas PaintZiboBubble();
 Canvas PaintZiboSecondBubble();
 Canvas PaintObjectBubble();
 
-Canvas PaintMeshTexture();
-Canvas PaintSecondMeshTexture();
-
 }  // namespace assets

@@ -56,6 +56,20 @@ double SignedVolume(const std::vector<Vec3>& p, const std::vector<Triangle>& tri
   return sum;
 }
 
+// LightWave keeps v upwards; the loader flips it back.
+void AddLightmapUv(LwoWriterMap* map, int32_t point, SurfaceUv uv) { AddLwoUv(map, point, uv.u, 1.0f - uv.v); }
+
+void AddLightmap(LwoWriterMap* map, SurfaceGrid grid, const LightmapFunction& lightmap) {
+  AddLightmapUv(map, FIRST_POLE, lightmap(0.0f, 0.0f));
+  AddLightmapUv(map, LAST_POLE, lightmap(1.0f, 0.0f));
+  for (int r = 1; r < grid.rings; ++r) {
+    float s = float(r) / float(grid.rings);
+    for (int c = 0; c <= grid.segments; ++c) {
+      AddLightmapUv(map, RingPoint(grid, r, c), lightmap(s, TWO_PI * float(c % grid.segments) / float(grid.segments)));
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<Vec3> SampleSurface(SurfaceGrid grid, const SurfaceFunction& at) {
@@ -69,7 +83,8 @@ std::vector<Vec3> SampleSurface(SurfaceGrid grid, const SurfaceFunction& at) {
   return points;
 }
 
-std::vector<uint8_t> SurfaceLwo(SurfaceGrid grid, const SurfaceFunction& at, const char* surface_name) {
+std::vector<uint8_t> SurfaceLwo(SurfaceGrid grid, const SurfaceFunction& at, const char* surface_name,
+                                const LightmapFunction& lightmap) {
   std::vector<Vec3> points = SampleSurface(grid, at);
   std::vector<Triangle> triangles = GridTriangles(grid);
   // LightWave draws a polygon whose corners run clockwise as seen from outside; with y up
@@ -91,6 +106,7 @@ std::vector<uint8_t> SurfaceLwo(SurfaceGrid grid, const SurfaceFunction& at, con
       AddLwoUv(uv, RingPoint(grid, r, c), float(c) / float(grid.segments), 1.0f - float(r) / float(grid.rings));
     }
   }
+  if (lightmap) AddLightmap(AddLwoUvMap(layer, "Lightmap"), grid, lightmap);
   AddLwoClip(&writer, 1, "texture.png");
   AddLwoSurface(&writer, surface_name, 1.0f, 1.0f, 1.0f, "uv", 1);
   return WriteLwo(writer);

@@ -1,5 +1,6 @@
 // Mixing the score: each instrument plays onto its own bus, the buses meet at set levels,
-// and the master is scaled to a fixed peak.
+// each bar is levelled to the loudness the arrangement means it to have, and the master is
+// mastered (master.cpp).
 #include <algorithm>
 #include <cmath>
 #include <vector>
@@ -48,15 +49,17 @@ void Play(Buses* buses, const ScoreEvent& e, uint32_t seed) {
   }
 }
 
-// The leveller: quiet sections (the intro, the breakdown) are brought up towards the level of
-// the full ones, so the loudness stays steady across the song. One gain a bar, from the
-// bar's loudness, smoothed over its neighbours (around the loop) and glided between bar
-// centres so that no step can be heard.
+// The leveller: each bar is brought to the loudness the arrangement means it to have
+// (BarLevels) against the loudest bar, so that a section sounds as quiet or as full as it is
+// meant to whatever its instruments add up to. One gain a bar, from the bar's loudness,
+// smoothed over its neighbours (around the loop) and glided between bar centres so that no
+// step can be heard.
 constexpr float LEVELLER_MAX_BOOST = 2.5f;  // +8 dB at most
-constexpr int LEVELLER_SMOOTHING_BARS = 2;  // each side
+constexpr int LEVELLER_SMOOTHING_BARS = 1;  // each side
 
 void LevelLoudness(StereoBuffer* master) {
   const int bars = SONG_BARS;
+  const std::vector<float> meant = BarLevels();
   std::vector<double> rms(bars);
   for (int b = 0; b < bars; ++b) {
     const int64_t from = StepToFrame(int64_t{b} * STEPS_PER_BAR, SAMPLE_RATE);
@@ -70,8 +73,9 @@ void LevelLoudness(StereoBuffer* master) {
   for (int b = 0; b < bars; ++b) {
     double sum = 0;
     for (int k = -LEVELLER_SMOOTHING_BARS; k <= LEVELLER_SMOOTHING_BARS; ++k) {
-      const double level = std::max(rms[(b + k + bars) % bars], 1e-6);
-      sum += std::min<double>(LEVELLER_MAX_BOOST, loudest / level);
+      const int bar = (b + k + bars) % bars;
+      const double target = loudest * std::pow(10.0, meant[bar] / 20.0);
+      sum += std::min<double>(LEVELLER_MAX_BOOST, target / std::max(rms[bar], 1e-6));
     }
     gain[b] = static_cast<float>(sum / (2 * LEVELLER_SMOOTHING_BARS + 1));
   }
@@ -113,13 +117,7 @@ StereoBuffer RenderSong(const std::vector<ScoreEvent>& score) {
   MixInto(&master, buses.lead, LEAD_LEVEL);
 
   LevelLoudness(&master);
-
-  float peak = 0;
-  for (float v : master.samples) peak = std::max(peak, std::fabs(v));
-  if (peak > 0) {
-    const float gain = MASTER_PEAK / peak;
-    for (float& v : master.samples) v *= gain;
-  }
+  Master(&master);
   return master;
 }
 

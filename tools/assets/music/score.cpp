@@ -112,18 +112,19 @@ struct Section {
   bool crash = false;              // on the section's downbeat
   const char* last_bar_snare = nullptr;  // a fill into the next section
   int riser_bars = 0;              // a noise sweep over the section's last bars
+  float level_db = 0;              // loudness against the full sections (BarLevels)
 };
 
 const Section ARRANGEMENT[] = {
     {.name = "intro, pads", .first_bar = 0, .bars = 8, .chords = &MAIN,
-     .pad = 0.9f, .arpeggio = &ARP_EIGHTHS, .arpeggio_velocity = 0.55f},
+     .pad = 0.9f, .arpeggio = &ARP_EIGHTHS, .arpeggio_velocity = 0.55f, .level_db = -8.0f},
     {.name = "intro, pulse", .first_bar = 8, .bars = 3, .chords = &MAIN, .kick = KICK_PULSE,
      .hat = HAT_OFFBEAT, .bass = BASS_PULSE, .pad = 0.85f, .arpeggio = &ARP_SIXTEENTHS,
-     .arpeggio_velocity = 0.6f, .last_bar_snare = SNARE_ROLL, .riser_bars = 2},
+     .arpeggio_velocity = 0.6f, .last_bar_snare = SNARE_ROLL, .riser_bars = 2, .level_db = -5.0f},
     {.name = "first scene", .first_bar = 11, .bars = 5, .chords = &MAIN, .kick = KICK_FOUR,
      .snare = SNARE_BACKBEAT, .hat = HAT_OFFBEAT, .bass = BASS_DRIVE, .pad = 0.7f,
      .arpeggio = &ARP_SIXTEENTHS, .arpeggio_velocity = 0.55f, .crash = true,
-     .last_bar_snare = SNARE_FILL, .riser_bars = 1},
+     .last_bar_snare = SNARE_FILL, .riser_bars = 1, .level_db = -1.5f},
     {.name = "second scene, theme", .first_bar = 16, .bars = 8, .chords = &MAIN, .kick = KICK_FOUR,
      .snare = SNARE_BACKBEAT, .hat = HAT_SIXTEENTHS, .bass = BASS_DRIVE, .pad = 0.6f,
      .lead = &THEME, .crash = true},
@@ -137,16 +138,16 @@ const Section ARRANGEMENT[] = {
      .lead = &THEME, .crash = true},
     {.name = "breakdown", .first_bar = 40, .bars = 4, .chords = &LIFT, .hat = HAT_OFFBEAT,
      .bass = BASS_PULSE, .pad = 0.95f, .arpeggio = &ARP_SIXTEENTHS, .arpeggio_velocity = 0.65f,
-     .last_bar_snare = SNARE_ROLL, .riser_bars = 2},
+     .last_bar_snare = SNARE_ROLL, .riser_bars = 2, .level_db = -4.0f},
     {.name = "last scene, chorus", .first_bar = 44, .bars = 16, .chords = &CHORUS, .kick = KICK_FOUR,
      .snare = SNARE_BACKBEAT, .hat = HAT_SIXTEENTHS, .open_hat = OPEN_HAT_OFFBEAT, .bass = BASS_OCTAVES,
      .pad = 0.6f, .arpeggio = &ARP_SIXTEENTHS, .arpeggio_velocity = 0.35f, .lead = &CHORUS_TUNE,
      .crash = true},
     {.name = "winding down", .first_bar = 60, .bars = 4, .chords = &MAIN, .kick = KICK_PULSE,
      .hat = HAT_OFFBEAT, .bass = BASS_PULSE, .pad = 0.85f, .arpeggio = &ARP_SIXTEENTHS,
-     .arpeggio_velocity = 0.6f, .crash = true},
+     .arpeggio_velocity = 0.6f, .crash = true, .level_db = -6.0f},
     {.name = "turnaround", .first_bar = 64, .bars = 2, .chords = &TURNAROUND, .pad = 0.9f,
-     .arpeggio = &ARP_EIGHTHS, .arpeggio_velocity = 0.55f},
+     .arpeggio = &ARP_EIGHTHS, .arpeggio_velocity = 0.55f, .level_db = -8.0f},
 };
 
 // ---- Reading the patterns --------------------------------------------------------------
@@ -241,6 +242,14 @@ std::vector<ScoreEvent> BuildScore() {
     for (int bar = section.first_bar; bar < section.first_bar + section.bars; ++bar) AddBar(&score, section, bar);
   }
   return score;
+}
+
+std::vector<float> BarLevels() {
+  std::vector<float> levels(SONG_BARS, 0.0f);
+  for (const Section& section : ARRANGEMENT) {
+    for (int bar = section.first_bar; bar < section.first_bar + section.bars; ++bar) levels[bar] = section.level_db;
+  }
+  return levels;
 }
 
 int64_t StepToFrame(int64_t step, int rate) {

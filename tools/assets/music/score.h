@@ -27,6 +27,11 @@ struct ScoreEvent {
 
 std::vector<ScoreEvent> BuildScore();
 
+// How loud each bar is meant to sound against the song's full sections, in dB (0 for them,
+// less for the quiet ones): the intro under the title cards, the breakdown and the ending
+// under the end card are given room. SONG_BARS entries.
+std::vector<float> BarLevels();
+
 // The first frame of a step at the song's tempo and rate.
 int64_t StepToFrame(int64_t step, int rate);
 

@@ -40,11 +40,13 @@ ContentBytes MakeZiboBubble();
 ContentBytes MakeZiboSecondBubble();
 ContentBytes MakeObjectBubble();
 
-// Mesh textures (images/textures.cpp), 256 x 256 RGB.
+// Mesh textures (meshes/textures.cpp), 256 x 256 RGB: the light the sphere map reads and
+// the cast's skins the lightmaps read.
 ContentBytes MakeMeshTexture();
 ContentBytes MakeSecondMeshTexture();
 
-// Meshes (meshes/characters.cpp), LWO2: the characters, their morph targets and the heart.
+// Meshes (meshes/characters.cpp), LWO2: the characters, their morph targets and the heart,
+// each with a lightmap UV map into its skin.
 ContentBytes MakeZiboMesh();
 ContentBytes MakeZiboPuffedMesh();
 ContentBytes MakeMammaMesh();

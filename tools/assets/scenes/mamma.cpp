@@ -35,9 +35,9 @@ ContentBytes MakeMammaScript() {
   ScriptBegin(&s, {"mamma1.xml - Zibo shows Mamma how he swims (demo seconds 20 to 29).",
                    "The part plays keys at 20 frames a second; a script second (30 frames) lasts 1.5 s on screen.",
                    "Positions are world units: y up, z towards the viewer; the camera rests at the origin."});
-  ScriptComment(&s, "The first two meshes are shaded by the part with texture.png as a sphere map.");
-  ScriptLine(&s, "<loadlwo name=\"zibo\" filename=\"zibo.lwo\"/>");
-  ScriptLine(&s, "<loadlwo name=\"mamma\" filename=\"mamma.lwo\"/>");
+  ScriptComment(&s, "The part lights both meshes with texture.png as a sphere map; their skins are their lightmaps.");
+  ScriptLoadCast(&s, "zibo", "zibo.lwo", "");
+  ScriptLoadCast(&s, "mamma", "mamma.lwo", "");
   ScriptComment(&s, "Zibo darts about in front of Mamma: his path is the motion file zibo1.mot.");
   ScriptLine(&s, "<object name=\"zibo\" mesh=\"zibo\" motion=\"zibo1.mot\">");
   ScriptLine(&s, "</object>");

@@ -35,6 +35,12 @@ void ScriptLine(SceneScript* script, const std::string& line) { script->text += 
 
 void ScriptComment(SceneScript* script, const std::string& comment) { ScriptLine(script, "<!-- " + comment + " -->"); }
 
+void ScriptLoadCast(SceneScript* script, const std::string& name, const std::string& file,
+                    const std::string& morph_file) {
+  std::string morph = morph_file.empty() ? "" : " morphfile=\"" + morph_file + "\"";
+  ScriptLine(script, "<loadlwo name=\"" + name + "\" filename=\"" + file + "\"" + morph + " lightmap=\"texture.png\"/>");
+}
+
 std::string ScriptTime(int frames) {
   for (int digits = 0; digits <= 4; ++digits) {
     std::string text = Format(("%." + std::to_string(digits) + "f").c_str(), frames / LOADER_FPS);

@@ -18,6 +18,12 @@ struct SceneScript {
 void ScriptLine(SceneScript* script, const std::string& line);
 void ScriptComment(SceneScript* script, const std::string& comment);
 
+// A <loadlwo> element for a cast member: the mesh's lightmap is its painted skin, which the
+// renderer reads from the first texture the demo registers (texture.png; the attribute's
+// text is not read). morph_file may be empty.
+void ScriptLoadCast(SceneScript* script, const std::string& name, const std::string& file,
+                    const std::string& morph_file);
+
 // The shortest decimal text of a script time that the loader turns into exactly `frames`.
 std::string ScriptTime(int frames);
 // A number as an attribute value; values the loader would take for "absent" (-1 and what

@@ -32,9 +32,9 @@ const std::vector<Pose> MAMMA_ARRIVING = {
     {0.0f, 415, 400, 230, {0, 0, 0}, 0},       {14.5f, 415, 400, 230, {0, 0, 20}, 0},
     {16.0f, 410, 262, 230, {0, 0, 6}, 0},      {17.5f, 407, 266, 230, {0, -8, -4}, 0},
     {19.0f, 410, 262, 230, {0, 6, 4}, 0},      {20.0f, 408, 264, 230, {0, 0, 0}, 0},
-    {21.5f, 412, 266, 230, {0, 90, 0}, 0},     {23.0f, 425, 264, 230, {0, 180, 4}, 0},
-    {25.0f, 428, 266, 230, {0, 186, -4}, 0},   {27.0f, 430, 262, 230, {0, 176, 4}, 0},
-    {29.0f, 428, 266, 230, {0, 180, 0}, 0},    {36.0f, 428, 266, 230, {0, 180, 0}, 0},
+    {21.5f, 400, 266, 230, {0, 90, 0}, 0},     {23.0f, 410, 264, 230, {0, 180, 4}, 0},
+    {25.0f, 422, 266, 230, {0, 186, -4}, 0},   {27.0f, 424, 262, 230, {0, 176, 4}, 0},
+    {29.0f, 422, 266, 230, {0, 180, 0}, 0},    {36.0f, 422, 266, 230, {0, 180, 0}, 0},
 };
 
 // The heart is hidden until the end card (28 s); over the card's middle, above the setting
@@ -54,10 +54,10 @@ ContentBytes MakeSwamScript() {
                    "The part plays keys at 20 frames a second; a script second (30 frames) lasts 1.5 s on screen.",
                    "Positions are world units: y up, z towards the viewer; the camera rests at x 60."});
   ScriptComment(&s, "Zibo: the part shows him puffed up (zibo_puff.lwo, texture2.png) until 23 s, slim from 24 s.");
-  ScriptLine(&s, "<loadlwo name=\"zibo\" filename=\"zibo.lwo\" morphfile=\"zibo_puff.lwo\"/>");
-  ScriptLine(&s, "<loadlwo name=\"mamma\" filename=\"mamma.lwo\"/>");
+  ScriptLoadCast(&s, "zibo", "zibo.lwo", "zibo_puff.lwo");
+  ScriptLoadCast(&s, "mamma", "mamma.lwo", "");
   ScriptComment(&s, "The heart beats between its two shapes on the end card.");
-  ScriptLine(&s, "<loadlwo name=\"heart\" filename=\"heart.lwo\" morphfile=\"heart_beat.lwo\"/>");
+  ScriptLoadCast(&s, "heart", "heart.lwo", "heart_beat.lwo");
   ScriptComment(&s, "Zibo drifts, then swims to Mamma: the motion file zibo3.mot.");
   ScriptLine(&s, "<object name=\"zibo\" mesh=\"zibo\" motion=\"zibo3.mot\">");
   ScriptLine(&s, "</object>");

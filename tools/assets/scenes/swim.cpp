@@ -41,12 +41,12 @@ const std::vector<Pose> ZIBO_LAPS = {
 // up from under the waves, looks about and goes down again. She is first shown at 10.5 s, 3 s
 // into her second round, just as she starts to rise.
 const std::vector<Pose> MAMMA_SURFACING = {
-    {0.0f, 135, 400, 220, {0, 0, 0}, 0},       {3.0f, 135, 395, 220, {0, 0, 20}, 0},
+    {0.0f, 135, 400, 220, {0, 0, 0}, 0},       {3.0f, 135, 395, 220, {0, 0, 14}, 0},
     {4.5f, 135, 268, 220, {0, 0, 6}, 0},       {5.5f, 140, 264, 220, {0, -6, -4}, 0},
     {6.5f, 135, 270, 220, {0, 4, -14}, 0},     {7.5f, 135, 400, 220, {0, 0, 0}, 0},
     // On from part second 22.5: up again on the left, facing Zibo, where she answers him at
     // 31-35 s.
-    {9.0f, 150, 395, 220, {0, 0, 20}, 0},      {10.5f, 155, 266, 220, {0, 0, 4}, 0},
+    {9.0f, 150, 395, 220, {0, 0, 14}, 0},      {10.5f, 155, 266, 220, {0, 0, 4}, 0},
     {12.0f, 150, 262, 220, {0, 8, -4}, 0},     {13.5f, 156, 268, 220, {0, -6, 4}, 0},
     {15.0f, 154, 264, 220, {0, 4, -2}, 0},     {16.0f, 156, 266, 220, {0, -4, 4}, 0},
     {17.0f, 152, 262, 220, {0, 6, 0}, 0},      {18.0f, 156, 266, 220, {0, 0, -3}, 0},
@@ -68,8 +68,9 @@ ContentBytes MakeSwimScript() {
                    "The part plays keys at 20 frames a second; a script second (30 frames) lasts 1.5 s on screen.",
                    "Positions are world units: y up, z towards the viewer; the camera rests at the origin."});
   ScriptComment(&s, "Zibo: the part morphs him into zibo_puff.lwo at 35-36 s and then gives him texture2.png.");
-  ScriptLine(&s, "<loadlwo name=\"zibo\" filename=\"zibo.lwo\" morphfile=\"zibo_puff.lwo\"/>");
-  ScriptLine(&s, "<loadlwo name=\"mamma\" filename=\"mamma.lwo\"/>");
+  ScriptComment(&s, "Skins are the meshes' lightmaps, so both stay themselves whichever texture lights them.");
+  ScriptLoadCast(&s, "zibo", "zibo.lwo", "zibo_puff.lwo");
+  ScriptLoadCast(&s, "mamma", "mamma.lwo", "");
   ScriptComment(&s, "Zibo's laps and what follows them: the motion file zibo2.mot.");
   ScriptLine(&s, "<object name=\"zibo\" mesh=\"zibo\" motion=\"zibo2.mot\">");
   ScriptLine(&s, "</object>");
