@@ -1,5 +1,10 @@
 #include "platform/executable_dir.h"
 
+#ifdef __EMSCRIPTEN__
+// A page runs from no folder on disk: its archive lies in the working folder of its own
+// file system, where the page puts it.
+std::string ExecutableDir() { return ""; }
+#else
 #include <SDL.h>
 
 std::string ExecutableDir() {
@@ -10,3 +15,4 @@ std::string ExecutableDir() {
   SDL_free(base);
   return dir;
 }
+#endif
