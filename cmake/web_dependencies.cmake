@@ -32,5 +32,7 @@ kra_web_library(PkgConfig::MPG123 "" mpg123)
 kra_web_library(PkgConfig::OPENMPT "" openmpt)
 
 # The engine's SSE2 code runs on WebAssembly SIMD; exceptions carry a run's early end.
-add_compile_options(-msse2 -msimd128 -fexceptions)
-add_link_options(-fexceptions)
+# emscripten offers its own SDL 1 by default: turned off, an SDL include in a file the page
+# compiles fails there instead of building against the wrong SDL.
+add_compile_options(-msse2 -msimd128 -fexceptions -sUSE_SDL=0)
+add_link_options(-fexceptions -sUSE_SDL=0)
