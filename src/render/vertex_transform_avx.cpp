@@ -1,0 +1,192 @@
+// Mesh vertices four at a time in AVX: the double and float operations of TransformVertex in
+// the same order on four lanes, so each lane rounds exactly as its scalar twin (AVX alone
+// brings no fused multiply-add, so none can creep in). Each function is compiled for AVX by
+// its own attribute, and TransformMeshVertices calls them only on a processor that has it.
+#include "render/vertex_transform.h"
+
+#include <cstddef>
+
+#include "geometry/mesh.h"
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+
+#include <immintrin.h>
+
+#define KRA_AVX __attribute__((target("avx")))
+
+namespace {
+
+// The matrix and the projection's constants, widened to double lanes once per mesh.
+struct QuadConstants {
+  __m256d m[16];
+  __m256d focal, cx, cy, scale_x, scale_y;
+};
+
+KRA_AVX QuadConstants QuadConstantsOf(const Matrix4& matrix) {
+  QuadConstants c;
+  for (int i = 0; i < 16; ++i) c.m[i] = _mm256_set1_pd(matrix.m[i]);
+  c.focal = _mm256_set1_pd(g_render.focal_length);
+  c.cx = _mm256_set1_pd(g_render.cx);
+  c.cy = _mm256_set1_pd(g_render.cy);
+  c.scale_x = _mm256_set1_pd(g_render.scale_x);
+  c.scale_y = _mm256_set1_pd(g_render.scale_y);
+  return c;
+}
+
+// Column c of the matrix applied to four points: ((x m[c] + y m[4 + c]) + z m[8 + c]) + m[12 + c].
+KRA_AVX inline __m256d Through(const QuadConstants& k, int c, __m256d x, __m256d y, __m256d z) {
+  __m256d r = _mm256_add_pd(_mm256_mul_pd(x, k.m[c]), _mm256_mul_pd(y, k.m[4 + c]));
+  r = _mm256_add_pd(r, _mm256_mul_pd(z, k.m[8 + c]));
+  return _mm256_add_pd(r, k.m[12 + c]);
+}
+
+// Rounded to float and widened back: the value a float variable would hold.
+KRA_AVX inline __m256d AsFloat(__m256d v) { return _mm256_cvtps_pd(_mm256_cvtpd_ps(v)); }
+
+// Each field of four vertices as four floats.
+struct QuadFields {
+  __m128 x, y, z, nx, ny, nz, lu, lv;
+};
+
+// A vertex is eight floats: four of them are a 4 x 8 block, turned on its side.
+KRA_AVX inline QuadFields LoadQuad(const MeshVertex* v) {
+  static_assert(sizeof(MeshVertex) == 8 * sizeof(float) && offsetof(MeshVertex, lv) == 7 * sizeof(float));
+  const float* f = &v[0].x;
+  const __m256 r0 = _mm256_loadu_ps(f), r1 = _mm256_loadu_ps(f + 8), r2 = _mm256_loadu_ps(f + 16),
+               r3 = _mm256_loadu_ps(f + 24);
+  const __m256 a = _mm256_unpacklo_ps(r0, r1), b = _mm256_unpackhi_ps(r0, r1);  // (x0 x1 y0 y1 | ny nz), (z nx | lu lv)
+  const __m256 c = _mm256_unpacklo_ps(r2, r3), d = _mm256_unpackhi_ps(r2, r3);
+  const __m256 xy = _mm256_shuffle_ps(a, c, 0x44), yz = _mm256_shuffle_ps(a, c, 0xEE);  // (x | ny), (y | nz)
+  const __m256 zl = _mm256_shuffle_ps(b, d, 0x44), nl = _mm256_shuffle_ps(b, d, 0xEE);  // (z | lu), (nx | lv)
+  return {_mm256_castps256_ps128(xy),     _mm256_castps256_ps128(yz),     _mm256_castps256_ps128(zl),
+          _mm256_castps256_ps128(nl),     _mm256_extractf128_ps(xy, 1), _mm256_extractf128_ps(yz, 1),
+          _mm256_extractf128_ps(zl, 1), _mm256_extractf128_ps(nl, 1)};
+}
+
+// x and y of the four unit normals, rounded to float.
+KRA_AVX inline void UnitNormals(const QuadConstants& k, const QuadFields& f, __m128* nx_out, __m128* ny_out) {
+  const __m256d hundred = _mm256_set1_pd(100.0);
+  const __m256d nx0 = _mm256_mul_pd(_mm256_cvtps_pd(f.nx), hundred);
+  const __m256d ny0 = _mm256_mul_pd(_mm256_cvtps_pd(f.ny), hundred);
+  const __m256d nz0 = _mm256_mul_pd(_mm256_cvtps_pd(f.nz), hundred);
+  __m256d nx = AsFloat(Through(k, 0, nx0, ny0, nz0));
+  __m256d ny = AsFloat(Through(k, 1, nx0, ny0, nz0));
+  const __m256d nz = AsFloat(Through(k, 2, nx0, ny0, nz0));
+  const __m256d sum =
+      _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(nx, nx), _mm256_mul_pd(ny, ny)), _mm256_mul_pd(nz, nz));
+  const __m256d length = _mm256_sqrt_pd(sum);
+  const __m256d positive = _mm256_cmp_pd(length, _mm256_setzero_pd(), _CMP_GT_OQ);
+  nx = _mm256_blendv_pd(nx, _mm256_div_pd(nx, length), positive);
+  ny = _mm256_blendv_pd(ny, _mm256_div_pd(ny, length), positive);
+  *nx_out = _mm256_cvtpd_ps(nx);
+  *ny_out = _mm256_cvtpd_ps(ny);
+}
+
+// SphereCoordinate on four lanes: the float product, then x 0.5 and the integer half in
+// double, rounded to float.
+KRA_AVX inline __m128 Sphere(__m128 n, int32_t size) {
+  const __m256d product = _mm256_cvtps_pd(_mm_mul_ps(_mm_set1_ps((float)size), n));
+  return _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(product, _mm256_set1_pd(0.5)), _mm256_set1_pd(size / 2)));
+}
+
+// Bit i of each mask: vertex i. VertexFlags on four lanes where the rectangle decides.
+KRA_AVX inline void QuadFlags(const VertexSetup& s, __m256d z, __m128 sx, __m128 sy, uint32_t flags[4]) {
+  const InsideRectangle& r = s.inside;
+  const __m128 zero = _mm_setzero_ps();
+  const int on = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, zero), _mm_cmple_ps(sx, _mm_set1_ps(s.right))),
+                                            _mm_and_ps(_mm_cmpge_ps(sy, zero), _mm_cmple_ps(sy, _mm_set1_ps(s.bottom)))));
+  const int in = _mm_movemask_ps(
+      _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, _mm_set1_ps(r.left)), _mm_cmple_ps(sx, _mm_set1_ps(r.right))),
+                 _mm_and_ps(_mm_cmpge_ps(sy, _mm_set1_ps(r.top)), _mm_cmple_ps(sy, _mm_set1_ps(r.bottom)))));
+  const int behind = _mm256_movemask_pd(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_LT_OQ));
+  const int ahead = _mm256_movemask_pd(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_GT_OQ));
+  const int inside = in & ahead;
+  for (int i = 0; i < 4; ++i) {
+    flags[i] = (behind >> i & 1) * VERTEX_BEHIND_EYE | (on >> i & 1) * VERTEX_ON_SCREEN |
+               (inside >> i & 1) * VERTEX_INSIDE_PLANES;
+  }
+}
+
+KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const MeshVertex* vertices,
+                           ScreenVertex* screen, CameraVertex* camera) {
+  const QuadFields f = LoadQuad(vertices);
+  const __m256d px = _mm256_cvtps_pd(f.x), py = _mm256_cvtps_pd(f.y), pz = _mm256_cvtps_pd(f.z);
+  const __m256d x = Through(k, 0, px, py, pz);
+  const __m256d y = Through(k, 1, px, py, pz);
+  const __m256d z = Through(k, 2, px, py, pz);
+  __m128 nx = _mm_setzero_ps(), ny = _mm_setzero_ps();
+  if (s.envmap_base || s.envmap_layer2) UnitNormals(k, f, &nx, &ny);
+  // The projection, with a depth of exactly 0 taken as -1.
+  const __m256d depth = _mm256_blendv_pd(z, _mm256_set1_pd(-1.0), _mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_EQ_OQ));
+  const __m256d scale = _mm256_div_pd(k.focal, depth);
+  __m128 sx = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(scale, x), k.cx), k.scale_x));
+  __m128 sy = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(scale, y), k.cy), k.scale_y));
+  __m128 u2 = _mm_setzero_ps(), v2 = _mm_setzero_ps();
+  if (s.envmap_layer2) {
+    u2 = Sphere(nx, s.lightmap_width);
+    v2 = Sphere(ny, s.lightmap_height);
+  } else if (s.lightmap) {
+    u2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_width - 1)), f.lu);
+    v2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_height - 1)), f.lv);
+  }
+  alignas(16) float u[4] = {}, v[4] = {};
+  if (s.envmap_base) {
+    _mm_store_ps(u, Sphere(nx, s.texture_width));
+    _mm_store_ps(v, Sphere(ny, s.texture_height));
+  }
+  uint32_t flags[4];
+  if (s.inside.valid) {
+    QuadFlags(s, z, sx, sy, flags);
+  } else {
+    alignas(32) double xs[4], ys[4], zs[4];
+    alignas(16) float sxs[4], sys[4];
+    _mm256_store_pd(xs, x), _mm256_store_pd(ys, y), _mm256_store_pd(zs, z), _mm_store_ps(sxs, sx), _mm_store_ps(sys, sy);
+    for (int i = 0; i < 4; ++i) flags[i] = VertexFlags(s, xs[i], ys[i], zs[i], sxs[i], sys[i]);
+  }
+  alignas(32) double xs[4], ys[4], zs[4];
+  _mm256_store_pd(xs, x);
+  _mm256_store_pd(ys, y);
+  _mm256_store_pd(zs, z);
+  _MM_TRANSPOSE4_PS(sx, sy, u2, v2);  // now each holds one vertex's (sx, sy, u2, v2)
+  _mm_storeu_ps(&screen[0].sx, sx);
+  _mm_storeu_ps(&screen[1].sx, sy);
+  _mm_storeu_ps(&screen[2].sx, u2);
+  _mm_storeu_ps(&screen[3].sx, v2);
+  for (int i = 0; i < 4; ++i) {
+    CameraVertex& c = camera[i];
+    c.x = xs[i];
+    c.y = ys[i];
+    c.z = zs[i];
+    c.u = u[i];
+    c.v = v[i];
+    c.flags = flags[i];
+  }
+}
+
+KRA_AVX int32_t TransformQuads(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
+                               ScreenVertex* screen, CameraVertex* camera) {
+  const QuadConstants constants = QuadConstantsOf(m);
+  int32_t i = 0;
+  for (; i + 3 < count; i += 4) {
+    __builtin_prefetch(&vertices[i + 16]);  // a little past the end is never read
+    TransformQuad(constants, s, vertices + i, screen + i, camera + i);
+  }
+  return i;
+}
+
+}  // namespace
+
+int32_t TransformMeshVerticesQuads(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
+                                   ScreenVertex* screen, CameraVertex* camera) {
+  static const bool has_avx = __builtin_cpu_supports("avx");
+  return has_avx ? TransformQuads(m, s, vertices, count, screen, camera) : 0;
+}
+
+#else
+
+int32_t TransformMeshVerticesQuads(const Matrix4&, const VertexSetup&, const MeshVertex*, int32_t, ScreenVertex*,
+                                   CameraVertex*) {
+  return 0;
+}
+
+#endif
