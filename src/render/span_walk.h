@@ -94,7 +94,7 @@ inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
 }
 
 template <bool kTwoLayers, typename RowKernel>
-inline void WalkFixed(const FixedSection& s, RowKernel row) {
+__attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowKernel row) {
   const FrameView& frame = g_render.frame;
   if (frame.pixels == nullptr || frame.width <= 0 || s.rows <= 0) return;
   FixedEdge left = s.left;
@@ -156,14 +156,11 @@ inline FixedSection FixedSectionOf(const SpanSection& s) {
           static_cast<uint32_t>(s.dv2_dx)};
 }
 
-// Four texels from (u, v) on into out[0 .. 3], the indices made in lanes.
-inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv) {
-  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)),
-                                       _mm_setr_epi32(0, static_cast<int>(du), static_cast<int>(2 * du),
-                                                      static_cast<int>(3 * du)));
-  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)),
-                                       _mm_setr_epi32(0, static_cast<int>(dv), static_cast<int>(2 * dv),
-                                                      static_cast<int>(3 * dv)));
+// Four texels from (u, v) on into out[0 .. 3], the indices made in lanes; steps holds
+// (0, d, 2 d, 3 d) of u and of v.
+inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, __m128i steps_u, __m128i steps_v) {
+  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)), steps_u);
+  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)), steps_v);
   // (v >> 16) x 256 keeps v's bits 16..23 at 8..15; the sum's low 16 bits are the index.
   const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), _mm_set1_epi32(0xFF00)),
                                       _mm_srai_epi32(lane_u, 16));
@@ -173,24 +170,37 @@ inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t
   out[3] = texels[_mm_extract_epi16(index, 6)];
 }
 
+// (0, d, 2 d, 3 d), wrapping as the registers do.
+inline __m128i QuadSteps(uint32_t d) {
+  return _mm_setr_epi32(0, static_cast<int>(d), static_cast<int>(2 * d), static_cast<int>(3 * d));
+}
+
 // The copy kernel: frame := texel. Short spans, the common case of small triangles, are
 // written without a loop, whose exit the branch predictor keeps missing as the lengths vary:
-// four to eight pixels as two overlapping quads, one to three as three stores of which the
+// four to eight pixels as two overlapping quads, one to three from one quad (its texel index
+// wraps into the texture, so reading past the span is harmless) as three stores of which the
 // surplus ones repeat the last pixel. Pixels written twice get the same texel both times.
+// The per-pixel steps are the same for every row of a triangle, so their lanes are made once.
 struct CopyRow {
   const uint32_t* texels;
+  uint32_t du, dv;
+  __m128i steps_u, steps_v;
+  CopyRow(const uint32_t* texels, uint32_t du, uint32_t dv)
+      : texels(texels), du(du), dv(dv), steps_u(QuadSteps(du)), steps_v(QuadSteps(dv)) {}
   void operator()(uint32_t* out, SpanCursor c, int32_t n) const {
     if (n > 8) {
-      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+      GatherTexels(out, texels, c.u, c.v, du, dv, n);
     } else if (n >= 4) {
       const uint32_t back = static_cast<uint32_t>(n - 4);
-      CopyQuad(out, texels, c.u, c.v, c.du, c.dv);
-      CopyQuad(out + back, texels, c.u + back * c.du, c.v + back * c.dv, c.du, c.dv);
+      CopyQuad(out, texels, c.u, c.v, steps_u, steps_v);
+      CopyQuad(out + back, texels, c.u + back * du, c.v + back * dv, steps_u, steps_v);
     } else {
+      alignas(16) uint32_t quad[4];
+      CopyQuad(quad, texels, c.u, c.v, steps_u, steps_v);
       const uint32_t second = n > 1 ? 1 : 0, last = static_cast<uint32_t>(n - 1);
-      out[0] = texels[TexelIndex(c.u, c.v)];
-      out[second] = texels[TexelIndex(c.u + second * c.du, c.v + second * c.dv)];
-      out[last] = texels[TexelIndex(c.u + last * c.du, c.v + last * c.dv)];
+      out[0] = quad[0];
+      out[second] = quad[second];
+      out[last] = quad[last];
     }
   }
 };

@@ -89,22 +89,27 @@ KRA_AVX inline __m128 Sphere(__m128 n, int32_t size) {
   return _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(product, _mm256_set1_pd(0.5)), _mm256_set1_pd(size / 2)));
 }
 
-// Bit i of each mask: vertex i. VertexFlags on four lanes where the rectangle decides.
-KRA_AVX inline void QuadFlags(const VertexSetup& s, __m256d z, __m128 sx, __m128 sy, uint32_t flags[4]) {
+// The low halves of four 64-bit lane masks: four 32-bit lane masks.
+KRA_AVX inline __m128 Narrowed(__m256d mask) {
+  const __m256 halves = _mm256_castpd_ps(mask);
+  return _mm_shuffle_ps(_mm256_castps256_ps128(halves), _mm256_extractf128_ps(halves, 1), _MM_SHUFFLE(2, 0, 2, 0));
+}
+
+// VertexFlags on four lanes where the rectangle decides: one 32-bit flags word per lane.
+KRA_AVX inline __m128i QuadFlags(const VertexSetup& s, __m256d z, __m128 sx, __m128 sy) {
   const InsideRectangle& r = s.inside;
   const __m128 zero = _mm_setzero_ps();
-  const int on = _mm_movemask_ps(_mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, zero), _mm_cmple_ps(sx, _mm_set1_ps(s.right))),
-                                            _mm_and_ps(_mm_cmpge_ps(sy, zero), _mm_cmple_ps(sy, _mm_set1_ps(s.bottom)))));
-  const int in = _mm_movemask_ps(
-      _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, _mm_set1_ps(r.left)), _mm_cmple_ps(sx, _mm_set1_ps(r.right))),
-                 _mm_and_ps(_mm_cmpge_ps(sy, _mm_set1_ps(r.top)), _mm_cmple_ps(sy, _mm_set1_ps(r.bottom)))));
-  const int behind = _mm256_movemask_pd(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_LT_OQ));
-  const int ahead = _mm256_movemask_pd(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_GT_OQ));
-  const int inside = in & ahead;
-  for (int i = 0; i < 4; ++i) {
-    flags[i] = (behind >> i & 1) * VERTEX_BEHIND_EYE | (on >> i & 1) * VERTEX_ON_SCREEN |
-               (inside >> i & 1) * VERTEX_INSIDE_PLANES;
-  }
+  const __m128 on = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, zero), _mm_cmple_ps(sx, _mm_set1_ps(s.right))),
+                               _mm_and_ps(_mm_cmpge_ps(sy, zero), _mm_cmple_ps(sy, _mm_set1_ps(s.bottom))));
+  const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, _mm_set1_ps(r.left)), _mm_cmple_ps(sx, _mm_set1_ps(r.right))),
+                               _mm_and_ps(_mm_cmpge_ps(sy, _mm_set1_ps(r.top)), _mm_cmple_ps(sy, _mm_set1_ps(r.bottom))));
+  const __m128 behind = Narrowed(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_LT_OQ));
+  const __m128 ahead = Narrowed(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_GT_OQ));
+  const __m128 flags = _mm_or_ps(
+      _mm_or_ps(_mm_and_ps(behind, _mm_castsi128_ps(_mm_set1_epi32(VERTEX_BEHIND_EYE))),
+                _mm_and_ps(on, _mm_castsi128_ps(_mm_set1_epi32(VERTEX_ON_SCREEN)))),
+      _mm_and_ps(_mm_and_ps(in, ahead), _mm_castsi128_ps(_mm_set1_epi32(VERTEX_INSIDE_PLANES))));
+  return _mm_castps_si128(flags);
 }
 
 KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const MeshVertex* vertices,
@@ -129,37 +134,38 @@ KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const M
     u2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_width - 1)), f.lu);
     v2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_height - 1)), f.lv);
   }
-  alignas(16) float u[4] = {}, v[4] = {};
+  __m128 u = _mm_setzero_ps(), v = _mm_setzero_ps();
   if (s.envmap_base) {
-    _mm_store_ps(u, Sphere(nx, s.texture_width));
-    _mm_store_ps(v, Sphere(ny, s.texture_height));
+    u = Sphere(nx, s.texture_width);
+    v = Sphere(ny, s.texture_height);
   }
-  uint32_t flags[4];
+  alignas(16) uint32_t flags[4];
   if (s.inside.valid) {
-    QuadFlags(s, z, sx, sy, flags);
+    _mm_store_si128(reinterpret_cast<__m128i*>(flags), QuadFlags(s, z, sx, sy));
   } else {
     alignas(32) double xs[4], ys[4], zs[4];
     alignas(16) float sxs[4], sys[4];
     _mm256_store_pd(xs, x), _mm256_store_pd(ys, y), _mm256_store_pd(zs, z), _mm_store_ps(sxs, sx), _mm_store_ps(sys, sy);
     for (int i = 0; i < 4; ++i) flags[i] = VertexFlags(s, xs[i], ys[i], zs[i], sxs[i], sys[i]);
   }
-  alignas(32) double xs[4], ys[4], zs[4];
-  _mm256_store_pd(xs, x);
-  _mm256_store_pd(ys, y);
-  _mm256_store_pd(zs, z);
   _MM_TRANSPOSE4_PS(sx, sy, u2, v2);  // now each holds one vertex's (sx, sy, u2, v2)
   _mm_storeu_ps(&screen[0].sx, sx);
   _mm_storeu_ps(&screen[1].sx, sy);
   _mm_storeu_ps(&screen[2].sx, u2);
   _mm_storeu_ps(&screen[3].sx, v2);
+  // A camera vertex is (x, y) and (z, u and v) in two 16-byte stores, then its flags.
+  static_assert(offsetof(CameraVertex, u) == 3 * sizeof(double) && offsetof(CameraVertex, v) == offsetof(CameraVertex, u) + 4);
+  const __m256d xy_low = _mm256_unpacklo_pd(x, y), xy_high = _mm256_unpackhi_pd(x, y);  // (x0 y0 | x2 y2), (x1 y1 | x3 y3)
+  const __m128d uv01 = _mm_castps_pd(_mm_unpacklo_ps(u, v)), uv23 = _mm_castps_pd(_mm_unpackhi_ps(u, v));
+  const __m128d z01 = _mm256_castpd256_pd128(z), z23 = _mm256_extractf128_pd(z, 1);
+  const __m128d xy[4] = {_mm256_castpd256_pd128(xy_low), _mm256_castpd256_pd128(xy_high),
+                         _mm256_extractf128_pd(xy_low, 1), _mm256_extractf128_pd(xy_high, 1)};
+  const __m128d zuv[4] = {_mm_unpacklo_pd(z01, uv01), _mm_unpackhi_pd(z01, uv01), _mm_unpacklo_pd(z23, uv23),
+                          _mm_unpackhi_pd(z23, uv23)};
   for (int i = 0; i < 4; ++i) {
-    CameraVertex& c = camera[i];
-    c.x = xs[i];
-    c.y = ys[i];
-    c.z = zs[i];
-    c.u = u[i];
-    c.v = v[i];
-    c.flags = flags[i];
+    _mm_storeu_pd(&camera[i].x, xy[i]);
+    _mm_storeu_pd(&camera[i].z, zuv[i]);
+    camera[i].flags = flags[i];
   }
 }
 
