@@ -75,11 +75,15 @@ KRA_AVX inline void UnitNormals(const QuadConstants& k, const QuadFields& f, __m
   const __m256d sum =
       _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(nx, nx), _mm256_mul_pd(ny, ny)), _mm256_mul_pd(nz, nz));
   const __m256d length = _mm256_sqrt_pd(sum);
+  const __m256d x = _mm256_div_pd(nx, length), y = _mm256_div_pd(ny, length);
   const __m256d positive = _mm256_cmp_pd(length, _mm256_setzero_pd(), _CMP_GT_OQ);
-  nx = _mm256_blendv_pd(nx, _mm256_div_pd(nx, length), positive);
-  ny = _mm256_blendv_pd(ny, _mm256_div_pd(ny, length), positive);
-  *nx_out = _mm256_cvtpd_ps(nx);
-  *ny_out = _mm256_cvtpd_ps(ny);
+  if (_mm256_movemask_pd(positive) == 0xF) {  // the usual case: no lane keeps its unscaled normal
+    *nx_out = _mm256_cvtpd_ps(x);
+    *ny_out = _mm256_cvtpd_ps(y);
+    return;
+  }
+  *nx_out = _mm256_cvtpd_ps(_mm256_blendv_pd(nx, x, positive));
+  *ny_out = _mm256_cvtpd_ps(_mm256_blendv_pd(ny, y, positive));
 }
 
 // SphereCoordinate on four lanes: the float product, then x 0.5 and the integer half in
