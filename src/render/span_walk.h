@@ -93,6 +93,38 @@ inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
          right1 >= INT32_MIN && right1 <= INT32_MAX;
 }
 
+// The rows of a section whose every span lies inside the frame, walked as they are.
+template <bool kTwoLayers, typename RowKernel>
+__attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowKernel row, uint32_t* line,
+                                                     int32_t width) {
+  FixedEdge left = s.left;
+  uint32_t right_x = s.right_x;
+  SpanCursor cursor{0, 0, 0, 0, s.du, s.dv, s.du2, s.dv2};
+  for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+    const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
+    if (n < 1) continue;
+    cursor.u = left.u;
+    cursor.v = left.v;
+    if constexpr (kTwoLayers) {
+      cursor.u2 = left.u2;
+      cursor.v2 = left.v2;
+    }
+    row(line + xs, cursor, n);
+  }
+}
+
+// A section of a triangle whose corners all lie strictly inside the frame (0 < sx < width - 1,
+// 0 < sy < height - 1). Its rows are those of its corners, and each edge keeps within a
+// hair (the float and 16.16 roundings, far below a pixel) of the segment between two corners,
+// so no span can start left of column 0 or end past the last: the section needs none of the
+// cuts and tests of WalkFixed.
+template <bool kTwoLayers, typename RowKernel>
+__attribute__((always_inline)) inline void WalkInsideFrame(const FixedSection& s, RowKernel row) {
+  const FrameView& frame = g_render.frame;
+  WalkUncut<kTwoLayers>(s, row, frame.pixels + static_cast<int64_t>(s.y) * frame.width, frame.width);
+}
+
 template <bool kTwoLayers, typename RowKernel>
 __attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowKernel row) {
   const FrameView& frame = g_render.frame;
@@ -111,19 +143,7 @@ __attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowK
   const int64_t first_row = s.y < 0 ? 0 : s.y;
   uint32_t* line = frame.pixels + first_row * width;
   if (SpansInsideColumns(s, width) && s.y >= 0 && last_row <= frame.height) {
-    // Nothing to cut: the rows' spans run as they are.
-    for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
-      const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
-      const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
-      if (n < 1) continue;
-      cursor.u = left.u;
-      cursor.v = left.v;
-      if constexpr (kTwoLayers) {
-        cursor.u2 = left.u2;
-        cursor.v2 = left.v2;
-      }
-      row(line + xs, cursor, n);
-    }
+    WalkUncut<kTwoLayers>(s, row, line, width);  // nothing to cut: the rows' spans run as they are
     return;
   }
   for (int64_t y = first_row; y < end_row; ++y, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
