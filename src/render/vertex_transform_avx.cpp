@@ -16,14 +16,30 @@
 
 namespace {
 
-// The matrix and the projection's constants, widened to double lanes once per mesh.
+// A texture side for SphereCoordinate: the size as a float, and its integer half.
+struct SphereSide {
+  __m128 size;
+  __m256d half;
+};
+
+KRA_AVX SphereSide SphereSideOf(int32_t size) { return {_mm_set1_ps((float)size), _mm256_set1_pd(size / 2)}; }
+
+// The matrix, the projection's constants and the texture sizes, made into lanes once per mesh.
 struct QuadConstants {
   __m256d m[16];
   __m256d focal, cx, cy, scale_x, scale_y;
+  SphereSide texture_width, texture_height, lightmap_width, lightmap_height;
+  __m128 lightmap_u, lightmap_v;  // lightmap width - 1 and height - 1
 };
 
-KRA_AVX QuadConstants QuadConstantsOf(const Matrix4& matrix) {
+KRA_AVX QuadConstants QuadConstantsOf(const Matrix4& matrix, const VertexSetup& s) {
   QuadConstants c;
+  c.texture_width = SphereSideOf(s.texture_width);
+  c.texture_height = SphereSideOf(s.texture_height);
+  c.lightmap_width = SphereSideOf(s.lightmap_width);
+  c.lightmap_height = SphereSideOf(s.lightmap_height);
+  c.lightmap_u = _mm_set1_ps((float)(s.lightmap_width - 1));
+  c.lightmap_v = _mm_set1_ps((float)(s.lightmap_height - 1));
   for (int i = 0; i < 16; ++i) c.m[i] = _mm256_set1_pd(matrix.m[i]);
   c.focal = _mm256_set1_pd(g_render.focal_length);
   c.cx = _mm256_set1_pd(g_render.cx);
@@ -88,9 +104,9 @@ KRA_AVX inline void UnitNormals(const QuadConstants& k, const QuadFields& f, __m
 
 // SphereCoordinate on four lanes: the float product, then x 0.5 and the integer half in
 // double, rounded to float.
-KRA_AVX inline __m128 Sphere(__m128 n, int32_t size) {
-  const __m256d product = _mm256_cvtps_pd(_mm_mul_ps(_mm_set1_ps((float)size), n));
-  return _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(product, _mm256_set1_pd(0.5)), _mm256_set1_pd(size / 2)));
+KRA_AVX inline __m128 Sphere(__m128 n, const SphereSide& side) {
+  const __m256d product = _mm256_cvtps_pd(_mm_mul_ps(side.size, n));
+  return _mm256_cvtpd_ps(_mm256_add_pd(_mm256_mul_pd(product, _mm256_set1_pd(0.5)), side.half));
 }
 
 // The low halves of four 64-bit lane masks: four 32-bit lane masks.
@@ -132,16 +148,16 @@ KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const M
   __m128 sy = _mm256_cvtpd_ps(_mm256_mul_pd(_mm256_add_pd(_mm256_mul_pd(scale, y), k.cy), k.scale_y));
   __m128 u2 = _mm_setzero_ps(), v2 = _mm_setzero_ps();
   if (s.envmap_layer2) {
-    u2 = Sphere(nx, s.lightmap_width);
-    v2 = Sphere(ny, s.lightmap_height);
+    u2 = Sphere(nx, k.lightmap_width);
+    v2 = Sphere(ny, k.lightmap_height);
   } else if (s.lightmap) {
-    u2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_width - 1)), f.lu);
-    v2 = _mm_mul_ps(_mm_set1_ps((float)(s.lightmap_height - 1)), f.lv);
+    u2 = _mm_mul_ps(k.lightmap_u, f.lu);
+    v2 = _mm_mul_ps(k.lightmap_v, f.lv);
   }
   __m128 u = _mm_setzero_ps(), v = _mm_setzero_ps();
   if (s.envmap_base) {
-    u = Sphere(nx, s.texture_width);
-    v = Sphere(ny, s.texture_height);
+    u = Sphere(nx, k.texture_width);
+    v = Sphere(ny, k.texture_height);
   }
   alignas(16) uint32_t flags[4];
   if (s.inside.valid) {
@@ -175,7 +191,7 @@ KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const M
 
 KRA_AVX int32_t TransformQuads(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
                                ScreenVertex* screen, CameraVertex* camera) {
-  const QuadConstants constants = QuadConstantsOf(m);
+  const QuadConstants constants = QuadConstantsOf(m, s);
   int32_t i = 0;
   for (; i + 3 < count; i += 4) {
     __builtin_prefetch(&vertices[i + 16]);  // a little past the end is never read
