@@ -126,6 +126,22 @@ TEST_F(RenderTest, InsideAllPlanesDecidesAsThePassesWould) {
   }
   EXPECT_GT(inside, 100);
   EXPECT_LT(inside, 1900);
+
+  // The screen rectangle emission decides by never holds a corner the planes leave out, and
+  // leaves out few they keep.
+  const InsideRectangle r = SurelyInsideRectangle(g_render.clip_planes, FOCAL_LENGTH, 256, 192, 1.0f, 1.0f);
+  ASSERT_TRUE(r.valid);
+  int kept = 0, held = 0;
+  for (const auto& triangle : cases) {
+    for (RenderVertex c : triangle) {
+      ProjectVertex(&c);
+      const bool planes = VertexInsideClipPlanes(lanes, c.x, c.y, c.z);
+      const bool rectangle = c.z > 0 && c.sx >= r.left && c.sx <= r.right && c.sy >= r.top && c.sy <= r.bottom;
+      ASSERT_TRUE(!rectangle || planes) << c.x << ", " << c.y << ", " << c.z;
+      kept += planes, held += rectangle;
+    }
+  }
+  EXPECT_GT(held, kept * 99 / 100);
 }
 
 // What emission settles for the pass: which triangles are culled, their depth keys, and which
