@@ -112,7 +112,9 @@ static inline bool SidesAndNearPass(const ClipPlaneLanes& p, __m128 sides, __m12
 }
 
 // x and y finite (x - x is 0 only then).
-static inline bool FiniteXY(__m128d xy) { return _mm_movemask_pd(_mm_cmpeq_pd(_mm_sub_pd(xy, xy), _mm_setzero_pd())) == 3; }
+static inline bool FiniteXY(__m128d xy) {
+  return _mm_movemask_pd(_mm_cmpeq_pd(_mm_sub_pd(xy, xy), _mm_setzero_pd())) == 3;
+}
 
 // With the planes as built and the point's x and y finite, the zero terms of the distances
 // only ever add a zero, which changes no sum but the sign of a zero, and a zero passes a

@@ -149,7 +149,8 @@ struct CopySink {
 
 // Every corner strictly inside the frame, as the scene pass's draw test leaves them (NaN is not).
 bool CornersInsideFrame(const RenderVertex triangle[3]) {
-  const float right = static_cast<float>(g_render.frame.width - 1), bottom = static_cast<float>(g_render.frame.height - 1);
+  const float right = static_cast<float>(g_render.frame.width - 1);
+  const float bottom = static_cast<float>(g_render.frame.height - 1);
   bool inside = true;
   for (int k = 0; k < 3; ++k) {
     inside &= triangle[k].sx > 0.0f && triangle[k].sx < right && triangle[k].sy > 0.0f && triangle[k].sy < bottom;

@@ -196,10 +196,13 @@ inline void PairFlags(const VertexSetup& s, __m128d x, __m128d y, __m128d z, __m
     return;
   }
   // Bit i: vertex i; bit 2 + i: its y.
-  const int on = _mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(projected, _mm_setzero_ps()),
-                                            _mm_cmple_ps(projected, _mm_setr_ps(s.right, s.right, s.bottom, s.bottom))));
-  const int in = _mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(projected, _mm_setr_ps(r.left, r.left, r.top, r.top)),
-                                            _mm_cmple_ps(projected, _mm_setr_ps(r.right, r.right, r.bottom, r.bottom))));
+  const __m128 frame_end = _mm_setr_ps(s.right, s.right, s.bottom, s.bottom);
+  const __m128 rectangle_start = _mm_setr_ps(r.left, r.left, r.top, r.top);
+  const __m128 rectangle_end = _mm_setr_ps(r.right, r.right, r.bottom, r.bottom);
+  const int on =
+      _mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(projected, _mm_setzero_ps()), _mm_cmple_ps(projected, frame_end)));
+  const int in =
+      _mm_movemask_ps(_mm_and_ps(_mm_cmpge_ps(projected, rectangle_start), _mm_cmple_ps(projected, rectangle_end)));
   const int behind = _mm_movemask_pd(_mm_cmplt_pd(z, _mm_setzero_pd()));
   const int ahead = _mm_movemask_pd(_mm_cmpgt_pd(z, _mm_setzero_pd()));
   const int on_both = on & on >> 2, inside = in & in >> 2 & ahead;

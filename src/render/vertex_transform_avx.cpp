@@ -121,8 +121,9 @@ KRA_AVX inline __m128i QuadFlags(const VertexSetup& s, __m256d z, __m128 sx, __m
   const __m128 zero = _mm_setzero_ps();
   const __m128 on = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, zero), _mm_cmple_ps(sx, _mm_set1_ps(s.right))),
                                _mm_and_ps(_mm_cmpge_ps(sy, zero), _mm_cmple_ps(sy, _mm_set1_ps(s.bottom))));
-  const __m128 in = _mm_and_ps(_mm_and_ps(_mm_cmpge_ps(sx, _mm_set1_ps(r.left)), _mm_cmple_ps(sx, _mm_set1_ps(r.right))),
-                               _mm_and_ps(_mm_cmpge_ps(sy, _mm_set1_ps(r.top)), _mm_cmple_ps(sy, _mm_set1_ps(r.bottom))));
+  const __m128 in_x = _mm_and_ps(_mm_cmpge_ps(sx, _mm_set1_ps(r.left)), _mm_cmple_ps(sx, _mm_set1_ps(r.right)));
+  const __m128 in_y = _mm_and_ps(_mm_cmpge_ps(sy, _mm_set1_ps(r.top)), _mm_cmple_ps(sy, _mm_set1_ps(r.bottom)));
+  const __m128 in = _mm_and_ps(in_x, in_y);
   const __m128 behind = Narrowed(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_LT_OQ));
   const __m128 ahead = Narrowed(_mm256_cmp_pd(z, _mm256_setzero_pd(), _CMP_GT_OQ));
   const __m128 flags = _mm_or_ps(
@@ -165,7 +166,8 @@ KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const M
   } else {
     alignas(32) double xs[4], ys[4], zs[4];
     alignas(16) float sxs[4], sys[4];
-    _mm256_store_pd(xs, x), _mm256_store_pd(ys, y), _mm256_store_pd(zs, z), _mm_store_ps(sxs, sx), _mm_store_ps(sys, sy);
+    _mm256_store_pd(xs, x), _mm256_store_pd(ys, y), _mm256_store_pd(zs, z);
+    _mm_store_ps(sxs, sx), _mm_store_ps(sys, sy);
     for (int i = 0; i < 4; ++i) flags[i] = VertexFlags(s, xs[i], ys[i], zs[i], sxs[i], sys[i]);
   }
   _MM_TRANSPOSE4_PS(sx, sy, u2, v2);  // now each holds one vertex's (sx, sy, u2, v2)
@@ -174,8 +176,10 @@ KRA_AVX void TransformQuad(const QuadConstants& k, const VertexSetup& s, const M
   _mm_storeu_ps(&screen[2].sx, u2);
   _mm_storeu_ps(&screen[3].sx, v2);
   // A camera vertex is (x, y) and (z, u and v) in two 16-byte stores, then its flags.
-  static_assert(offsetof(CameraVertex, u) == 3 * sizeof(double) && offsetof(CameraVertex, v) == offsetof(CameraVertex, u) + 4);
-  const __m256d xy_low = _mm256_unpacklo_pd(x, y), xy_high = _mm256_unpackhi_pd(x, y);  // (x0 y0 | x2 y2), (x1 y1 | x3 y3)
+  static_assert(offsetof(CameraVertex, u) == 3 * sizeof(double) &&
+                offsetof(CameraVertex, v) == offsetof(CameraVertex, u) + 4);
+  // (x0 y0 | x2 y2) and (x1 y1 | x3 y3)
+  const __m256d xy_low = _mm256_unpacklo_pd(x, y), xy_high = _mm256_unpackhi_pd(x, y);
   const __m128d uv01 = _mm_castps_pd(_mm_unpacklo_ps(u, v)), uv23 = _mm_castps_pd(_mm_unpackhi_ps(u, v));
   const __m128d z01 = _mm256_castpd256_pd128(z), z23 = _mm256_extractf128_pd(z, 1);
   const __m128d xy[4] = {_mm256_castpd256_pd128(xy_low), _mm256_castpd256_pd128(xy_high),

@@ -169,7 +169,8 @@ TEST_F(RenderTest, TriangleKeyCullsAndMarksTrianglesThatNeedNoClipping) {
       t[k] = At(c.corners[k][0], c.corners[k][1], c.corners[k][2], 0);
       ProjectVertex(&t[k]);
       screen[k] = ScreenVertex{t[k].sx, t[k].sy, 0, 0};
-      camera[k] = CameraVertex{t[k].x, t[k].y, t[k].z, 0, 0, VertexFlags(setup, t[k].x, t[k].y, t[k].z, t[k].sx, t[k].sy)};
+      const uint32_t flags = VertexFlags(setup, t[k].x, t[k].y, t[k].z, t[k].sx, t[k].sy);
+      camera[k] = CameraVertex{t[k].x, t[k].y, t[k].z, 0, 0, flags};
     }
     const int32_t vertex[3] = {0, 1, 2};
     const uint32_t key = TriangleKey(screen, camera, vertex);

@@ -101,7 +101,8 @@ TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
   }
   EXPECT_TRUE(g_render.triangle_count == 2 && g_render.corner_index == 0);
   for (int t = 0; t < 2; ++t) PooledCorners(t, corner_by_corner[t]);
-  EXPECT_TRUE(SameCorners(from_mesh[0], corner_by_corner[0], 3) && SameCorners(from_mesh[1], corner_by_corner[1], 3));
+  EXPECT_TRUE(SameCorners(from_mesh[0], corner_by_corner[0], 3));
+  EXPECT_TRUE(SameCorners(from_mesh[1], corner_by_corner[1], 3));
   ASSERT_EQ(g_render.row_count, static_cast<int32_t>(rows.size()));
   for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(g_render.rows[i].key, rows[i].key);
 }

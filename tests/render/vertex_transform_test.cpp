@@ -19,14 +19,17 @@ TEST_F(RenderTest, PackedVertexTransformsMatchTheScalarForm) {
   std::mt19937 random(5);
   std::uniform_real_distribution<float> coordinate(-300.0f, 300.0f), unit(-1.0f, 1.0f), angle(-360.0f, 360.0f);
   const float inf = std::numeric_limits<float>::infinity(), nan = std::nanf("");
-  const bool layers[][3] = {{true, false, true}, {false, true, true}, {false, false, false}};  // envmap base, layer2, lightmap
+  // Sphere mapping to the base layer, to the second layer, none; with a lightmap, without.
+  const bool layers[][3] = {{true, false, true}, {false, true, true}, {false, false, false}};
   for (const auto& layer : layers) {
     for (bool rectangle : {true, false}) {  // flags from the surely-inside rectangle, or from the planes
       VertexSetup setup{};
       setup.texture_width = setup.texture_height = setup.lightmap_width = setup.lightmap_height = layer[2] ? 256 : 0;
       setup.envmap_base = layer[0], setup.envmap_layer2 = layer[1], setup.lightmap = layer[2];
       setup.planes = ClipPlanesAsLanes(g_render.clip_planes);
-      if (rectangle) setup.inside = SurelyInsideRectangle(g_render.clip_planes, FOCAL_LENGTH, 256, 192, 1.0f, 1.0f);
+      if (rectangle) {
+        setup.inside = SurelyInsideRectangle(g_render.clip_planes, FOCAL_LENGTH, 256, 192, 1.0f, 1.0f);
+      }
       setup.right = 511.0f, setup.bottom = 383.0f;
       std::vector<MeshVertex> vertices(303);
       for (MeshVertex& v : vertices) v = MeshVertex{coordinate(random), coordinate(random), coordinate(random),
