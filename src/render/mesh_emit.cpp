@@ -272,6 +272,10 @@ void DrawMesh(const Mesh* mesh) {
   if (!mesh->triangles || !mesh->vertices || !r.triangles) return;
   const EmitSetup s = CurrentSetup();
   const int32_t vertex_count = mesh->vertex_count < 0 ? 0 : std::min(mesh->vertex_count, VERTEX_CACHE_SIZE);
+  if (r.triangle_count >= TRIANGLE_POOL_SIZE) {  // a full pool: the triangles are only counted
+    for (int32_t i = 0; i < mesh->triangle_count; ++i) r.dropped_triangles += InRange(mesh->triangles[i], vertex_count);
+    return;
+  }
   if (r.vertex_count + vertex_count > VERTEX_CACHE_SIZE + 3 * r.triangle_count) {
     EmitMeshCornerByCorner(mesh, s, vertex_count);
     return;

@@ -103,11 +103,14 @@ struct ClipPlane {
   float d;  // a point is inside when its distance is >= d
 };
 
-// Where the rasterizers and the outlines write: a copy of the frame's descriptor.
+// Where the rasterizers and the outlines write: a copy of the frame's descriptor, its rows
+// pitch pixels apart (InitRenderer makes that the width; a test harness may point the view
+// into a wider buffer, with guard columns either side of every row).
 struct FrameView {
   int32_t width;
   int32_t height;
   uint32_t* pixels;
+  int32_t pitch;
 };
 
 struct CornerAttributes {

@@ -96,11 +96,11 @@ inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
 // The rows of a section whose every span lies inside the frame, walked as they are.
 template <bool kTwoLayers, typename RowKernel>
 __attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowKernel row, uint32_t* line,
-                                                     int32_t width) {
+                                                     int32_t pitch) {
   FixedEdge left = s.left;
   uint32_t right_x = s.right_x;
   SpanCursor cursor{0, 0, 0, 0, s.du, s.dv, s.du2, s.dv2};
-  for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+  for (int32_t k = 0; k < s.rows; ++k, line += pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
     const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
     const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
     if (n < 1) continue;
@@ -122,7 +122,7 @@ __attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowK
 template <bool kTwoLayers, typename RowKernel>
 __attribute__((always_inline)) inline void WalkInsideFrame(const FixedSection& s, RowKernel row) {
   const FrameView& frame = g_render.frame;
-  WalkUncut<kTwoLayers>(s, row, frame.pixels + static_cast<int64_t>(s.y) * frame.width, frame.width);
+  WalkUncut<kTwoLayers>(s, row, frame.pixels + static_cast<int64_t>(s.y) * frame.pitch, frame.pitch);
 }
 
 template <bool kTwoLayers, typename RowKernel>
@@ -141,12 +141,13 @@ __attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowK
   }
   const int32_t width = frame.width;
   const int64_t first_row = s.y < 0 ? 0 : s.y;
-  uint32_t* line = frame.pixels + first_row * width;
+  uint32_t* line = frame.pixels + first_row * frame.pitch;
   if (SpansInsideColumns(s, width) && s.y >= 0 && last_row <= frame.height) {
-    WalkUncut<kTwoLayers>(s, row, line, width);  // nothing to cut: the rows' spans run as they are
+    WalkUncut<kTwoLayers>(s, row, line, frame.pitch);  // nothing to cut: the rows' spans run as they are
     return;
   }
-  for (int64_t y = first_row; y < end_row; ++y, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+  for (int64_t y = first_row; y < end_row;
+       ++y, line += frame.pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
     const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
     const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
     const int32_t first = xs < 0 ? 0 : xs;
@@ -250,6 +251,6 @@ inline void WalkSection(const SpanSection& s, RowKernel row) {
       cursor.u2 = left.u2 + skipped * cursor.du2;
       cursor.v2 = left.v2 + skipped * cursor.dv2;
     }
-    row(frame.pixels + y * frame.width + first, cursor, end - first);
+    row(frame.pixels + y * frame.pitch + first, cursor, end - first);
   }
 }

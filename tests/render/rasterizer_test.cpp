@@ -31,7 +31,7 @@ class RasterizerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     saved_ = g_render;
-    g_render.frame = {kWidth, kHeight, frame_.data()};
+    g_render.frame = {kWidth, kHeight, frame_.data(), kWidth};
     g_render.base_blend_mode = BLEND_COPY, g_render.layer2_blend_mode = 0;
   }
   void TearDown() override { g_render = saved_; }
