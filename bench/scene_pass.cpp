@@ -21,7 +21,7 @@ std::vector<SortRow> FrameRows() {
   std::mt19937 random(11);
   std::uniform_real_distribution<double> depth(5.0, 60.0);
   std::vector<SortRow> rows(ROWS);
-  for (int32_t i = 0; i < ROWS; ++i) rows[i] = SortRow{DepthKey(depth(random), depth(random), depth(random)), i, 0, 0};
+  for (int32_t i = 0; i < ROWS; ++i) rows[i] = SortRow{DepthKey(depth(random), depth(random), depth(random)), i};
   return rows;
 }
 
@@ -74,7 +74,7 @@ void BM_DrawMesh(benchmark::State& state) {
   Rotate(10, 20, 30);
   Translate(1, 2, -3);
   for (auto _ : state) {
-    g_render.triangle_count = 0;
+    ClearTrianglePool();
     DrawMesh(mesh);
     benchmark::DoNotOptimize(g_render.triangles);
   }
@@ -90,7 +90,7 @@ void BM_CornerByCorner(benchmark::State& state) {
   Translate(1, 2, -3);
   DrawMesh(mesh);  // binds the mesh's texture, lightmap and flags
   for (auto _ : state) {
-    g_render.triangle_count = 0;
+    ClearTrianglePool();
     BeginTriangles();
     for (int32_t t = 0; t < mesh->triangle_count; ++t) {
       const MeshTriangle& tri = mesh->triangles[t];

@@ -22,6 +22,11 @@ const std::string& ScratchFolder();
 // Writes bytes to path; false when it cannot.
 bool WriteFile(const std::string& path, const uint8_t* data, size_t size);
 
+// The files scene scripts may name, written into the working folder: objects "cube.lwo"
+// (and its twice-as-big morph target "morph.lwo"), "quad.lwo" and "tri.lwo", each with a
+// lightmap UV map and a surface showing "skin.png", and the motion file "walk.mot".
+void WriteScriptFiles();
+
 // Runs fn; a fatal data error (FatalError) or an ended process (ProcessExit) is the designed
 // way out of bad data, anything else propagates and is a finding.
 template <typename Fn>

@@ -119,6 +119,41 @@ void ScriptSeeds() {
   Save("script", "zfile.xml", Text("<scene><zfile filename=\"missing.zip\"/></scene>\r\n"));
 }
 
+// Scenes for fuzz_render: what the demo draws (textured, morphing, lightmapped objects moving
+// past the camera), a sphere round the eye that every clip plane cuts, more triangles than
+// the pool holds, and objects at no sensible place at all.
+void RenderSeeds() {
+  Save("render", "moving.xml",
+       Text("<scene>\r\n <loadlwo name=\"cube\" filename=\"cube.lwo\" morphfile=\"morph.lwo\" lightmap=\"1\"/>\r\n"
+            " <loadlwo name=\"quad\" filename=\"quad.lwo\"/>\r\n"
+            " <CreateSphere name=\"ball\" radius=\"3\" slices=\"16\"/>\r\n"
+            " <object name=\"one\" mesh=\"cube\">\r\n"
+            "  <key time=\"0\" pos_x=\"-12\" pos_z=\"-5\" rot_y=\"0\" curve=\"1\"/>\r\n"
+            "  <key time=\"3\" pos_x=\"12\" pos_z=\"-5\" rot_y=\"270\" tension=\"0.5\"/>\r\n"
+            " </object>\r\n"
+            " <object name=\"two\" mesh=\"ball\" motion=\"walk.mot\"/>\r\n"
+            " <object name=\"three\" mesh=\"quad\"><key time=\"0\" pos_y=\"4\" rot_z=\"45\"/></object>\r\n"
+            " <camera><key time=\"0\" pos_z=\"20\"/><key time=\"5\" pos_z=\"8\" rot_x=\"20\"/></camera>\r\n"
+            "</scene>\r\n"));
+  Save("render", "inside_a_sphere.xml",
+       Text("<scene>\r\n <CreateSphere name=\"room\" radius=\"30\" slices=\"24\"/>\r\n"
+            " <CreateSphere name=\"near\" radius=\"1\" slices=\"8\"/>\r\n"
+            " <object name=\"room\" mesh=\"room\"><key time=\"0\" rot_y=\"0\"/><key time=\"9\" rot_y=\"360\"/></object>\r\n"
+            " <object name=\"eye\" mesh=\"near\"><key time=\"0\" pos_z=\"19\"/><key time=\"2\" pos_z=\"21\"/></object>\r\n"
+            "</scene>\r\n"));
+  Save("render", "full_pool.xml",
+       Text("<scene>\r\n <CreateSphere name=\"big\" radius=\"6\" slices=\"120\"/>\r\n"
+            " <object name=\"a\" mesh=\"big\"/>\r\n <object name=\"b\" mesh=\"big\"><key time=\"0\" pos_x=\"3\"/></object>\r\n"
+            "</scene>\r\n"));
+  Save("render", "nowhere.xml",
+       Text("<scene>\r\n <loadlwo filename=\"tri.lwo\"/>\r\n"
+            " <object name=\"far\" mesh=\"tri\"><key time=\"0\" pos_x=\"1e30\" pos_z=\"-1e30\"/></object>\r\n"
+            " <object name=\"nan\" mesh=\"tri\"><key time=\"0\" pos_y=\"nan\" rot_x=\"inf\"/></object>\r\n"
+            " <object name=\"on_the_eye\" mesh=\"tri\"><key time=\"0\" pos_z=\"20\" scale_x=\"1e-30\"/></object>\r\n"
+            " <camera><key time=\"0\" fov=\"0\" rot_y=\"1e9\"/></camera>\r\n"
+            "</scene>\r\n"));
+}
+
 void ArchiveSeeds() {
   const std::string path = (g_root / "members.zip").string();
   zipFile zip = zipOpen(path.c_str(), APPEND_STATUS_CREATE);
@@ -173,6 +208,7 @@ int main(int argc, char** argv) {
   LwoSeeds();
   MotionSeeds();
   ScriptSeeds();
+  RenderSeeds();
   ArchiveSeeds();
   MusicSeeds();
   return 0;

@@ -56,6 +56,31 @@ int32_t ClipPolygon(const ClipPlane& plane, RenderVertex* in, int32_t n, RenderV
   return count;
 }
 
+// Side planes through the eye with a zero y (left, right) or x (top, bottom) component, the
+// near plane facing straight down z with an offset of 0 or less.
+static bool PlanesAsBuilt(const ClipPlane p[CLIP_PLANE_COUNT]) {
+  const ClipPlane& n = p[CLIP_NEAR];
+  return p[CLIP_LEFT].ny == 0.0 && p[CLIP_RIGHT].ny == 0.0 && p[CLIP_TOP].nx == 0.0 && p[CLIP_BOTTOM].nx == 0.0 &&
+         p[CLIP_LEFT].d == 0.0f && p[CLIP_RIGHT].d == 0.0f && p[CLIP_TOP].d == 0.0f && p[CLIP_BOTTOM].d == 0.0f &&
+         n.nx == 0.0 && n.ny == 0.0 && n.nz == 1.0 && n.d <= 0.0f;
+}
+
+// For z > 0: x nx + z nz >= 0 with nx > 0 is x / z >= -nz / nx, a column at least
+// cx + focal (-nz / nx); with nx < 0 it is a column at most that. Rows likewise with ny.
+InsideRectangle SurelyInsideRectangle(const ClipPlane p[CLIP_PLANE_COUNT], float focal, int32_t cx, int32_t cy,
+                                      float scale_x, float scale_y) {
+  const ClipPlane &left = p[CLIP_LEFT], &right = p[CLIP_RIGHT], &top = p[CLIP_TOP], &bottom = p[CLIP_BOTTOM];
+  InsideRectangle r{};
+  r.valid = PlanesAsBuilt(p) && scale_x == 1.0f && scale_y == 1.0f && focal > 0.0f && left.nx > 0.0 &&
+            right.nx < 0.0 && top.ny > 0.0 && bottom.ny < 0.0;
+  if (!r.valid) return r;
+  r.left = (float)(cx - focal * (left.nz / left.nx) + SURELY_INSIDE_MARGIN);
+  r.right = (float)(cx - focal * (right.nz / right.nx) - SURELY_INSIDE_MARGIN);
+  r.top = (float)(cy - focal * (top.nz / top.ny) + SURELY_INSIDE_MARGIN);
+  r.bottom = (float)(cy - focal * (bottom.nz / bottom.ny) - SURELY_INSIDE_MARGIN);
+  return r;
+}
+
 // Lanes pair the planes two by two (left and right, top and bottom, near twice); offsets
 // are floats, the way ClipPolygon compares its distances.
 ClipPlaneLanes ClipPlanesAsLanes(const ClipPlane p[CLIP_PLANE_COUNT]) {
@@ -69,11 +94,7 @@ ClipPlaneLanes ClipPlanesAsLanes(const ClipPlane p[CLIP_PLANE_COUNT]) {
   }
   lanes.side_offsets = _mm_setr_ps(p[CLIP_LEFT].d, p[CLIP_RIGHT].d, p[CLIP_TOP].d, p[CLIP_BOTTOM].d);
   lanes.near_offset = _mm_set1_ps(p[CLIP_NEAR].d);
-  const ClipPlane& n = p[CLIP_NEAR];
-  lanes.as_built = p[CLIP_LEFT].ny == 0.0 && p[CLIP_RIGHT].ny == 0.0 && p[CLIP_TOP].nx == 0.0 &&
-                   p[CLIP_BOTTOM].nx == 0.0 && p[CLIP_LEFT].d == 0.0f && p[CLIP_RIGHT].d == 0.0f &&
-                   p[CLIP_TOP].d == 0.0f && p[CLIP_BOTTOM].d == 0.0f && n.nx == 0.0 && n.ny == 0.0 && n.nz == 1.0 &&
-                   n.d <= 0.0f;
+  lanes.as_built = PlanesAsBuilt(p);
   return lanes;
 }
 
@@ -84,45 +105,36 @@ static inline __m128 Distances(const ClipPlaneLanes& p, int pair, __m128d x, __m
   return _mm_cvtpd_ps(sum);
 }
 
-static bool InsideAllPlanesFull(const ClipPlaneLanes& p, const RenderVertex corners[3]) {
-  int inside = 1;
-  for (int k = 0; k < 3; ++k) {
-    const RenderVertex& c = corners[k];
-    const __m128d x = _mm_set1_pd(c.x), y = _mm_set1_pd(c.y), z = _mm_set1_pd(c.z);
-    const __m128 sides = _mm_movelh_ps(Distances(p, 0, x, y, z), Distances(p, 1, x, y, z));
-    const __m128 near = Distances(p, 2, x, y, z);
-    inside &= _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF;
-    inside &= (_mm_movemask_ps(_mm_cmpge_ps(near, p.near_offset)) & 1) == 1;
-  }
-  return inside != 0;
+// Whether the distances of one point to the planes pass their offsets.
+static inline bool SidesAndNearPass(const ClipPlaneLanes& p, __m128 sides, __m128 near) {
+  return _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF &&
+         (_mm_movemask_ps(_mm_cmpge_ps(near, p.near_offset)) & 1) == 1;
 }
 
-// x and y of all three corners finite (x - x is 0 only then).
-static inline bool FiniteXY(const RenderVertex corners[3]) {
-  const __m128d a = _mm_setr_pd(corners[0].x, corners[0].y), b = _mm_setr_pd(corners[1].x, corners[1].y),
-                c = _mm_setr_pd(corners[2].x, corners[2].y);
-  const __m128d zero = _mm_setzero_pd();
-  const __m128d ok = _mm_and_pd(_mm_and_pd(_mm_cmpeq_pd(_mm_sub_pd(a, a), zero), _mm_cmpeq_pd(_mm_sub_pd(b, b), zero)),
-                                _mm_cmpeq_pd(_mm_sub_pd(c, c), zero));
-  return _mm_movemask_pd(ok) == 3;
+// x and y finite (x - x is 0 only then).
+static inline bool FiniteXY(__m128d xy) {
+  return _mm_movemask_pd(_mm_cmpeq_pd(_mm_sub_pd(xy, xy), _mm_setzero_pd())) == 3;
 }
 
-// With the planes as built and a corner's x and y finite, the zero terms of the distances
+// With the planes as built and the point's x and y finite, the zero terms of the distances
 // only ever add a zero, which changes no sum but the sign of a zero, and a zero passes a
 // test against an offset of 0 or -10 either way: the distances skip them.
-bool InsideClipPlanes(const ClipPlaneLanes& p, const RenderVertex corners[3]) {
-  if (!p.as_built || !FiniteXY(corners)) return InsideAllPlanesFull(p, corners);
-  int inside = 1;
-  for (int k = 0; k < 3; ++k) {
-    const RenderVertex& c = corners[k];
-    const __m128d z = _mm_set1_pd(c.z);
-    const __m128d left_right = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(c.x), p.nx[0]), _mm_mul_pd(z, p.nz[0]));
-    const __m128d top_bottom = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(c.y), p.ny[1]), _mm_mul_pd(z, p.nz[1]));
-    const __m128 sides = _mm_movelh_ps(_mm_cvtpd_ps(left_right), _mm_cvtpd_ps(top_bottom));
-    inside &= _mm_movemask_ps(_mm_cmpge_ps(sides, p.side_offsets)) == 0xF;
-    inside &= _mm_movemask_ps(_mm_cmpge_ps(_mm_cvtpd_ps(z), p.near_offset)) & 1;
+bool VertexInsideClipPlanes(const ClipPlaneLanes& p, double x, double y, double z) {
+  const __m128d zz = _mm_set1_pd(z);
+  if (!p.as_built || !FiniteXY(_mm_setr_pd(x, y))) {
+    const __m128d xx = _mm_set1_pd(x), yy = _mm_set1_pd(y);
+    return SidesAndNearPass(p, _mm_movelh_ps(Distances(p, 0, xx, yy, zz), Distances(p, 1, xx, yy, zz)),
+                            Distances(p, 2, xx, yy, zz));
   }
-  return inside != 0;
+  const __m128d left_right = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(x), p.nx[0]), _mm_mul_pd(zz, p.nz[0]));
+  const __m128d top_bottom = _mm_add_pd(_mm_mul_pd(_mm_set1_pd(y), p.ny[1]), _mm_mul_pd(zz, p.nz[1]));
+  return SidesAndNearPass(p, _mm_movelh_ps(_mm_cvtpd_ps(left_right), _mm_cvtpd_ps(top_bottom)), _mm_cvtpd_ps(zz));
+}
+
+bool InsideClipPlanes(const ClipPlaneLanes& p, const RenderVertex corners[3]) {
+  bool inside = true;
+  for (int k = 0; k < 3; ++k) inside &= VertexInsideClipPlanes(p, corners[k].x, corners[k].y, corners[k].z);
+  return inside;
 }
 
 bool InsideClipPlanesReference(const ClipPlane planes[CLIP_PLANE_COUNT], const RenderVertex corners[3]) {

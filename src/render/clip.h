@@ -28,8 +28,25 @@ struct ClipPlaneLanes {
 };
 ClipPlaneLanes ClipPlanesAsLanes(const ClipPlane planes[CLIP_PLANE_COUNT]);
 
-// Whether all three corners are inside all five planes, decided on the very float distances
-// ClipPolygon computes (NaN is outside): such a triangle comes out of the five passes as it
-// went in. The reference form tests plane by plane, corner by corner.
-bool InsideClipPlanes(const ClipPlaneLanes& planes, const RenderVertex corners[3]);
+// Whether a camera-space point is inside all five planes, decided on the very float
+// distances ClipPolygon computes (NaN is outside). A triangle whose three corners are comes
+// out of the five passes as it went in. The reference form tests plane by plane, corner by
+// corner.
+bool VertexInsideClipPlanes(const ClipPlaneLanes& planes, double x, double y, double z);
+bool InsideClipPlanes(const ClipPlaneLanes& planes, const RenderVertex corners[3]);  // all three
 bool InsideClipPlanesReference(const ClipPlane planes[CLIP_PLANE_COUNT], const RenderVertex corners[3]);
+
+// A screen rectangle whose points are surely inside all five planes when their camera z is
+// above 0: side planes through the eye bound x / z and y / z, which the projection turns into
+// screen columns and rows. The bounds sit SURELY_INSIDE_MARGIN pixels inside the planes' own,
+// far more than the rounding of a screen position to float (3e-5 pixels at 512), so a point
+// the rectangle holds passes the plane tests too. Points near the planes it leaves out go
+// through the clipper, which gives a triangle that is inside back unchanged. Only for planes
+// as BuildClipPlanes makes them and a projection without scaling; valid is false otherwise.
+constexpr double SURELY_INSIDE_MARGIN = 1.0 / 1024;
+struct InsideRectangle {
+  bool valid;
+  float left, right, top, bottom;
+};
+InsideRectangle SurelyInsideRectangle(const ClipPlane planes[CLIP_PLANE_COUNT], float focal, int32_t cx, int32_t cy,
+                                      float scale_x, float scale_y);

@@ -4,25 +4,61 @@
 #include <cstring>
 #include <vector>
 
-// One stable counting pass on one byte of the key, larger bytes first.
-static void CountingPass(int32_t count, const SortRow* from, SortRow* to, int shift) {
-  int32_t offsets[256] = {};
-  for (int32_t i = 0; i < count; ++i) ++offsets[(from[i].key >> shift) & 0xFF];
+namespace {
+
+// Where each digit's rows start when the larger digits come first; false when every row has
+// the same digit, so that the pass would leave the rows as they are.
+bool DescendingOffsets(const int32_t counts[256], int32_t count, int32_t offsets[256]) {
   int32_t next = 0;
   for (int digit = 255; digit >= 0; --digit) {
-    const int32_t n = offsets[digit];
+    if (counts[digit] == count) return false;
     offsets[digit] = next;
-    next += n;
+    next += counts[digit];
   }
-  for (int32_t i = 0; i < count; ++i) to[offsets[(from[i].key >> shift) & 0xFF]++] = from[i];
+  return true;
 }
 
-// Two byte passes give the same order as sixteen bit passes: each pass is stable and
-// descending, and the high byte decides last.
+// The place of the current run's digit is held in a register and written back only when the
+// digit changes: bumping it in memory row by row would make each row wait for the store of the
+// one before whenever neighbours share the digit, as a mesh's triangles mostly do.
+void Scatter(int32_t count, const SortRow* from, SortRow* to, int shift, int32_t offsets[256]) {
+  uint32_t digit = (from[0].key >> shift) & 0xFF;
+  int32_t at = offsets[digit];
+  for (int32_t i = 0; i < count; ++i) {
+    const uint32_t next = (from[i].key >> shift) & 0xFF;
+    if (next != digit) {
+      offsets[digit] = at;
+      digit = next;
+      at = offsets[digit];
+    }
+    to[at++] = from[i];
+  }
+  offsets[digit] = at;
+}
+
+}  // namespace
+
+// Two stable counting passes, one per byte of the key, low byte first, give the same order
+// as sixteen bit passes: each pass is stable and descending, and the high byte decides last.
+// Both bytes are counted in one read of the rows, and a byte all rows share needs no pass.
 void SortRows(int32_t count, SortRow* rows, SortRow* scratch) {
   if (count < 2) return;
-  CountingPass(count, rows, scratch, 0);
-  CountingPass(count, scratch, rows, 8);
+  int32_t low[256] = {}, high[256] = {};
+  for (int32_t i = 0; i < count; ++i) {
+    ++low[rows[i].key & 0xFF];
+    ++high[(rows[i].key >> 8) & 0xFF];
+  }
+  int32_t offsets[256];
+  const SortRow* from = rows;
+  if (DescendingOffsets(low, count, offsets)) {
+    Scatter(count, rows, scratch, 0, offsets);
+    from = scratch;
+  }
+  if (DescendingOffsets(high, count, offsets)) {
+    Scatter(count, from, from == rows ? scratch : rows, 8, offsets);
+    from = from == rows ? scratch : rows;
+  }
+  if (from != rows) std::memcpy(rows, from, sizeof(SortRow) * count);
 }
 
 void SortRowsBinary(int32_t count, SortRow* rows) {

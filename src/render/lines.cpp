@@ -17,7 +17,7 @@ void PutPixel(const Texture* frame, int32_t x, int32_t y, uint32_t colour) {
 
 void PutPixel(const FrameView* frame, int32_t x, int32_t y, uint32_t colour) {
   if (x < 0 || y < 0 || x >= frame->width || y >= frame->height || !frame->pixels) return;
-  frame->pixels[(size_t)y * frame->width + x] = colour;
+  frame->pixels[(size_t)y * frame->pitch + x] = colour;
 }
 
 // The major axis is x when it is at least as long as y. The walk runs from the end with the

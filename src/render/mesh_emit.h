@@ -1,5 +1,5 @@
-// Meshes into the triangle pool: the immediate-mode corner interface, DrawMesh, and the
-// perspective projection of a camera-space corner to the screen.
+// Meshes into the triangle and vertex pools: the immediate-mode corner interface, DrawMesh,
+// and the perspective projection of a camera-space point to the screen.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +15,20 @@ void EndTriangles();
 void TexCoord(float u, float v);       // clamped to 0..1
 void LightmapCoord(float u, float v);  // as given
 void Normal(float x, float y, float z);
-// Stores the corner; the third corner transforms all three by the current matrix and
-// appends a triangle to the pool (dropped, and counted, when the pool is full).
+// Stores the corner; the third corner transforms all three by the current matrix into
+// vertices of their own and appends a triangle to the pool (dropped, and counted, when the
+// pool is full). A triangle that is not culled gets its sort row.
 void Vertex(float x, float y, float z);
 
-// Feeds a mesh's triangles through the interface above with its texture, lightmap,
-// environment mapping and outline flag.
+// A mesh's triangles with its texture, lightmap, environment mapping and outline flag, as the
+// interface above would emit them corner by corner, bit for bit. Each vertex of the mesh is
+// transformed once into the vertex pool and its triangles point at them; a mesh whose
+// vertices would crowd out the triangles still to come brings three corners per triangle.
 void DrawMesh(const Mesh* mesh);
 
-// sx, sy of a camera-space corner (z of exactly 0 projects as z = -1).
+// Empties both pools and the rows: the start of every frame.
+void ClearTrianglePool();
+
+// sx, sy of a camera-space point or corner (z of exactly 0 projects as z = -1).
+void ProjectPoint(double x, double y, double z, float* sx, float* sy);
 void ProjectVertex(RenderVertex* corner);

@@ -122,10 +122,11 @@ struct LoopSink {
 // One-layer copy sections walked straight from the lanes: the floats truncate back to the
 // very integers the span loop would take from the section interface.
 struct CopySink {
-  const uint32_t* texels;
-  int32_t du_dx, dv_dx;
+  CopyRow row;
+  bool inside_frame;  // the triangle's corners lie strictly inside the frame
   template <bool kTwoLayers>
-  void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y, int32_t rows) const {
+  __attribute__((always_inline)) void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y,
+                                           int32_t rows) const {
     alignas(16) uint32_t first[4], step[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
     _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
@@ -135,12 +136,27 @@ struct CopySink {
     s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
     s.y = y;
     s.rows = rows;
-    s.du = static_cast<uint32_t>(du_dx);
-    s.dv = static_cast<uint32_t>(dv_dx);
+    s.du = row.du;
+    s.dv = row.dv;
     s.du2 = s.dv2 = 0;
-    WalkFixed<false>(s, CopyRow{texels});
+    if (inside_frame) {
+      WalkInsideFrame<false>(s, row);
+    } else {
+      WalkFixed<false>(s, row);
+    }
   }
 };
+
+// Every corner strictly inside the frame, as the scene pass's draw test leaves them (NaN is not).
+bool CornersInsideFrame(const RenderVertex triangle[3]) {
+  const float right = static_cast<float>(g_render.frame.width - 1);
+  const float bottom = static_cast<float>(g_render.frame.height - 1);
+  bool inside = true;
+  for (int k = 0; k < 3; ++k) {
+    inside &= triangle[k].sx > 0.0f && triangle[k].sx < right && triangle[k].sy > 0.0f && triangle[k].sy < bottom;
+  }
+  return inside;
+}
 
 struct Gradients {
   int32_t du_dx, dv_dx, du2_dx, dv2_dx;
@@ -226,7 +242,10 @@ void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]
   if (!TextureReadable(texture)) return;
   if (g_render.base_blend_mode == BLEND_COPY) {
     const uint32_t* texels = texture->pixels;
-    SetUpAndDraw<false>(triangle, [texels](const Gradients& d) { return CopySink{texels, d.du_dx, d.dv_dx}; });
+    const bool inside_frame = CornersInsideFrame(triangle);
+    SetUpAndDraw<false>(triangle, [texels, inside_frame](const Gradients& d) {
+      return CopySink{CopyRow(texels, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx)), inside_frame};
+    });
     return;
   }
   SpanSection section;  // every field is set before a loop reads it

@@ -16,19 +16,15 @@ static int32_t* CapFlag(int32_t code) {
 static void FreePool() {
   RenderContext& r = g_render;
   delete[] r.triangles;
-  delete[] r.triangle_textures;
-  delete[] r.triangle_lightmaps;
-  delete[] r.triangle_outlines;
-  delete[] r.triangle_keys;
-  delete[] r.vertex_cache;
+  delete[] r.screen_vertices;
+  delete[] r.camera_vertices;
   delete[] r.rows;
   delete[] r.sort_scratch;
   r.triangles = nullptr;
-  r.triangle_textures = r.triangle_lightmaps = r.triangle_outlines = nullptr;
-  r.triangle_keys = nullptr;
-  r.vertex_cache = nullptr;
+  r.screen_vertices = nullptr;
+  r.camera_vertices = nullptr;
   r.rows = r.sort_scratch = nullptr;
-  r.triangle_count = r.row_count = 0;
+  r.triangle_count = r.vertex_count = r.row_count = 0;
 }
 
 void InitRenderer(const Texture& frame) {
@@ -36,11 +32,8 @@ void InitRenderer(const Texture& frame) {
   RenderContext& r = g_render;
   r = RenderContext{};
   r.triangles = new RenderTriangle[TRIANGLE_POOL_SIZE]();
-  r.triangle_textures = new int32_t[TRIANGLE_POOL_SIZE]();
-  r.triangle_lightmaps = new int32_t[TRIANGLE_POOL_SIZE]();
-  r.triangle_outlines = new int32_t[TRIANGLE_POOL_SIZE]();
-  r.triangle_keys = new uint32_t[TRIANGLE_POOL_SIZE]();
-  r.vertex_cache = new RenderVertex[VERTEX_CACHE_SIZE]();
+  r.screen_vertices = new ScreenVertex[VERTEX_POOL_SIZE]();
+  r.camera_vertices = new CameraVertex[VERTEX_POOL_SIZE]();
   r.rows = new SortRow[TRIANGLE_POOL_SIZE]();
   r.sort_scratch = new SortRow[TRIANGLE_POOL_SIZE]();
   LoadIdentity();
@@ -54,7 +47,7 @@ void InitRenderer(const Texture& frame) {
   r.scale_x = 1.0f;
   r.scale_y = 1.0f;
   BuildClipPlanes(frame.width - 1, frame.height - 1, FOCAL_LENGTH, NEAR_OFFSET, r.clip_planes);
-  r.frame = FrameView{frame.width, frame.height, frame.pixels};
+  r.frame = FrameView{frame.width, frame.height, frame.pixels, frame.width};
 }
 
 void ReleaseRenderer() {

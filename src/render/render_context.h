@@ -1,9 +1,10 @@
 // The software renderer's one process-wide state, in the manner of an immediate-mode
 // graphics library: capability flags switched by numeric codes, two blend modes, a current
-// matrix, the corner being specified, the triangle pool of the frame and the depth-sort rows.
+// matrix, the corner being specified, the triangle and vertex pools of the frame and the
+// depth-sort rows.
 //
 // Life: InitRenderer (after the frame exists) -> any number of RenderScene calls ->
-// ReleaseRenderer. Nothing is allocated per frame: the pool, the rows and the sort's scratch
+// ReleaseRenderer. Nothing is allocated per frame: the pools, the rows and the sort's scratch
 // arrays are made once by InitRenderer.
 //
 // Coordinates: matrices are row-major and points are row vectors (p' = p x M), so the
@@ -30,8 +31,13 @@ constexpr int32_t BLEND_BASE = 0x2002;
 constexpr int32_t BLEND_COPY = 4;  // base mode that copies texels without reading the frame
 
 constexpr int32_t TRIANGLE_POOL_SIZE = 32000;
-// Mesh corners index vertices with int16, so DrawMesh never needs more transformed vertices.
+// Mesh corners index vertices with int16, so DrawMesh never transforms more of a mesh's vertices.
 constexpr int32_t VERTEX_CACHE_SIZE = 32768;
+// The frame's transformed vertices. A mesh's vertices go in whole only while every pool slot
+// still free keeps three vertices of room (pool vertices <= VERTEX_CACHE_SIZE + 3 x pool
+// triangles); past that its triangles bring their own three corners each. So the vertices
+// never run out before the triangle slots do.
+constexpr int32_t VERTEX_POOL_SIZE = VERTEX_CACHE_SIZE + 3 * TRIANGLE_POOL_SIZE;
 constexpr int32_t CLIP_PLANE_COUNT = 5;
 constexpr int32_t CLIP_POLYGON_SIZE = 20;
 constexpr float FOCAL_LENGTH = 256.0f;
@@ -43,15 +49,32 @@ struct Matrix4 {
   float m[16];  // entry 4 * row + column
 };
 
-// One corner of a pooled triangle.
+// One corner of a triangle as the clipper and the rasterizers take it.
 struct RenderVertex {
   float u, v;        // base texture coordinate in texels
   float u2, v2;      // lightmap coordinate in texels
   double x, y, z;    // camera space
-  float nx, ny, nz;  // unit normal after the transform; 0 unless sphere mapping needed it
   float sx, sy;      // screen position, written by ProjectVertex
   float clip_distance;  // scratch of ClipPolygon
 };
+
+// A transformed vertex of the pool, in two records: what every drawn triangle reads, and what
+// only emission and clipping read. Kept apart so the draw loop's random reads touch 16 bytes
+// a corner.
+struct ScreenVertex {
+  float sx, sy;  // screen position
+  float u2, v2;  // lightmap coordinate in texels (sphere-mapped with CAP_ENVMAP_LAYER2)
+};
+struct CameraVertex {
+  double x, y, z;  // camera space
+  float u, v;      // the sphere-mapped base coordinate when CAP_ENVMAP alone is on, else 0
+  uint32_t flags;  // VERTEX_* below
+};
+
+// What a vertex's own position tells about the triangles that use it.
+constexpr uint32_t VERTEX_BEHIND_EYE = 1;     // camera z < 0
+constexpr uint32_t VERTEX_ON_SCREEN = 2;      // 0 <= sx <= W - 1 and 0 <= sy <= H - 1
+constexpr uint32_t VERTEX_INSIDE_PLANES = 4;  // inside all five clip planes
 
 // The key of a pooled triangle that faces away, is behind the eye or misses the screen
 // (depth keys fit in 16 bits).
@@ -60,16 +83,19 @@ constexpr uint32_t CULLED_TRIANGLE = 0xFFFFFFFFu;
 // drawn without clipping. The depth sort reads only the low 16 bits.
 constexpr uint32_t KEY_INSIDE_PLANES = 1u << 16;
 
+// A pooled triangle: three vertices of the pool and what belongs to the triangle itself.
 struct RenderTriangle {
-  RenderVertex corners[3];
+  int32_t vertex[3];
+  float u[3], v[3];  // base texture coordinate of each corner in texels
+  int32_t texture;   // texture and lightmap ids (-1: none) and outline flag of its mesh
+  int32_t lightmap;
+  int32_t outline;
 };
 
 // A depth-sort record: larger keys are farther and are drawn first.
 struct SortRow {
   uint32_t key;  // 16-bit depth key in the low half, and KEY_INSIDE_PLANES
   int32_t triangle;
-  int32_t texture;
-  int32_t outline;
 };
 
 struct ClipPlane {
@@ -77,11 +103,14 @@ struct ClipPlane {
   float d;  // a point is inside when its distance is >= d
 };
 
-// Where the rasterizers and the outlines write: a copy of the frame's descriptor.
+// Where the rasterizers and the outlines write: a copy of the frame's descriptor, its rows
+// pitch pixels apart (InitRenderer makes that the width; a test harness may point the view
+// into a wider buffer, with guard columns either side of every row).
 struct FrameView {
   int32_t width;
   int32_t height;
   uint32_t* pixels;
+  int32_t pitch;
 };
 
 struct CornerAttributes {
@@ -101,21 +130,16 @@ struct RenderContext {
   int32_t lightmap_id;
   int32_t corner_index;
   CornerAttributes corners[3];
-  // The triangle pool: TRIANGLE_POOL_SIZE slots, with per slot its texture and lightmap ids
-  // and outline flag.
+  // The triangle pool (TRIANGLE_POOL_SIZE slots) over the vertex pool (VERTEX_POOL_SIZE).
   RenderTriangle* triangles;
-  int32_t* triangle_textures;
-  int32_t* triangle_lightmaps;
-  int32_t* triangle_outlines;
-  // Each slot's depth key with KEY_INSIDE_PLANES, or CULLED_TRIANGLE, settled when the triangle is emitted while its
-  // corners are still in the cache, so the pass need not read the whole pool back to cull it.
-  uint32_t* triangle_keys;
   int32_t triangle_count;
   int32_t dropped_triangles;  // emitted past the pool in the current frame
   int32_t pool_overflow_reported;  // the console line about a full pool is said once per run
-  // DrawMesh transforms and projects each vertex of a mesh once into here, then copies
-  // them into the corners that use them.
-  RenderVertex* vertex_cache;
+  ScreenVertex* screen_vertices;
+  CameraVertex* camera_vertices;
+  int32_t vertex_count;
+  // A row for every pooled triangle that is not culled, in pool order, appended when the
+  // triangle is emitted: its key is settled while its vertices are at hand.
   SortRow* rows;
   SortRow* sort_scratch;  // the depth sort's second buffer, made with the rows
   int32_t row_count;
@@ -128,12 +152,12 @@ struct RenderContext {
 
 extern RenderContext g_render;
 
-// Allocates the pool and the rows, sets the projection and the clip planes, copies the frame's
+// Allocates the pools and the rows, sets the projection and the clip planes, copies the frame's
 // descriptor and sets every flag and mode to its start value (base mode 4, second layer 0,
 // no texture, no lightmap). Calling it again releases the previous allocation first.
 void InitRenderer(const Texture& frame);
 
-// Frees the pool and the rows and every texture of the texture table. Safe to call twice and
+// Frees the pools and the rows and every texture of the texture table. Safe to call twice and
 // without InitRenderer.
 void ReleaseRenderer();
 

@@ -1,5 +1,5 @@
-// The scene render pass: objects into the pool, culling and depth keys, the back-to-front
-// sort, clipping, fans, fills and outlines.
+// The scene render pass: objects into the pools, the back-to-front sort of the rows emission
+// left, clipping, fans, fills and outlines.
 #include "render/scene_pass.h"
 
 #include <cstdio>
@@ -52,20 +52,6 @@ void ReportDroppedTriangles() {
                r.triangle_count + r.dropped_triangles, TRIANGLE_POOL_SIZE);
 }
 
-void CullAndKey() {
-  RenderContext& r = g_render;
-  const bool textured = RenderIsEnabled(CAP_TEXTURE) != 0;
-  for (int32_t i = 0; i < r.triangle_count; ++i) {
-    const uint32_t key = r.triangle_keys[i];
-    if (key == CULLED_TRIANGLE) continue;
-    SortRow& row = r.rows[r.row_count++];
-    row.key = key;
-    row.triangle = i;
-    row.texture = textured ? r.triangle_textures[i] : -1;
-    row.outline = r.triangle_outlines[i];
-  }
-}
-
 // Strictly inside the frame, so every span the rasterizer walks stays inside it.
 bool Inside(const RenderVertex& p, float right, float bottom) {
   return p.sx > 0.0f && p.sx < right && p.sy > 0.0f && p.sy < bottom;
@@ -77,12 +63,9 @@ bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& 
   return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
 }
 
-// The clipped polygon of the row's triangle in polygons[0] or [1]; returns it, with its count
-// in m (0 when nothing is left), already projected.
-RenderVertex* ClipRow(const RenderTriangle& triangle, RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t* m) {
-  polygons[0][0] = triangle.corners[0];
-  polygons[0][1] = triangle.corners[1];
-  polygons[0][2] = triangle.corners[2];
+// The clipped polygon of the triangle in polygons[0], in polygons[0] or [1]; returns it, with
+// its count in m (0 when nothing is left), already projected.
+RenderVertex* ClipTriangle(RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t* m) {
   *m = 3;
   int from = 0;
   for (int32_t plane : CLIP_ORDER) {
@@ -93,14 +76,14 @@ RenderVertex* ClipRow(const RenderTriangle& triangle, RenderVertex polygons[2][C
   return polygons[from];
 }
 
-void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
-  // A texture id that names no loaded texture is not filled; a lightmap that names none
-  // leaves the base texture alone.
-  const Texture* texture = DrawableTexture(row.texture);
-  const Texture* lightmap = texture ? DrawableTexture(g_render.triangle_lightmaps[row.triangle]) : nullptr;
-  const uint32_t white = PackColor(255, 255, 255, 255);
+constexpr uint32_t OUTLINE_WHITE = 0xFFFFFFFFu;  // PackColor(255, 255, 255, 255)
+
+// Fills each fan triangle of the polygon that passes the draw test (or is known to), and
+// outlines it.
+void DrawFan(const Texture* texture, const Texture* lightmap, int32_t outline, const RenderVertex* polygon,
+             int32_t m, bool drawable) {
   for (int32_t k = 1; k + 1 < m; ++k) {
-    if (!Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
+    if (!drawable && !Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
     RenderVertex copy[3];
     const RenderVertex* fan = polygon;  // the first fan triangle is the polygon's first three corners
     if (k > 1) {
@@ -112,64 +95,97 @@ void DrawFan(const SortRow& row, const RenderVertex* polygon, int32_t m) {
     } else if (texture) {
       DrawTexturedTriangle(texture, fan);
     }
-    if (row.outline) DrawOutline(fan, white);
+    if (outline) DrawOutline(fan, OUTLINE_WHITE);
   }
 }
 
-void DrawRow(const SortRow& row) {
-  const RenderTriangle& triangle = g_render.triangles[row.triangle];
+// What the rasterizers and the outline read of a triangle that needs no clipping: the screen
+// positions and both coordinates.
+void ScreenCorners(const RenderTriangle& t, RenderVertex corners[3]) {
+  for (int k = 0; k < 3; ++k) {
+    const ScreenVertex& v = g_render.screen_vertices[t.vertex[k]];
+    corners[k].sx = v.sx;
+    corners[k].sy = v.sy;
+    corners[k].u = t.u[k];
+    corners[k].v = t.v[k];
+    corners[k].u2 = v.u2;
+    corners[k].v2 = v.v2;
+  }
+}
+
+// What stays the same for every row of a frame.
+struct RowSetup {
+  bool textured;          // CAP_TEXTURE
+  bool inside_drawable;   // a triangle inside the planes passes the draw test
+};
+
+// Inside the planes is decided in the surely-inside rectangle whenever it is valid; when that
+// lies strictly inside the frame, such a triangle needs no draw test.
+RowSetup RowSetupOfFrame() {
+  const RenderContext& r = g_render;
+  const InsideRectangle inside = SurelyInsideRectangle(r.clip_planes, r.focal_length, r.cx, r.cy, r.scale_x, r.scale_y);
+  const float right = (float)(r.frame.width - 1), bottom = (float)(r.frame.height - 1);
+  return RowSetup{RenderIsEnabled(CAP_TEXTURE) != 0, inside.valid && inside.left > 0.0f && inside.right < right &&
+                                                         inside.top > 0.0f && inside.bottom < bottom};
+}
+
+// A texture id that names no loaded texture is not filled; a lightmap that names none leaves
+// the base texture alone.
+void DrawRow(const SortRow& row, const RowSetup& setup) {
+  const RenderTriangle& t = g_render.triangles[row.triangle];
+  const Texture* texture = setup.textured ? DrawableTexture(t.texture) : nullptr;
+  const Texture* lightmap = texture ? DrawableTexture(t.lightmap) : nullptr;
   if (row.key & KEY_INSIDE_PLANES) {
-    DrawFan(row, triangle.corners, 3);
+    RenderVertex corners[3];
+    ScreenCorners(t, corners);
+    DrawFan(texture, lightmap, t.outline, corners, 3, setup.inside_drawable);
     return;
   }
   RenderVertex polygons[2][CLIP_POLYGON_SIZE];
+  PooledCorners(row.triangle, polygons[0]);
   int32_t m = 0;
-  const RenderVertex* polygon = ClipRow(triangle, polygons, &m);
-  if (m >= 3) DrawFan(row, polygon, m);
+  const RenderVertex* polygon = ClipTriangle(polygons, &m);
+  if (m >= 3) DrawFan(texture, lightmap, t.outline, polygon, m, false);
 }
 
-void PrefetchTriangle(const RenderTriangle& triangle) {
-  const char* bytes = reinterpret_cast<const char*>(&triangle);
-  for (size_t at = 0; at < sizeof(RenderTriangle); at += 64) __builtin_prefetch(bytes + at);
+// Sorted rows visit the pool out of order: the triangle a few rows ahead is fetched first,
+// then, once its indices are in, the vertices of the one half as far ahead.
+void PrefetchRows(int32_t i) {
+  constexpr int32_t AHEAD = 4;
+  const RenderContext& r = g_render;
+  if (i + 2 * AHEAD < r.row_count) {
+    const char* triangle = reinterpret_cast<const char*>(&r.triangles[r.rows[i + 2 * AHEAD].triangle]);
+    __builtin_prefetch(triangle);
+    __builtin_prefetch(triangle + sizeof(RenderTriangle) - 1);
+  }
+  if (i + AHEAD < r.row_count) {
+    const RenderTriangle& t = r.triangles[r.rows[i + AHEAD].triangle];
+    for (int k = 0; k < 3; ++k) __builtin_prefetch(&r.screen_vertices[t.vertex[k]]);
+  }
 }
 
 }  // namespace
 
-uint32_t TriangleKey(const ClipPlaneLanes& planes, const RenderVertex c[3]) {
-  const float right = (float)(g_render.frame.width - 1);
-  const float bottom = (float)(g_render.frame.height - 1);
-  const float cross = (c[1].sx - c[0].sx) * (c[2].sy - c[0].sy) - (c[1].sy - c[0].sy) * (c[2].sx - c[0].sx);
-  if (cross < 0.0f) return CULLED_TRIANGLE;
-  if (c[0].z < 0.0 || c[1].z < 0.0 || c[2].z < 0.0) return CULLED_TRIANGLE;
+void PooledCorners(int32_t i, RenderVertex corners[3]) {
+  const RenderContext& r = g_render;
+  const RenderTriangle& t = r.triangles[i];
   for (int k = 0; k < 3; ++k) {
-    if (c[k].sx >= 0.0f && c[k].sx <= right && c[k].sy >= 0.0f && c[k].sy <= bottom) {
-      return DepthKey(c[0].z, c[1].z, c[2].z) | (InsideClipPlanes(planes, c) ? KEY_INSIDE_PLANES : 0);
-    }
+    const ScreenVertex& s = r.screen_vertices[t.vertex[k]];
+    const CameraVertex& c = r.camera_vertices[t.vertex[k]];
+    corners[k] = RenderVertex{t.u[k], t.v[k], s.u2, s.v2, c.x, c.y, c.z, s.sx, s.sy, 0.0f};
   }
-  return CULLED_TRIANGLE;
-}
-
-uint32_t DepthKey(double z0, double z1, double z2) {
-  const double scaled = ((z2 + z1 + z0) * 0.3333333333333333 + 500) * 65;
-  if (!(scaled > 0.0)) return 0;  // NaN too
-  if (scaled >= 65535.0) return 65535;
-  return (uint32_t)scaled;
 }
 
 void RenderScene(const Scene* scene) {
   RenderContext& r = g_render;
-  r.triangle_count = 0;
-  r.row_count = 0;
-  r.dropped_triangles = 0;
+  ClearTrianglePool();
   if (!scene || !r.triangles) return;
   EmitObjects(*scene);
   ReportDroppedTriangles();
-  CullAndKey();
   SortRows(r.row_count, r.rows, r.sort_scratch);
-  // Sorted rows visit the pool out of order; fetching a few rows ahead hides the misses.
-  constexpr int32_t AHEAD = 4;
+  const RowSetup setup = RowSetupOfFrame();
   for (int32_t i = 0; i < r.row_count; ++i) {
-    if (i + AHEAD < r.row_count) PrefetchTriangle(r.triangles[r.rows[i + AHEAD].triangle]);
-    DrawRow(r.rows[i]);
+    PrefetchRows(i);
+    DrawRow(r.rows[i], setup);
   }
 }

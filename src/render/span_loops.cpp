@@ -82,7 +82,10 @@ void FillChunked(const SpanSection& s, const ChunkWork& w) {
 
 }  // namespace
 
-void FillSectionCopy(const SpanSection& s) { WalkFixed<false>(FixedSectionOf<false>(s), CopyRow{s.texels}); }
+void FillSectionCopy(const SpanSection& s) {
+  const FixedSection section = FixedSectionOf<false>(s);
+  WalkFixed<false>(section, CopyRow(s.texels, section.du, section.dv));
+}
 
 void FillSectionBlend(const SpanSection& s) {
   FillChunked<false>(s, {s.texels, nullptr, nullptr, BlendSpanFor(g_render.base_blend_mode)});

@@ -93,8 +93,40 @@ inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
          right1 >= INT32_MIN && right1 <= INT32_MAX;
 }
 
+// The rows of a section whose every span lies inside the frame, walked as they are.
 template <bool kTwoLayers, typename RowKernel>
-inline void WalkFixed(const FixedSection& s, RowKernel row) {
+__attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowKernel row, uint32_t* line,
+                                                     int32_t pitch) {
+  FixedEdge left = s.left;
+  uint32_t right_x = s.right_x;
+  SpanCursor cursor{0, 0, 0, 0, s.du, s.dv, s.du2, s.dv2};
+  for (int32_t k = 0; k < s.rows; ++k, line += pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+    const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
+    if (n < 1) continue;
+    cursor.u = left.u;
+    cursor.v = left.v;
+    if constexpr (kTwoLayers) {
+      cursor.u2 = left.u2;
+      cursor.v2 = left.v2;
+    }
+    row(line + xs, cursor, n);
+  }
+}
+
+// A section of a triangle whose corners all lie strictly inside the frame (0 < sx < width - 1,
+// 0 < sy < height - 1). Its rows are those of its corners, and each edge keeps within a
+// hair (the float and 16.16 roundings, far below a pixel) of the segment between two corners,
+// so no span can start left of column 0 or end past the last: the section needs none of the
+// cuts and tests of WalkFixed.
+template <bool kTwoLayers, typename RowKernel>
+__attribute__((always_inline)) inline void WalkInsideFrame(const FixedSection& s, RowKernel row) {
+  const FrameView& frame = g_render.frame;
+  WalkUncut<kTwoLayers>(s, row, frame.pixels + static_cast<int64_t>(s.y) * frame.pitch, frame.pitch);
+}
+
+template <bool kTwoLayers, typename RowKernel>
+__attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowKernel row) {
   const FrameView& frame = g_render.frame;
   if (frame.pixels == nullptr || frame.width <= 0 || s.rows <= 0) return;
   FixedEdge left = s.left;
@@ -109,24 +141,13 @@ inline void WalkFixed(const FixedSection& s, RowKernel row) {
   }
   const int32_t width = frame.width;
   const int64_t first_row = s.y < 0 ? 0 : s.y;
-  uint32_t* line = frame.pixels + first_row * width;
+  uint32_t* line = frame.pixels + first_row * frame.pitch;
   if (SpansInsideColumns(s, width) && s.y >= 0 && last_row <= frame.height) {
-    // Nothing to cut: the rows' spans run as they are.
-    for (int32_t k = 0; k < s.rows; ++k, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
-      const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
-      const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
-      if (n < 1) continue;
-      cursor.u = left.u;
-      cursor.v = left.v;
-      if constexpr (kTwoLayers) {
-        cursor.u2 = left.u2;
-        cursor.v2 = left.v2;
-      }
-      row(line + xs, cursor, n);
-    }
+    WalkUncut<kTwoLayers>(s, row, line, frame.pitch);  // nothing to cut: the rows' spans run as they are
     return;
   }
-  for (int64_t y = first_row; y < end_row; ++y, line += width, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
+  for (int64_t y = first_row; y < end_row;
+       ++y, line += frame.pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
     const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
     const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
     const int32_t first = xs < 0 ? 0 : xs;
@@ -156,14 +177,11 @@ inline FixedSection FixedSectionOf(const SpanSection& s) {
           static_cast<uint32_t>(s.dv2_dx)};
 }
 
-// Four texels from (u, v) on into out[0 .. 3], the indices made in lanes.
-inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv) {
-  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)),
-                                       _mm_setr_epi32(0, static_cast<int>(du), static_cast<int>(2 * du),
-                                                      static_cast<int>(3 * du)));
-  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)),
-                                       _mm_setr_epi32(0, static_cast<int>(dv), static_cast<int>(2 * dv),
-                                                      static_cast<int>(3 * dv)));
+// Four texels from (u, v) on into out[0 .. 3], the indices made in lanes; steps holds
+// (0, d, 2 d, 3 d) of u and of v.
+inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, __m128i steps_u, __m128i steps_v) {
+  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)), steps_u);
+  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)), steps_v);
   // (v >> 16) x 256 keeps v's bits 16..23 at 8..15; the sum's low 16 bits are the index.
   const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), _mm_set1_epi32(0xFF00)),
                                       _mm_srai_epi32(lane_u, 16));
@@ -173,24 +191,37 @@ inline void CopyQuad(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t
   out[3] = texels[_mm_extract_epi16(index, 6)];
 }
 
+// (0, d, 2 d, 3 d), wrapping as the registers do.
+inline __m128i QuadSteps(uint32_t d) {
+  return _mm_setr_epi32(0, static_cast<int>(d), static_cast<int>(2 * d), static_cast<int>(3 * d));
+}
+
 // The copy kernel: frame := texel. Short spans, the common case of small triangles, are
 // written without a loop, whose exit the branch predictor keeps missing as the lengths vary:
-// four to eight pixels as two overlapping quads, one to three as three stores of which the
+// four to eight pixels as two overlapping quads, one to three from one quad (its texel index
+// wraps into the texture, so reading past the span is harmless) as three stores of which the
 // surplus ones repeat the last pixel. Pixels written twice get the same texel both times.
+// The per-pixel steps are the same for every row of a triangle, so their lanes are made once.
 struct CopyRow {
   const uint32_t* texels;
+  uint32_t du, dv;
+  __m128i steps_u, steps_v;
+  CopyRow(const uint32_t* texels, uint32_t du, uint32_t dv)
+      : texels(texels), du(du), dv(dv), steps_u(QuadSteps(du)), steps_v(QuadSteps(dv)) {}
   void operator()(uint32_t* out, SpanCursor c, int32_t n) const {
     if (n > 8) {
-      GatherTexels(out, texels, c.u, c.v, c.du, c.dv, n);
+      GatherTexels(out, texels, c.u, c.v, du, dv, n);
     } else if (n >= 4) {
       const uint32_t back = static_cast<uint32_t>(n - 4);
-      CopyQuad(out, texels, c.u, c.v, c.du, c.dv);
-      CopyQuad(out + back, texels, c.u + back * c.du, c.v + back * c.dv, c.du, c.dv);
+      CopyQuad(out, texels, c.u, c.v, steps_u, steps_v);
+      CopyQuad(out + back, texels, c.u + back * du, c.v + back * dv, steps_u, steps_v);
     } else {
+      alignas(16) uint32_t quad[4];
+      CopyQuad(quad, texels, c.u, c.v, steps_u, steps_v);
       const uint32_t second = n > 1 ? 1 : 0, last = static_cast<uint32_t>(n - 1);
-      out[0] = texels[TexelIndex(c.u, c.v)];
-      out[second] = texels[TexelIndex(c.u + second * c.du, c.v + second * c.dv)];
-      out[last] = texels[TexelIndex(c.u + last * c.du, c.v + last * c.dv)];
+      out[0] = quad[0];
+      out[second] = quad[second];
+      out[last] = quad[last];
     }
   }
 };
@@ -220,6 +251,6 @@ inline void WalkSection(const SpanSection& s, RowKernel row) {
       cursor.u2 = left.u2 + skipped * cursor.du2;
       cursor.v2 = left.v2 + skipped * cursor.dv2;
     }
-    row(frame.pixels + y * frame.width + first, cursor, end - first);
+    row(frame.pixels + y * frame.pitch + first, cursor, end - first);
   }
 }

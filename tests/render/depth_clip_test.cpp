@@ -9,6 +9,7 @@
 #include "render/depth_sort.h"
 #include "render/mesh_emit.h"
 #include "render/scene_pass.h"
+#include "render/vertex_transform.h"
 #include "render_test_support.h"
 
 using namespace render_test;
@@ -31,7 +32,7 @@ TEST(SortRows, MatchesTheSixteenBinaryPasses) {
   std::mt19937 random(7);
   for (uint32_t key_range : {1u, 3u, 300u, 65536u}) {
     std::vector<SortRow> rows(5000), scratch(5000);
-    for (int32_t i = 0; i < 5000; ++i) rows[i] = SortRow{static_cast<uint32_t>(random() % key_range), i, i % 5, i % 2};
+    for (int32_t i = 0; i < 5000; ++i) rows[i] = SortRow{static_cast<uint32_t>(random() % key_range), i};
     std::vector<SortRow> reference = rows;
     SortRows(5000, rows.data(), scratch.data());
     SortRowsBinary(5000, reference.data());
@@ -125,6 +126,22 @@ TEST_F(RenderTest, InsideAllPlanesDecidesAsThePassesWould) {
   }
   EXPECT_GT(inside, 100);
   EXPECT_LT(inside, 1900);
+
+  // The screen rectangle emission decides by never holds a corner the planes leave out, and
+  // leaves out few they keep.
+  const InsideRectangle r = SurelyInsideRectangle(g_render.clip_planes, FOCAL_LENGTH, 256, 192, 1.0f, 1.0f);
+  ASSERT_TRUE(r.valid);
+  int kept = 0, held = 0;
+  for (const auto& triangle : cases) {
+    for (RenderVertex c : triangle) {
+      ProjectVertex(&c);
+      const bool planes = VertexInsideClipPlanes(lanes, c.x, c.y, c.z);
+      const bool rectangle = c.z > 0 && c.sx >= r.left && c.sx <= r.right && c.sy >= r.top && c.sy <= r.bottom;
+      ASSERT_TRUE(!rectangle || planes) << c.x << ", " << c.y << ", " << c.z;
+      kept += planes, held += rectangle;
+    }
+  }
+  EXPECT_GT(held, kept * 99 / 100);
 }
 
 // What emission settles for the pass: which triangles are culled, their depth keys, and which
@@ -141,14 +158,22 @@ TEST_F(RenderTest, TriangleKeyCullsAndMarksTrianglesThatNeedNoClipping) {
       {"every corner off the screen", {{1000, 0, 100}, {1050, 0, 100}, {1000, 50, 100}}, true, false},
       {"across the left edge", {{-150, 0, 100}, {50, 0, 100}, {-150, 50, 100}}, false, false},
   };
-  const ClipPlaneLanes lanes = ClipPlanesAsLanes(g_render.clip_planes);
+  VertexSetup setup{};
+  setup.planes = ClipPlanesAsLanes(g_render.clip_planes);
+  setup.right = 511.0f, setup.bottom = 383.0f;
   for (const Case& c : cases) {
     RenderVertex t[3];
+    ScreenVertex screen[3];
+    CameraVertex camera[3];
     for (int k = 0; k < 3; ++k) {
       t[k] = At(c.corners[k][0], c.corners[k][1], c.corners[k][2], 0);
       ProjectVertex(&t[k]);
+      screen[k] = ScreenVertex{t[k].sx, t[k].sy, 0, 0};
+      const uint32_t flags = VertexFlags(setup, t[k].x, t[k].y, t[k].z, t[k].sx, t[k].sy);
+      camera[k] = CameraVertex{t[k].x, t[k].y, t[k].z, 0, 0, flags};
     }
-    const uint32_t key = TriangleKey(lanes, t);
+    const int32_t vertex[3] = {0, 1, 2};
+    const uint32_t key = TriangleKey(screen, camera, vertex);
     EXPECT_EQ(key == CULLED_TRIANGLE, c.culled) << c.name;
     if (c.culled) continue;
     EXPECT_EQ(key & 0xFFFFu, DepthKey(t[0].z, t[1].z, t[2].z)) << c.name;

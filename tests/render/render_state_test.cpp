@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/mesh_emit.h"
+#include "render/scene_pass.h"
 #include "render_test_support.h"
 
 using namespace render_test;
@@ -40,11 +41,13 @@ TEST_F(RenderTest, CapabilitiesAndBlendTargets) {
   }
 }
 
-// One triangle through the corner interface with every corner the same.
-const RenderVertex& EmitOne(float u, float v, float lu, float lv, float nx, float ny, float nz) {
+// One triangle through the corner interface with every corner the same; its first corner.
+RenderVertex EmitOne(float u, float v, float lu, float lv, float nx, float ny, float nz) {
   BeginTriangles();
   for (int k = 0; k < 3; ++k) TexCoord(u, v), LightmapCoord(lu, lv), Normal(nx, ny, nz), Vertex(1, 2, 3);
-  return g_render.triangles[g_render.triangle_count - 1].corners[0];
+  RenderVertex corners[3];
+  PooledCorners(g_render.triangle_count - 1, corners);
+  return corners[0];
 }
 
 TEST_F(RenderTest, CornersGetTexelCoordinates) {
@@ -53,15 +56,15 @@ TEST_F(RenderTest, CornersGetTexelCoordinates) {
   struct Case {
     int32_t texture, envmap, layer2, translate_x;
     float u, v, lu, lv, n[3];
-    float expected_u, expected_v, expected_u2, expected_v2, expected_nx;
+    float expected_u, expected_v, expected_u2, expected_v2;
   } cases[] = {
-      {texture, 0, 0, 0, 1.5f, -0.2f, 0.5f, 2.0f, {0, 0, 1}, 255, 0, 127.5f, 510, 0},
-      {texture, 1, 0, 0, 0, 0, 0, 0, {0, 0, 1}, 128, 128, 0, 0, 0},
-      {texture, 1, 0, 0, 0, 0, 0, 0, {1, 0, 0}, 256, 128, 0, 0, 1},
-      {texture, 1, 1, 0, 1, 1, 0, 0, {0, 1, 0}, 255, 255, 128, 256, 0},
+      {texture, 0, 0, 0, 1.5f, -0.2f, 0.5f, 2.0f, {0, 0, 1}, 255, 0, 127.5f, 510},
+      {texture, 1, 0, 0, 0, 0, 0, 0, {0, 0, 1}, 128, 128, 0, 0},
+      {texture, 1, 0, 0, 0, 0, 0, 0, {1, 0, 0}, 256, 128, 0, 0},
+      {texture, 1, 1, 0, 1, 1, 0, 0, {0, 1, 0}, 255, 255, 128, 256},
       // The normal goes through the translation row: (0, 0, 100) + (100, 0, 0), normalised.
-      {texture, 1, 0, 100, 0, 0, 0, 0, {0, 0, 1}, 128 + 128 * 0.70710678f, 128, 0, 0, 0.70710678f},
-      {99, 0, 0, 0, 0.5f, 0.5f, 0, 0, {0, 0, 1}, -0.5f, -0.5f, 0, 0, 0},
+      {texture, 1, 0, 100, 0, 0, 0, 0, {0, 0, 1}, 128 + 128 * 0.70710678f, 128, 0, 0},
+      {99, 0, 0, 0, 0.5f, 0.5f, 0, 0, {0, 0, 1}, -0.5f, -0.5f, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
@@ -71,12 +74,11 @@ TEST_F(RenderTest, CornersGetTexelCoordinates) {
     Translate((float)c.translate_x, 0, 0);
     BindTexture(c.texture);
     BindLightmap(lightmap);
-    const RenderVertex& corner = EmitOne(c.u, c.v, c.lu, c.lv, c.n[0], c.n[1], c.n[2]);
+    const RenderVertex corner = EmitOne(c.u, c.v, c.lu, c.lv, c.n[0], c.n[1], c.n[2]);
     EXPECT_NEAR(corner.u, c.expected_u, 1e-4);
     EXPECT_FLOAT_EQ(corner.v, c.expected_v);
     EXPECT_FLOAT_EQ(corner.u2, c.expected_u2);
     EXPECT_FLOAT_EQ(corner.v2, c.expected_v2);
-    EXPECT_NEAR(corner.nx, c.expected_nx, 1e-6);
   }
 }
 
@@ -89,15 +91,42 @@ TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
   Translate(5, -6, 7);
   DrawMesh(mesh);
   ASSERT_EQ(g_render.triangle_count, 2);
-  RenderTriangle from_mesh[2];
-  std::memcpy(from_mesh, g_render.triangles, sizeof from_mesh);
-  g_render.triangle_count = 0;
+  RenderVertex from_mesh[2][3], corner_by_corner[2][3];
+  for (int t = 0; t < 2; ++t) PooledCorners(t, from_mesh[t]);
+  const std::vector<SortRow> rows(g_render.rows, g_render.rows + g_render.row_count);
+  ClearTrianglePool();
   BeginTriangles();
   for (const MeshVertex& v : std::vector<MeshVertex>(mesh->vertices, mesh->vertices + 6)) {
     TexCoord(0, 0), LightmapCoord(v.lu, v.lv), Normal(v.nx, v.ny, v.nz), Vertex(v.x, v.y, v.z);
   }
   EXPECT_TRUE(g_render.triangle_count == 2 && g_render.corner_index == 0);
-  EXPECT_EQ(std::memcmp(from_mesh, g_render.triangles, sizeof from_mesh), 0);
+  for (int t = 0; t < 2; ++t) PooledCorners(t, corner_by_corner[t]);
+  EXPECT_TRUE(SameCorners(from_mesh[0], corner_by_corner[0], 3));
+  EXPECT_TRUE(SameCorners(from_mesh[1], corner_by_corner[1], 3));
+  ASSERT_EQ(g_render.row_count, static_cast<int32_t>(rows.size()));
+  for (size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(g_render.rows[i].key, rows[i].key);
+}
+
+// A mesh whose vertices would leave the triangles still to come short of three each goes
+// corner by corner, giving the very corners a whole mesh would; the vertices never run out.
+TEST_F(RenderTest, MeshesThatCrowdTheVertexPoolBringTheirOwnCorners) {
+  Mesh* mesh = AddCornerMesh(&scene_, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, SolidTexture(GREEN_PIXEL));
+  delete[] mesh->vertices;
+  mesh->vertex_count = VERTEX_CACHE_SIZE;  // one triangle among many vertices nothing uses
+  mesh->vertices = new MeshVertex[VERTEX_CACHE_SIZE]();
+  mesh->vertices[1] = MeshVertex{1, 0, 0, 0, 0, 1, 0, 0}, mesh->vertices[2] = MeshVertex{0, 1, 0, 0, 0, 1, 0, 0};
+  ClearTrianglePool();
+  LoadIdentity();
+  Translate(0, 0, 20);
+  DrawMesh(mesh);  // whole: the pool is empty
+  ASSERT_EQ(g_render.vertex_count, VERTEX_CACHE_SIZE);
+  RenderVertex whole[3], own[3];
+  PooledCorners(0, whole);
+  for (int i = 1; i < 10; ++i) DrawMesh(mesh);  // one triangle further, no room for the whole mesh again
+  EXPECT_EQ(g_render.triangle_count, 10);
+  EXPECT_EQ(g_render.vertex_count, VERTEX_CACHE_SIZE + 9 * 3);
+  PooledCorners(9, own);
+  EXPECT_TRUE(SameCorners(whole, own, 3));
 }
 
 TEST_F(RenderTest, ProjectionCentresAndFlipsAtZeroDepth) {

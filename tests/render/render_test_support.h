@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "geometry/mesh.h"
@@ -41,6 +42,19 @@ inline Mesh* AddCornerMesh(Scene* scene, const std::vector<Corner>& corners, Tex
 // space. This triangle, right and down from (x, y), faces the camera.
 inline std::vector<Corner> FacingTriangle(float x, float y, float size) {
   return {Corner{x, y, 0}, Corner{x + size, y, 0}, Corner{x, y + size, 0}};
+}
+
+// Corners alike bit for bit, field by field (the record has padding, which memcmp would read).
+inline bool SameCorners(const RenderVertex* a, const RenderVertex* b, int count) {
+  auto same = [](const auto& x, const auto& y) { return std::memcmp(&x, &y, sizeof x) == 0; };
+  for (int k = 0; k < count; ++k) {
+    if (!same(a[k].u, b[k].u) || !same(a[k].v, b[k].v) || !same(a[k].u2, b[k].u2) || !same(a[k].v2, b[k].v2) ||
+        !same(a[k].x, b[k].x) || !same(a[k].y, b[k].y) || !same(a[k].z, b[k].z) || !same(a[k].sx, b[k].sx) ||
+        !same(a[k].sy, b[k].sy)) {
+      return false;
+    }
+  }
+  return true;
 }
 
 class RenderTest : public ::testing::Test {
