@@ -147,3 +147,32 @@ TEST(SceneRecords, FreeSceneLeavesANewScene) {
 }
 
 }  // namespace
+
+// A reload keeps the scene it replaces by moving it aside: the meshes go with their scene, and
+// their surfaces stay bound to the same entries of that scene's own texture list.
+TEST(SceneMove, SwappedScenesKeepTheirSurfaceBindings) {
+  Scene a, b;
+  Mesh* mesh_a = AddMesh(&a);
+  Mesh* mesh_b = AddMesh(&b);
+  a.textures[3].id = 33;
+  b.textures[1].id = 11;
+  mesh_a->surface_textures[0] = &a.textures[3];
+  mesh_b->surface_textures[2] = &b.textures[1];
+  TextureRef outside{};
+  mesh_b->surface_textures[5] = &outside;  // not the scene's: left alone
+
+  SwapScenes(&a, &b);
+  ASSERT_EQ(a.meshes, mesh_b);
+  ASSERT_EQ(b.meshes, mesh_a);
+  EXPECT_EQ(mesh_a->surface_textures[0], &b.textures[3]);
+  EXPECT_EQ(mesh_a->surface_textures[0]->id, 33);
+  EXPECT_EQ(mesh_b->surface_textures[2], &a.textures[1]);
+  EXPECT_EQ(mesh_b->surface_textures[2]->id, 11);
+  EXPECT_EQ(mesh_b->surface_textures[5], &outside);
+
+  Scene moved(std::move(a));
+  EXPECT_EQ(moved.meshes, mesh_b);
+  EXPECT_EQ(mesh_b->surface_textures[2], &moved.textures[1]);
+  EXPECT_EQ(a.meshes, nullptr);
+  EXPECT_EQ(a.mesh_count, 0);
+}

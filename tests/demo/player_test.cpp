@@ -1,0 +1,92 @@
+// The player's keys on the headless display and virtual time, with the demo's own data: what
+// a paused picture, a seek and the overlay do to the frames presented and to demo time.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "audio/audio_offline.h"
+#include "demo/demo_run.h"
+#include "demo/demo_state.h"
+#include "demo/player.h"
+#include "platform/counter.h"
+#include "platform/display_device.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "resource/resource_test_support.h"
+
+namespace {
+
+struct Presented {
+  float clock;
+  bool paused;
+  std::vector<uint8_t> pixels;
+};
+
+class PlayerTest : public ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
+    ASSERT_TRUE(std::filesystem::exists(archive)) << archive << " is missing: build the target kra_data first";
+    std::filesystem::create_symlink(archive, "autoexec.bat");
+    config.accepted_bits = {32};
+    display = std::make_unique<HeadlessDisplay>(config);
+    g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};
+    display->SetFrameSink([this](const HeadlessFrame& frame) {
+      frames.push_back({g_demo.demo_clock, g_player.paused,
+                        std::vector<uint8_t>(frame.bytes, frame.bytes + static_cast<size_t>(frame.pitch) * frame.height)});
+    });
+  }
+  void TearDown() override {
+    g_platform = Platform{};
+    ScratchDirTest::TearDown();
+  }
+
+  // Plays from second 30 with the keys given for the pumps of chosen frames (from 1).
+  void Play(int frame_count, const std::vector<std::pair<int64_t, DisplayEvent>>& keys) {
+    for (const auto& [pump, key] : keys) display->ScheduleEvent(pump, key);
+    ASSERT_EQ(StartDemo(), DEMO_READY);
+    StartPlayer();
+    StartDemoClock(30.0f, 60);
+    for (int i = 0; i < frame_count; ++i) ASSERT_TRUE(PlayFrame());
+    ReleasePlayer();
+    FinishDemo();
+  }
+
+  HeadlessDisplayConfig config;
+  std::unique_ptr<HeadlessDisplay> display;
+  VirtualCounter counter{60};
+  OfflineAudioDevice audio;
+  std::vector<Presented> frames;
+};
+
+TEST_F(PlayerTest, PauseHoldsThePictureSeeksStayPausedAndTheOverlayLeavesTheFrame) {
+  Play(14, {{3, DisplayEvent::kKeySpace},
+            {6, DisplayEvent::kKeyRight},
+            {8, DisplayEvent::kKeyT},
+            {10, DisplayEvent::kKeyT},
+            {11, DisplayEvent::kKeySpace}});
+  ASSERT_EQ(frames.size(), 14u);
+  // Frames 1-3 play; the Space of pump 3 holds frame 3's picture and clock.
+  EXPECT_LT(frames[0].clock, frames[2].clock);
+  for (int i = 3; i < 6; ++i) {
+    EXPECT_TRUE(frames[i].paused) << i;
+    EXPECT_EQ(frames[i].clock, frames[2].clock) << i;
+    EXPECT_EQ(frames[i].pixels, frames[2].pixels) << i;
+  }
+  // Right while paused: five seconds on, a new picture, still paused and held.
+  EXPECT_NEAR(frames[6].clock, frames[2].clock + 5.0f, 0.05f);
+  EXPECT_TRUE(frames[6].paused);
+  EXPECT_NE(frames[6].pixels, frames[2].pixels);
+  EXPECT_EQ(frames[7].pixels, frames[6].pixels);
+  // The overlay is drawn over the presented picture only: off again, the held one is back.
+  EXPECT_NE(frames[8].pixels, frames[6].pixels);
+  EXPECT_EQ(frames[10].pixels, frames[6].pixels);
+  // Space again: time runs on from where it stood.
+  EXPECT_GT(frames[11].clock, frames[6].clock);
+  EXPECT_FALSE(frames[11].paused);
+}
+
+}  // namespace
