@@ -24,8 +24,12 @@ int RunDemoBody(const DemoOptions& options) {
 }  // namespace
 
 int RunDemo(const DemoOptions& options) {
+  return GuardDemoRun([&] { return RunDemoBody(options); });
+}
+
+int GuardDemoRun(const std::function<int()>& body) {
   try {
-    return RunDemoBody(options);
+    return body();
   } catch (const ProcessExit& exit) {
     ReleasePlayer();
     ReleaseEndedDemo();

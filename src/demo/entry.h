@@ -2,6 +2,8 @@
 // platform g_platform holds (SDL for kra, the headless display for captures and tests).
 #pragma once
 
+#include <functional>
+
 #include "demo/demo_run.h"
 
 struct DemoOptions {
@@ -14,3 +16,8 @@ struct DemoOptions {
 // Escape or close, 1 when no display can be opened, a fatal error's own status otherwise.
 // The default options are the demo as it always plays: from the start, to the end.
 int RunDemo(const DemoOptions& options = {});
+
+// Runs a piece of a demo run (drivers that run the demo a frame at a time use it around each
+// call). An early end (Escape, a close request, a fatal data error, shown as the demo shows
+// it) releases what the run holds and gives its exit status; otherwise body's own result.
+int GuardDemoRun(const std::function<int()>& body);

@@ -21,6 +21,7 @@
 #include "audio/audio_offline.h"
 #include "demo/demo_run.h"
 #include "demo/demo_state.h"
+#include "demo/entry.h"
 #include "demo/player.h"
 #include "demo/timeline.h"
 #include "platform/command_line.h"
@@ -62,19 +63,10 @@ EM_JS(void, SetPageTitle, (const char* title), { document.title = UTF8ToString(t
 // finished normally.
 template <typename Body>
 int Guarded(Body body) {
-  try {
+  return GuardDemoRun([&] {
     body();
     return -1;
-  } catch (const ProcessExit& exit) {
-    ReleasePlayer();
-    ReleaseEndedDemo();
-    return exit.status;
-  } catch (const FatalError& error) {
-    ReportFatal(error);
-    ReleasePlayer();
-    ReleaseEndedDemo();
-    return error.status;
-  }
+  });
 }
 
 // --- the player
