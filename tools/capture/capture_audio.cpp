@@ -27,7 +27,7 @@ bool WriteCaptureWav(const std::string& path, const std::vector<int16_t>& sample
 bool MuxAudio(const std::string& video_path, const std::string& wav_path, const std::string& out_path,
               std::string* error) {
   // No -shortest: the sound's fade-out may run on past the last frame, which then stays up.
-  const std::string command = "ffmpeg -hide_banner -loglevel error -y -i " + ShellQuote(video_path) + " -i " +
+  const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -i " + ShellQuote(video_path) + " -i " +
                               ShellQuote(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k " +
                               "-movflags +faststart " + ShellQuote(out_path);
   const int status = std::system(command.c_str());
