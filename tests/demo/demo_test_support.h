@@ -2,6 +2,7 @@
 // and scene scripts for the three scene parts.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,15 @@
 #include "resource/resource_test_support.h"
 
 namespace demo_test {
+
+// The build's own data archive linked into the working directory, as the demo finds it.
+// false (with nothing linked) when the build has not made it yet.
+inline bool LinkBuildArchive() {
+  const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!std::filesystem::exists(archive)) return false;
+  std::filesystem::create_symlink(archive, "autoexec.bat");
+  return true;
+}
 
 // An opaque image of one colour.
 inline void WriteSolidPng(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {

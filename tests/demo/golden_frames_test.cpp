@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "demo/demo_state.h"
+#include "demo/demo_test_support.h"
 #include "demo/entry.h"
 #include "audio/audio_offline.h"
 #include "platform/counter.h"
@@ -94,9 +95,7 @@ class GoldenFrames : public ScratchDirTest {
 };
 
 TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
-  const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
-  ASSERT_TRUE(std::filesystem::exists(archive)) << archive << " is missing: build the target kra_data first";
-  std::filesystem::create_symlink(archive, "autoexec.bat");
+  ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
 
   std::map<int64_t, Shot> shots;
   for (double t : kTimes) shots[static_cast<int64_t>(t * kFps + 0.5) - 1] = {};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "audio/audio_offline.h"
+#include "demo/demo_test_support.h"
 #include "demo/demo_run.h"
 #include "demo/demo_state.h"
 #include "demo/player.h"
@@ -28,9 +29,7 @@ class PlayerTest : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
-    ASSERT_TRUE(std::filesystem::exists(archive)) << archive << " is missing: build the target kra_data first";
-    std::filesystem::create_symlink(archive, "autoexec.bat");
+    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
     config.accepted_bits = {32};
     display = std::make_unique<HeadlessDisplay>(config);
     g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/audio_offline.h"
+#include "demo/demo_test_support.h"
 #include "demo/demo_reload.h"
 #include "demo/demo_state.h"
 #include "demo/swam_scene.h"
@@ -56,9 +57,7 @@ class SeekTest : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
-    const std::filesystem::path archive = std::filesystem::path(KRA_BINARY_DIR) / "autoexec.bat";
-    ASSERT_TRUE(std::filesystem::exists(archive)) << archive << " is missing: build the target kra_data first";
-    std::filesystem::create_symlink(archive, "autoexec.bat");
+    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
   }
   void TearDown() override {
     g_platform = Platform{};
