@@ -1,4 +1,4 @@
-#include "platform/audio_sdl.h"
+#include "platform/sdl_audio.h"
 
 #include "platform/log.h"
 #include "platform/process.h"
