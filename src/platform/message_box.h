@@ -7,3 +7,7 @@
 void ShowMessageBox(const char* text, const char* caption);
 void SetMessageBoxesEnabled(bool enabled);
 bool MessageBoxesEnabled();
+
+// The backend's own box (one file per platform): true once the user has closed it, false
+// when there is no box to show here (the line then goes to stderr).
+bool ShowSystemMessageBox(const char* text, const char* caption);
