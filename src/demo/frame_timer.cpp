@@ -8,17 +8,17 @@ float SecondsSinceStart(const FrameTimer& timer, int64_t count) {
 }
 }  // namespace
 
-void StartTimer(FrameTimer* timer) {
-  timer->seconds_per_count = 1.0 / static_cast<double>(CounterFrequency());
-  timer->start_count = ReadCounter();
-  timer->last_time = SecondsSinceStart(*timer, ReadCounter());
+void StartTimer(FrameTimer* timer, Counter& counter) {
+  timer->seconds_per_count = 1.0 / static_cast<double>(counter.Frequency());
+  timer->start_count = counter.Read();
+  timer->last_time = SecondsSinceStart(*timer, counter.Read());
   timer->delta = 0.0f;
 }
 
-void TickTimer(FrameTimer* timer) {
+void TickTimer(FrameTimer* timer, Counter& counter) {
   float t;
   do {
-    t = SecondsSinceStart(*timer, ReadCounter());
+    t = SecondsSinceStart(*timer, counter.Read());
     timer->now_time = t;
   } while (t == timer->last_time);
   timer->delta = t - timer->last_time;

@@ -1,10 +1,13 @@
 // The frame timer: once per frame, the seconds since the previous frame.
 //
 // Times are (counter - start_count) * seconds_per_count, kept as 32-bit floats. Every clock
-// of the demo is a running sum of the deltas this yields.
+// of the demo is a running sum of the deltas this yields. The timer reads the counter it is
+// given: the platform's for a run, a virtual one for a seek's replay.
 #pragma once
 
 #include <cstdint>
+
+class Counter;
 
 struct FrameTimer {
   int64_t start_count;
@@ -15,7 +18,7 @@ struct FrameTimer {
   double seconds_per_count;   // 1 / counter frequency
 };
 
-void StartTimer(FrameTimer* timer);
+void StartTimer(FrameTimer* timer, Counter& counter);
 
 // Busy-waits until the float time differs from last_time, so delta is never 0.
-void TickTimer(FrameTimer* timer);
+void TickTimer(FrameTimer* timer, Counter& counter);

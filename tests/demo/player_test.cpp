@@ -8,7 +8,7 @@
 
 #include "audio/audio_offline.h"
 #include "demo/demo_test_support.h"
-#include "demo/demo_run.h"
+#include "demo/entry.h"
 #include "demo/demo_state.h"
 #include "demo/player.h"
 #include "platform/counter.h"
@@ -34,7 +34,7 @@ class PlayerTest : public ScratchDirTest {
     display = std::make_unique<HeadlessDisplay>(config);
     g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};
     display->SetFrameSink([this](const HeadlessFrame& frame) {
-      frames.push_back({g_demo.demo_clock, g_player.paused,
+      frames.push_back({g_demo.clock.seconds, g_player.paused,
                         std::vector<uint8_t>(frame.bytes, frame.bytes + static_cast<size_t>(frame.pitch) * frame.height)});
     });
   }
@@ -46,12 +46,9 @@ class PlayerTest : public ScratchDirTest {
   // Plays from second 30 with the keys given for the pumps of chosen frames (from 1).
   void Play(int frame_count, const std::vector<std::pair<int64_t, DisplayEvent>>& keys) {
     for (const auto& [pump, key] : keys) display->ScheduleEvent(pump, key);
-    ASSERT_EQ(StartDemo(), DEMO_READY);
-    StartPlayer();
-    StartDemoClock(30.0f, 60);
+    StartDemoRun({.from_seconds = 30.0f, .seek_fps = 60, .player = true});
     for (int i = 0; i < frame_count; ++i) ASSERT_TRUE(PlayFrame());
-    ReleasePlayer();
-    FinishDemo();
+    EndDemoRun(DemoEnd::kPlayedOut);
   }
 
   HeadlessDisplayConfig config;
