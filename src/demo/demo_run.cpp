@@ -134,6 +134,8 @@ void SeekDemo(float seconds, int fps) {
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }
 
+void ResumeDemoTimer() { ResumeTimer(&g_demo.timer, PlatformCounter()); }
+
 void ReleaseDemo(DemoEnd end) {
   if (end == DemoEnd::kPlayedOut) {
     FadeOutMusic();

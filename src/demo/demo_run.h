@@ -36,8 +36,11 @@ void PresentDemoFrame();
 // counter is virtual at the same rate (captures), else from now.
 void SeekDemo(float seconds, int fps);
 
-// Restarts the frame timer from now, so that a pause does not count as one long frame.
+// Restarts the frame timer from now.
 void RestartDemoTimer();
+
+// Goes on after a pause as if it had not been: the pause does not count as one long frame.
+void ResumeDemoTimer();
 
 enum class DemoEnd {
   kPlayedOut,  // the timeline reached its end: the music winds down first

@@ -16,9 +16,15 @@ struct FrameTimer {
   float now_time;             // seconds since start at the latest counter read
   float delta;                // seconds between the last two ticks; 0 after StartTimer
   double seconds_per_count;   // 1 / counter frequency
+  int64_t last_count;         // the count read at the latest completed tick (or the start)
 };
 
 void StartTimer(FrameTimer* timer, Counter& counter);
 
 // Busy-waits until the float time differs from last_time, so delta is never 0.
 void TickTimer(FrameTimer* timer, Counter& counter);
+
+// Takes the time since the latest tick out of the timer (a pause): the next tick measures
+// from now. Times stay on the counts they had, so on a virtual counter the frames after a
+// pause fall on the same clock values as a run without one.
+void ResumeTimer(FrameTimer* timer, Counter& counter);

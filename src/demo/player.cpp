@@ -67,10 +67,14 @@ void Present() {
 void TogglePause() {
   g_player.paused = !g_player.paused;
   if (g_player.paused) {
+    // A seek since the last frame has moved the clock on from the picture: the frame at the
+    // new second is the one to hold, as a seek while paused shows it.
+    if (g_player.frame_behind) StepDemoFrame();
+    g_player.frame_behind = false;
     HoldFrame();
     PauseMusic();
   } else {
-    RestartDemoTimer();
+    ResumeDemoTimer();
     ResumeMusic();
   }
 }
@@ -93,6 +97,7 @@ bool PlayFrame() {
     SleepMs(kPausedWaitMs);
   } else {
     if (!StepDemoFrame()) return false;
+    g_player.frame_behind = false;
     CountFrame(g_demo.timer.delta);
     Present();
   }
@@ -104,7 +109,10 @@ bool PlayFrame() {
 void PlayerSeek(float seconds) {
   seconds = std::clamp(seconds, 0.0f, kDemoEnds);
   SeekDemo(seconds, PLAYER_SEEK_FPS);
-  if (!g_player.paused) return;
+  if (!g_player.paused) {
+    g_player.frame_behind = true;
+    return;
+  }
   // Paused, the frame at the new second is drawn once and held; the music stays where the
   // seek put it.
   StepDemoFrame();

@@ -69,7 +69,7 @@ class IntroTest : public ScratchDirTest {
   // The card a frame must show: strictly past 5, 10 and 15 seconds.
   static int CardAt(float clock) { return clock > 15.0f ? 3 : clock > 10.0f ? 2 : clock > 5.0f ? 1 : 0; }
 
-  IntroState intro;
+  IntroState intro{};
 };
 
 TEST_F(IntroTest, CardsChangeOnlyAfterFiveTenAndFifteenSeconds) {
