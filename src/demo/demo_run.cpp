@@ -93,7 +93,7 @@ void StartDemo() {
   RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
   ResetMusic();
-  LoadMusic(LoadFile("zibo.mp3"));
+  LoadMusic(LoadFile(kMusicFile));
 }
 
 void StartDemoClock(float from_seconds, int seek_fps) {

@@ -6,7 +6,7 @@
 
 void StartDemoRun(const DemoOptions& options) {
   StartDemo();
-  if (options.player) StartPlayer();
+  if (options.player) StartPlayer(options.watch);
   StartDemoClock(options.from_seconds, options.seek_fps);
 }
 

@@ -13,6 +13,7 @@ struct DemoOptions {
   float from_seconds = 0.0f;  // start there (a seek), with the music at the same point
   int seek_fps = 60;          // the frame step of that seek's replay: the capture's rate
   bool player = true;         // the player's keys and overlay; captures run without
+  bool watch = false;         // the player reloads when a file the load read changes
 };
 
 // The one start: the demo started and loaded, the player when asked, the frame timer

@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/platform.h"
 #include "platform/sdl_display.h"
+#include "platform/time_text.h"
 
 namespace {
 
@@ -24,20 +25,26 @@ const char* const kUsage =
     "Plays the demo: full screen, from the start, with its music.\n"
     "\n"
     "  --window       a resizable window instead of the full screen\n"
-    "  --from S       start at demo second S (0 to 116), the music at the same point\n"
+    "  --from T       start at demo time T (0 to 116 s: 97, 1m37s or 1:37), the music at\n"
+    "                 the same point\n"
+    "  --watch        reload by itself when a data file it read changes (for content makers)\n"
     "  --version      the version, then exit\n"
     "  --help         this text\n"
     "\n"
     "Keys: Space pause, Left/Right 5 s back/ahead, Page Up/Page Down 20 s, Home the start,\n"
-    "R reload the data, T overlay, F11 or Alt+Enter window/full screen, Escape quit.\n";
+    ", and . one frame back/ahead while paused, R reload the data, T overlay, H or ? the\n"
+    "keys, F11 or Alt+Enter window/full screen, Escape quit. The mouse shows a seek bar: click\n"
+    "or drag on it to seek, click the picture to pause, the wheel seeks 5 s.\n";
 
-enum Option { kWindow = 1, kFrom, kVersion, kHelp };
+enum Option { kWindow = 1, kFrom, kWatch, kVersion, kHelp };
 
 constexpr CommandOption kOptions[] = {
-    {"window", false, kWindow}, {"from", true, kFrom}, {"version", false, kVersion}, {"help", false, kHelp}};
+    {"window", false, kWindow}, {"from", true, kFrom},  {"watch", false, kWatch},
+    {"version", false, kVersion}, {"help", false, kHelp}};
 
 struct KraOptions {
   bool window = false;
+  bool watch = false;
   bool version = false;
   bool help = false;
   double from = 0.0;
@@ -54,9 +61,10 @@ int main(int argc, char** argv) {
       [&](int id, const char* value, std::string* why) {
         switch (id) {
           case kWindow: options.window = true; return true;
+          case kWatch: options.watch = true; return true;
           case kVersion: options.version = true; return true;
           case kHelp: options.help = true; return true;
-          case kFrom: return ParseNumberOption("from", value, 0.0, kDemoEnds, &options.from, why);
+          case kFrom: return ParseMomentOption("from", value, 0.0, kDemoEnds, &options.from, why);
         }
         return false;
       },
@@ -86,6 +94,7 @@ int main(int argc, char** argv) {
   DemoOptions demo;
   demo.from_seconds = static_cast<float>(options.from);
   demo.seek_fps = PLAYER_SEEK_FPS;
+  demo.watch = options.watch;
   const int status = RunDemo(demo);
 
   display.Destroy();

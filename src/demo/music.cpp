@@ -1,6 +1,9 @@
 #include "demo/music.h"
 
+#include <cstdio>
+
 #include "audio/audio_library.h"
+#include "resource/data_archive.h"
 #include "resource/mem_chunk.h"
 
 MusicState g_music;
@@ -62,6 +65,20 @@ void ReleaseMusic() {
   AudioFree();
   FreeChunk(&g_music.chunk);
   ResetMusic();
+}
+
+bool ReloadMusic(double seconds, bool paused) {
+  MemChunk chunk = LoadFile(kMusicFile);
+  if (chunk.size == 0) {
+    std::fprintf(stderr, "kra: %s could not be read again; the music that played goes on\n", kMusicFile);
+    return false;
+  }
+  ReleaseMusic();
+  if (!LoadMusic(chunk)) std::fprintf(stderr, "kra: %s does not play; the demo goes on silent\n", kMusicFile);
+  PlayMusic();
+  SeekMusic(seconds);
+  if (paused) PauseMusic();
+  return true;
 }
 
 void FadeOutMusic() {

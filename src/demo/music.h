@@ -6,6 +6,9 @@
 
 #include "resource/mem_chunk.h"
 
+// The music's file, as the data archive knows it.
+constexpr const char* kMusicFile = "zibo.mp3";
+
 struct MusicState {
   MemChunk chunk;   // the music file; its data stays allocated while the music plays
   uint32_t stream;  // 0 when no stream was created
@@ -30,6 +33,11 @@ void PlayMusic();
 void SeekMusic(double seconds);
 void PauseMusic();
 void ResumeMusic();
+
+// Reads the music file again and plays it on from seconds (held there when paused), for a
+// reload. false, with the reason on stderr, when the file cannot be read: the music that
+// played goes on.
+bool ReloadMusic(double seconds, bool paused);
 
 // Slides the pitch down to 1000 Hz over 500 ms, fades the volume out over the last 200 ms,
 // waits for both slides to end, frees the audio library and then the music's bytes: about

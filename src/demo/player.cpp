@@ -1,6 +1,7 @@
 #include "demo/player.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 
@@ -12,8 +13,12 @@
 #include "demo/timeline.h"
 #include "display/display_window.h"
 #include "display/overlay_text.h"
+#include "display/seek_bar.h"
 #include "platform/display_device.h"
+#include "platform/platform.h"
 #include "platform/process.h"
+#include "resource/data_archive.h"
+#include "resource/file_reads.h"
 
 PlayerState g_player;
 
@@ -21,8 +26,26 @@ namespace {
 
 constexpr float kStepSeconds = 5.0f;
 constexpr float kLeapSeconds = 20.0f;
+constexpr float kFrameSeconds = 1.0f / PLAYER_SEEK_FPS;
 constexpr float kFpsWindow = 0.5f;  // seconds of frames the overlay's rate is taken over
 constexpr int32_t kPausedWaitMs = 10;
+
+// Where each part after the first starts: the bar's chapter marks.
+constexpr float kChapters[] = {kIntroEnds, kMammaEnds, kSwimEnds};
+
+const char* const kHelpLines[] = {
+    "SPACE, CLICK       PAUSE / PLAY",
+    "LEFT RIGHT, WHEEL  5 S BACK / AHEAD",
+    "PGUP PGDN          20 S BACK / AHEAD",
+    "HOME               THE START",
+    "COMMA PERIOD       ONE FRAME (PAUSED)",
+    "CLICK, DRAG BAR    SEEK",
+    "R                  RELOAD THE DATA",
+    "T                  SECOND, PART, FPS",
+    "F11                FULL SCREEN",
+    "ESC                QUIT",
+    "H ?                THIS HELP",
+};
 
 size_t FramePixels() { return static_cast<size_t>(g_demo.frame_buffer.frame.width) * g_demo.frame_buffer.frame.height; }
 
@@ -43,6 +66,18 @@ void CountFrame(float delta) {
   g_player.fps_frames = 0;
 }
 
+void SetTitle(const char* title) {
+  if (g_platform.display) g_platform.display->SetTitle(title);
+}
+
+// While paused the title names the second held, so the moment can be read off and named.
+void ShowPausedTitle() {
+  char title[64];
+  std::snprintf(title, sizeof title, "kra - paused at %.2f s (%s)", g_demo.clock.seconds,
+                DemoPartName(g_demo.clock.part));
+  SetTitle(title);
+}
+
 void DrawOverlay() {
   char text[64];
   std::snprintf(text, sizeof text, "%6.2f s  %s  %3.0f fps%s", g_demo.clock.seconds, DemoPartName(g_demo.clock.part),
@@ -50,46 +85,122 @@ void DrawOverlay() {
   DrawOverlayText(g_demo.frame_buffer.frame, 4, 4, text);
 }
 
-// The frame as the part drew it, with the overlay over it when on. The frame buffer keeps the
-// part's own frame: under the overlay it is put back from the held copy, which is taken only
-// then or while paused (when it already holds that frame).
+void DrawHelp() {
+  const Texture& frame = g_demo.frame_buffer.frame;
+  const int count = static_cast<int>(sizeof kHelpLines / sizeof kHelpLines[0]);
+  int width = 0;
+  for (const char* line : kHelpLines) width = std::max(width, OverlayTextWidth(line));
+  const int line_height = OverlayTextHeight() - 4;
+  const int x = (frame.width - width) / 2;
+  const int y = std::max(0, (kSeekBarTop - count * line_height) / 2);
+  FillOverlayRect(frame, x - 6, y - 6, x + width + 6, y + count * line_height + 8, 0xFF202020u);
+  for (int i = 0; i < count; ++i) DrawOverlayText(frame, x, y + i * line_height, kHelpLines[i]);
+}
+
+const char* PartAt(float seconds) {
+  if (seconds < kIntroEnds) return DemoPartName(DemoPartId::kIntro);
+  if (seconds < kMammaEnds) return DemoPartName(DemoPartId::kMamma1);
+  if (seconds < kSwimEnds) return DemoPartName(DemoPartId::kSwim);
+  return DemoPartName(DemoPartId::kSwam);
+}
+
+void DrawBar() {
+  const float pointer_seconds = SeekBarTime(g_player.pointer_x, kDemoEnds);
+  const SeekBarView view{g_demo.clock.seconds,
+                         kDemoEnds,
+                         kChapters,
+                         static_cast<int>(sizeof kChapters / sizeof kChapters[0]),
+                         g_player.paused,
+                         g_player.pointer_x,
+                         g_player.pointer_y,
+                         PartAt(pointer_seconds)};
+  DrawSeekBar(g_demo.frame_buffer.frame, view);
+}
+
+// The frame as the part drew it, with the bar and the overlays over it when on. The frame
+// buffer keeps the part's own frame: under them it is put back from the held copy, which is
+// taken only then or while paused (when it already holds that frame).
 void Present() {
-  if (!g_player.overlay) {
+  const bool bar = PlayerBarShown();
+  if (!g_player.overlay && !g_player.help && !bar) {
     PresentDemoFrame();
     return;
   }
   if (!g_player.paused) HoldFrame();
-  DrawOverlay();
+  if (g_player.overlay) DrawOverlay();
+  if (g_player.help) DrawHelp();
+  if (bar) DrawBar();
   PresentDemoFrame();
   RestoreHeldFrame();
 }
 
-void TogglePause() {
-  g_player.paused = !g_player.paused;
-  if (g_player.paused) {
-    // A seek since the last frame has moved the clock on from the picture: the frame at the
-    // new second is the one to hold, as a seek while paused shows it.
-    if (g_player.frame_behind) StepDemoFrame();
-    g_player.frame_behind = false;
-    HoldFrame();
-    PauseMusic();
-  } else {
-    ResumeDemoTimer();
-    ResumeMusic();
+void ShowPointerWithBar() {
+  const bool shown = PlayerBarShown();
+  if (shown == g_player.pointer_shown || !g_platform.display) return;
+  g_player.pointer_shown = shown;
+  g_platform.display->ShowPointer(shown);
+}
+
+void WatchLoadedFiles() {
+  StartContentWatch(&g_player.watch, FilesRead(), g_data_archive.zip_path, kMusicFile);
+}
+
+void PollWatch(float elapsed) {
+  if (!g_player.watching) return;
+  const WatchChange change = PollContentWatch(&g_player.watch, elapsed);
+  if (!change.parts && !change.music) return;
+  if (!change.parts) {
+    ReloadMusic(g_demo.clock.seconds, g_player.paused);
+    return;
   }
+  ClearFilesRead();
+  PlayerReload(change.music);
+  // After a failed load the names it asked for are watched: the file to mend is among them.
+  WatchLoadedFiles();
+}
+
+void TakeInputs() {
+  DisplayInput input;
+  while (TakeDisplayInput(&input)) {
+    // Each ignores the other's events.
+    HandlePlayerKey(input.event);
+    HandlePlayerPointer(input.event, input.x, input.y);
+  }
+  // A drag seeks once a frame, to where the pointer is now: the frames follow the pointer.
+  if (g_player.drag_pending) {
+    g_player.drag_pending = false;
+    PlayerSeek(g_player.drag_seconds);
+  }
+}
+
+// Wall-clock seconds since the last call: the bar's and the watch's time, which run on while
+// paused and never touch the platform counter (virtual in tests and captures, where a read
+// moves it on).
+float WallSecondsSinceLastFrame() {
+  const auto now = std::chrono::steady_clock::now();
+  const float elapsed = g_player.wall_started ? std::chrono::duration<float>(now - g_player.last_wall).count() : 0.0f;
+  g_player.last_wall = now;
+  g_player.wall_started = true;
+  return elapsed;
 }
 
 }  // namespace
 
-void StartPlayer() {
+void StartPlayer(bool watch) {
   ReleasePlayer();
   g_player.held = new uint32_t[FramePixels()]();
+  g_player.still_seconds = kPlayerBarSeconds;
+  g_player.pointer_x = g_player.pointer_y = -1;
+  g_player.watching = watch;
+  if (watch) WatchLoadedFiles();
 }
 
 void ReleasePlayer() {
   delete[] g_player.held;
   g_player = PlayerState{};
 }
+
+bool PlayerBarShown() { return g_player.dragging || g_player.still_seconds < kPlayerBarSeconds; }
 
 bool PlayFrame() {
   if (g_player.paused) {
@@ -101,8 +212,11 @@ bool PlayFrame() {
     CountFrame(g_demo.timer.delta);
     Present();
   }
-  DisplayEvent key;
-  while (TakeDisplayKey(&key)) HandlePlayerKey(key);
+  const float elapsed = WallSecondsSinceLastFrame();
+  g_player.still_seconds = std::min(g_player.still_seconds + elapsed, kPlayerBarSeconds);
+  TakeInputs();
+  ShowPointerWithBar();
+  PollWatch(elapsed);
   return true;
 }
 
@@ -117,21 +231,90 @@ void PlayerSeek(float seconds) {
   // seek put it.
   StepDemoFrame();
   HoldFrame();
+  ShowPausedTitle();
+}
+
+void PlayerTogglePause() {
+  g_player.paused = !g_player.paused;
+  if (g_player.paused) {
+    // A seek since the last frame has moved the clock on from the picture: the frame at the
+    // new second is the one to hold, as a seek while paused shows it.
+    if (g_player.frame_behind) StepDemoFrame();
+    g_player.frame_behind = false;
+    HoldFrame();
+    PauseMusic();
+    ShowPausedTitle();
+  } else {
+    ResumeDemoTimer();
+    ResumeMusic();
+    SetTitle("kra");
+  }
+}
+
+bool PlayerReload(bool music) {
+  const float now = g_demo.clock.seconds;
+  if (!ReloadDemo()) return false;
+  if (music) ReloadMusic(now, g_player.paused);
+  PlayerSeek(now);
+  return true;
 }
 
 void HandlePlayerKey(DisplayEvent key) {
   const float now = g_demo.clock.seconds;
   switch (key) {
-    case DisplayEvent::kKeySpace: TogglePause(); break;
+    case DisplayEvent::kKeySpace: PlayerTogglePause(); break;
     case DisplayEvent::kKeyLeft: PlayerSeek(now - kStepSeconds); break;
     case DisplayEvent::kKeyRight: PlayerSeek(now + kStepSeconds); break;
     case DisplayEvent::kKeyPageUp: PlayerSeek(now - kLeapSeconds); break;
     case DisplayEvent::kKeyPageDown: PlayerSeek(now + kLeapSeconds); break;
     case DisplayEvent::kKeyHome: PlayerSeek(0.0f); break;
+    case DisplayEvent::kKeyComma:
+      if (g_player.paused) PlayerSeek(now - kFrameSeconds);
+      break;
+    case DisplayEvent::kKeyPeriod:
+      if (g_player.paused) PlayerSeek(now + kFrameSeconds);
+      break;
     case DisplayEvent::kKeyR:
-      if (ReloadDemo()) PlayerSeek(now);
+      if (g_player.watching) ClearFilesRead();
+      PlayerReload(true);
+      if (g_player.watching) WatchLoadedFiles();
       break;
     case DisplayEvent::kKeyT: g_player.overlay = !g_player.overlay; break;
+    case DisplayEvent::kKeyHelp: g_player.help = !g_player.help; break;
+    default: break;
+  }
+}
+
+void HandlePlayerPointer(DisplayEvent event, int x, int y) {
+  const float now = g_demo.clock.seconds;
+  switch (event) {
+    case DisplayEvent::kPointerMove:
+      g_player.pointer_x = x;
+      g_player.pointer_y = y;
+      g_player.still_seconds = 0.0f;
+      if (g_player.dragging) {
+        g_player.drag_pending = true;
+        g_player.drag_seconds = SeekBarTime(x, kDemoEnds);
+      }
+      break;
+    case DisplayEvent::kPointerPress:
+      g_player.pointer_x = x;
+      g_player.pointer_y = y;
+      g_player.still_seconds = 0.0f;
+      switch (HitSeekBar(x, y)) {
+        case SeekBarPart::kTrack:
+          g_player.dragging = true;
+          g_player.drag_pending = true;
+          g_player.drag_seconds = SeekBarTime(x, kDemoEnds);
+          break;
+        case SeekBarPart::kPicture:
+        case SeekBarPart::kPlayMark: PlayerTogglePause(); break;
+        case SeekBarPart::kBand: break;
+      }
+      break;
+    case DisplayEvent::kPointerRelease: g_player.dragging = false; break;
+    case DisplayEvent::kWheelBack: PlayerSeek(now - kStepSeconds); break;
+    case DisplayEvent::kWheelAhead: PlayerSeek(now + kStepSeconds); break;
     default: break;
   }
 }

@@ -23,6 +23,23 @@ bool CreateFlippingSurfaces(DisplayDevice& device) {
   return device.CreateSurfaces(2) || device.CreateSurfaces(1) || device.CreateSurfaces(0);
 }
 
+// The player's keys and the pointer, kept for the player to take after the frame. Moves
+// come many to a frame: only the latest of a run of them matters.
+void QueueInput(DisplayEvent event) {
+  DisplayWindow& window = g_display_window;
+  DisplayInput input{event, -1, -1};
+  const bool pointer = event == DisplayEvent::kPointerMove || event == DisplayEvent::kPointerPress ||
+                       event == DisplayEvent::kPointerRelease;
+  if (pointer && window.device) window.device->PointerPosition(&input.x, &input.y);
+  const int32_t capacity = static_cast<int32_t>(sizeof(window.inputs) / sizeof(window.inputs[0]));
+  if (event == DisplayEvent::kPointerMove && window.input_count > 0 &&
+      window.inputs[window.input_count - 1].event == DisplayEvent::kPointerMove) {
+    window.inputs[window.input_count - 1] = input;
+  } else if (window.input_count < capacity) {
+    window.inputs[window.input_count++] = input;
+  }
+}
+
 }  // namespace
 
 int OpenDisplay(const char* title, int width, int height) {
@@ -106,28 +123,15 @@ void DisplayWindowProc(DisplayEvent event) {
       break;
     case DisplayEvent::kOtherKey:
       break;
-    case DisplayEvent::kKeySpace:
-    case DisplayEvent::kKeyLeft:
-    case DisplayEvent::kKeyRight:
-    case DisplayEvent::kKeyPageUp:
-    case DisplayEvent::kKeyPageDown:
-    case DisplayEvent::kKeyHome:
-    case DisplayEvent::kKeyR:
-    case DisplayEvent::kKeyT: {
-      DisplayWindow& window = g_display_window;
-      if (window.key_count < static_cast<int32_t>(sizeof(window.keys) / sizeof(window.keys[0]))) {
-        window.keys[window.key_count++] = event;
-      }
-      break;
-    }
+    default: QueueInput(event); break;
   }
 }
 
-bool TakeDisplayKey(DisplayEvent* key) {
+bool TakeDisplayInput(DisplayInput* input) {
   DisplayWindow& window = g_display_window;
-  if (window.key_count == 0) return false;
-  *key = window.keys[0];
-  for (int32_t i = 1; i < window.key_count; ++i) window.keys[i - 1] = window.keys[i];
-  --window.key_count;
+  if (window.input_count == 0) return false;
+  *input = window.inputs[0];
+  for (int32_t i = 1; i < window.input_count; ++i) window.inputs[i - 1] = window.inputs[i];
+  --window.input_count;
   return true;
 }

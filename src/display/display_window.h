@@ -10,6 +10,14 @@
 class DisplayDevice;
 enum class DisplayEvent;
 
+// A key or pointer event for the player; x and y are the pointer's frame position (pointer
+// events only).
+struct DisplayInput {
+  DisplayEvent event;
+  int32_t x;
+  int32_t y;
+};
+
 struct DisplayWindow {
   int32_t width;
   int32_t height;
@@ -18,10 +26,11 @@ struct DisplayWindow {
   int32_t surfaces;       // the front surface (and its back buffer) exist
   int32_t active;         // frames are dropped while 0
   RowConverter converter;
-  // Player keys seen by the message pump and not yet taken, oldest first; more than fit
-  // in one frame are dropped.
-  DisplayEvent keys[16];
-  int32_t key_count;
+  // Player keys and pointer events seen by the message pump and not yet taken, oldest
+  // first; more than fit in one frame are dropped, except that a pointer move replaces a
+  // move still waiting at the end.
+  DisplayInput inputs[32];
+  int32_t input_count;
 };
 
 extern DisplayWindow g_display_window;
@@ -38,5 +47,5 @@ void CloseDisplay();
 // Handles one window message, as the message pump of PresentFrame delivers it.
 void DisplayWindowProc(DisplayEvent event);
 
-// Takes the oldest player key the pump has seen; false when none is waiting.
-bool TakeDisplayKey(DisplayEvent* key);
+// Takes the oldest player input the pump has seen; false when none is waiting.
+bool TakeDisplayInput(DisplayInput* input);

@@ -31,6 +31,8 @@ constexpr Glyph kGlyphs[] = {
     {'S', {3, 4, 2, 1, 6}}, {'T', {7, 2, 2, 2, 2}}, {'U', {5, 5, 5, 5, 7}}, {'V', {5, 5, 5, 5, 2}},
     {'W', {5, 5, 7, 7, 5}}, {'X', {5, 5, 2, 5, 5}}, {'Y', {5, 5, 2, 2, 2}}, {'Z', {7, 1, 2, 4, 7}},
     {'.', {0, 0, 0, 0, 2}}, {':', {0, 2, 0, 2, 0}}, {'-', {0, 0, 7, 0, 0}}, {'%', {5, 1, 2, 4, 5}},
+    {'/', {1, 1, 2, 4, 4}}, {',', {0, 0, 0, 2, 4}}, {'?', {6, 1, 2, 0, 2}}, {'+', {0, 2, 7, 2, 0}},
+    {'<', {1, 2, 4, 2, 1}}, {'>', {4, 2, 1, 2, 4}}, {'(', {1, 2, 2, 2, 1}}, {')', {4, 2, 2, 2, 4}},
 };
 
 const Glyph* FindGlyph(char c) {
@@ -41,7 +43,9 @@ const Glyph* FindGlyph(char c) {
   return nullptr;
 }
 
-void FillRect(const Texture& frame, int x0, int y0, int x1, int y1, uint32_t colour) {
+}  // namespace
+
+void FillOverlayRect(const Texture& frame, int x0, int y0, int x1, int y1, uint32_t colour) {
   if (x0 < 0) x0 = 0;
   if (y0 < 0) y0 = 0;
   if (x1 > frame.width) x1 = frame.width;
@@ -51,12 +55,14 @@ void FillRect(const Texture& frame, int x0, int y0, int x1, int y1, uint32_t col
   }
 }
 
+namespace {
+
 void DrawGlyph(const Texture& frame, int x, int y, const Glyph& glyph) {
   for (int row = 0; row < kGlyphHeight; ++row) {
     for (int col = 0; col < kGlyphWidth; ++col) {
       if (!(glyph.rows[row] & (4 >> col))) continue;
       const int px = x + col * kScale, py = y + row * kScale;
-      FillRect(frame, px, py, px + kScale, py + kScale, kInk);
+      FillOverlayRect(frame, px, py, px + kScale, py + kScale, kInk);
     }
   }
 }
@@ -71,7 +77,7 @@ int OverlayTextHeight() { return kGlyphHeight * kScale + 2 * kPadding; }
 
 void DrawOverlayText(const Texture& frame, int x, int y, const char* text) {
   if (!frame.pixels) return;
-  FillRect(frame, x, y, x + OverlayTextWidth(text), y + OverlayTextHeight(), kBox);
+  FillOverlayRect(frame, x, y, x + OverlayTextWidth(text), y + OverlayTextHeight(), kBox);
   int pen = x + kPadding;
   for (const char* c = text; *c; ++c, pen += kAdvance) {
     if (const Glyph* glyph = FindGlyph(*c)) DrawGlyph(frame, pen, y + kPadding, *glyph);

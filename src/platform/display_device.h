@@ -3,7 +3,8 @@
 // An exclusive display of width by height; a display mode request by bit depth that may
 // fail; surfaces with a number of back buffers; a pixel format described by bit count and
 // channel masks; lock (pointer and pitch), unlock, flip; a message pump that reports
-// activation, Escape and close; cursor hiding and the screen saver. One backend per file:
+// activation, Escape and close, the player's keys and the pointer in frame pixels; cursor
+// hiding and the screen saver. One backend per file:
 // sdl_display.cpp for real screens, headless_display.cpp for tests and capture.
 #pragma once
 
@@ -34,6 +35,15 @@ enum class DisplayEvent {
   kKeyHome,
   kKeyR,
   kKeyT,
+  kKeyComma,   // one frame back
+  kKeyPeriod,  // one frame ahead
+  kKeyHelp,    // H or ?
+  // The pointer, at the frame position PointerPosition gives for the event just polled.
+  kPointerMove,
+  kPointerPress,    // the primary button (or a touch) goes down
+  kPointerRelease,
+  kWheelBack,       // the wheel turned towards the user
+  kWheelAhead,
 };
 
 class DisplayDevice {
@@ -58,6 +68,16 @@ class DisplayDevice {
   virtual void Destroy() = 0;
   // The window's title, where the device has one.
   virtual void SetTitle(const char* title) {}
+  // Where the pointer event just taken by PollEvent happened, in frame pixels (the frame as
+  // created, before the device scales it to the window); outside the frame when the pointer
+  // is on a letterbox bar. Devices without a pointer never report pointer events.
+  virtual void PointerPosition(int* x, int* y) {
+    *x = -1;
+    *y = -1;
+  }
+  // Shows or hides the pointer while the player's controls come and go; a window keeps its
+  // pointer whatever this says.
+  virtual void ShowPointer(bool shown) {}
   // Why the last call failed, for the user.
   virtual std::string LastError() = 0;
 };

@@ -43,6 +43,10 @@ DisplayEvent PlayerKeyEvent(SDL_Keycode key) {
     case SDLK_HOME: return DisplayEvent::kKeyHome;
     case SDLK_r: return DisplayEvent::kKeyR;
     case SDLK_t: return DisplayEvent::kKeyT;
+    case SDLK_COMMA: return DisplayEvent::kKeyComma;
+    case SDLK_PERIOD: return DisplayEvent::kKeyPeriod;
+    case SDLK_h:
+    case SDLK_QUESTION: return DisplayEvent::kKeyHelp;
     default: return DisplayEvent::kOtherKey;
   }
 }
@@ -140,6 +144,24 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
       case SDL_QUIT:
         *event = DisplayEvent::kClose;
         return true;
+      // With a logical size set, SDL's renderer has already moved these positions from the
+      // window onto the frame, letterbox included.
+      case SDL_MOUSEMOTION:
+        SetPointer(e.motion.x, e.motion.y);
+        *event = DisplayEvent::kPointerMove;
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        if (e.button.button != SDL_BUTTON_LEFT) break;
+        SetPointer(e.button.x, e.button.y);
+        *event = e.type == SDL_MOUSEBUTTONDOWN ? DisplayEvent::kPointerPress : DisplayEvent::kPointerRelease;
+        return true;
+      case SDL_MOUSEWHEEL: {
+        const int turn = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (turn == 0) break;
+        *event = turn > 0 ? DisplayEvent::kWheelAhead : DisplayEvent::kWheelBack;
+        return true;
+      }
       case SDL_KEYDOWN:
         if (IsFullScreenToggle(e.key)) {
           if (!e.key.repeat) ToggleFullScreen();
@@ -189,6 +211,22 @@ void SdlDisplay::ToggleFullScreen() {
     SDL_ShowCursor(SDL_ENABLE);
   } else {
     SDL_ShowCursor(SDL_DISABLE);
+  }
+}
+
+void SdlDisplay::SetPointer(int x, int y) {
+  pointer_x_ = x;
+  pointer_y_ = y;
+}
+
+void SdlDisplay::PointerPosition(int* x, int* y) {
+  *x = pointer_x_;
+  *y = pointer_y_;
+}
+
+void SdlDisplay::ShowPointer(bool shown) {
+  if (window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+    SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
   }
 }
 

@@ -1,6 +1,7 @@
 // The display device on a real screen, through SDL2: a full-screen desktop window (or, when
 // asked, a resizable 1024x768 one), the 512x384 frame scaled up with nearest-neighbour and
-// letterboxed, presented with vsync. F11 and Alt+Enter switch between window and full
+// letterboxed, presented with vsync. Pointer events come in frame pixels: the renderer's
+// logical size maps window positions back onto the frame. F11 and Alt+Enter switch between window and full
 // screen. A display mode is a streaming texture in the SDL format of that depth.
 #pragma once
 
@@ -28,11 +29,14 @@ class SdlDisplay final : public DisplayDevice {
   void SetScreenSaver(bool enabled) override;
   void Destroy() override;
   void SetTitle(const char* title) override;
+  void PointerPosition(int* x, int* y) override;
+  void ShowPointer(bool shown) override;
   std::string LastError() override { return error_; }
 
  private:
   bool Fail(const std::string& what);
   void ToggleFullScreen();
+  void SetPointer(int x, int y);
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
@@ -40,5 +44,7 @@ class SdlDisplay final : public DisplayDevice {
   uint32_t texture_format_ = 0;
   bool video_started_ = false;
   bool windowed_;
+  int pointer_x_ = -1;
+  int pointer_y_ = -1;
   std::string error_;
 };

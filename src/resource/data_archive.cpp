@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resource/archive_members.h"
+#include "resource/file_reads.h"
 
 DataArchive g_data_archive;
 
@@ -173,6 +174,7 @@ static void ReadCurrentMember(DataArchive* archive, const char* member, MemChunk
 MemChunk LoadFile(DataArchive* archive, const char* path) {
   MemChunk chunk = {};
   CopyNameField(chunk.name, sizeof chunk.name, path);
+  NoteFileRead(path);
 
   if (SearchesDisk(*archive) && LoadFromDisk(path, &chunk)) return chunk;
   if (archive->search_mode == SEARCH_DISK_ONLY) return chunk;
