@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
+#include "resource/png_texture.h"
 #include "resource/texture_table.h"
 
 namespace {
@@ -23,6 +24,7 @@ std::string LoadAgain(DemoParts* parts) {
   CloseArchive(&g_data_archive);
   OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
+  const int32_t broken_before = PngDecodeFailures();
   try {
     LoadDemoParts(parts);
   } catch (const FatalError& error) {
@@ -31,6 +33,11 @@ std::string LoadAgain(DemoParts* parts) {
       why.erase(why.back() == '\n' ? why.size() - 1 : 0, 1);
     }
     return why;
+  }
+  // A save caught half way decodes as a broken image: the whole reload waits for the next.
+  if (const int32_t broken = PngDecodeFailures() - broken_before; broken > 0) {
+    return std::string(PngLastFailure()) + " does not decode" +
+           (broken > 1 ? " (and " + std::to_string(broken - 1) + " more images)" : "");
   }
   const int32_t missed = g_data_archive.files_missed - missed_before;
   if (missed > g_baseline_missed) {

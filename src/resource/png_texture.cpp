@@ -128,6 +128,17 @@ int RunPngDecode(PngDecode* d) {
 
 }  // namespace
 
+namespace {
+
+int32_t g_png_decode_failures = 0;
+char g_png_last_failure[sizeof(MemChunk{}.name)] = "";
+
+}  // namespace
+
+int32_t PngDecodeFailures() { return g_png_decode_failures; }
+
+const char* PngLastFailure() { return g_png_last_failure; }
+
 Texture DecodePng(MemChunk chunk) {
   PngDecode decode = {};
   decode.chunk = &chunk;
@@ -146,6 +157,8 @@ Texture DecodePng(MemChunk chunk) {
   std::free(decode.rows);
   FreeChunk(&chunk);
   if (!ok) {
+    ++g_png_decode_failures;
+    std::snprintf(g_png_last_failure, sizeof g_png_last_failure, "%s", chunk.name);
     std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);
     FreeTexture(&decode.texture);
   }

@@ -29,3 +29,9 @@ void FreeTexture(Texture* texture);
 // truncated or empty data, absurd dimensions) the chunk's name and libpng's message are
 // printed and an empty Texture (width and height 0, no pixels) is returned.
 Texture DecodePng(MemChunk chunk);
+
+// How many DecodePng calls have failed on their data so far: a reload that meets one has read
+// a broken or half-saved image.
+int32_t PngDecodeFailures();
+// The name of the last one that failed.
+const char* PngLastFailure();

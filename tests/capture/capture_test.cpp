@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "demo/demo_test_support.h"
+#include "resource/data_archive.h"
+#include "resource/png_texture.h"
 
 namespace fs = std::filesystem;
 
@@ -96,7 +98,7 @@ TEST(Capture, BadOptionsAreRefusedWithTheUsage) {
   for (const char* window : {"--from nan", "--to nan"}) {  // NaN would keep no frame at all
     r = RunCapture(window);
     EXPECT_EQ(r.status, 2) << window;
-    EXPECT_NE(r.output.find("'nan' is not a number"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("'nan' is not a time"), std::string::npos) << r.output;
   }
 
   r = RunCapture("--from 3 --to 2");
@@ -296,6 +298,69 @@ TEST(Capture, DamagedDataIsToldByTheFilesName) {
     EXPECT_TRUE(!row.once || (first != std::string::npos && r.output.find(row.once, first + 1) == std::string::npos))
         << r.output;
     fs::remove_all(dir);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+Texture ReadPng(const fs::path& path) { return DecodePng(LoadFile(path.c_str())); }
+
+uint32_t PixelAt(const Texture& image, int x, int y) { return image.pixels[static_cast<size_t>(y) * image.width + x]; }
+
+// One channel's mean over a rectangle of the image.
+double Mean(const Texture& image, int x0, int y0, int x1, int y1, int shift) {
+  double sum = 0.0;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) sum += (PixelAt(image, x, y) >> shift) & 0xFF;
+  }
+  return sum / (static_cast<double>(x1 - x0) * (y1 - y0));
+}
+
+// --size against the frame kra-capture keeps at its own size, at 97 s with the demo's data:
+// a whole multiple is that frame with every pixel repeated; a video size puts the picture in
+// the middle on black, its centre pixel the frame's, its colours on average the frame's.
+TEST(Capture, SizeScalesTheFrameWithSharpPixelsCentredOnBlack) {
+  const fs::path archive = fs::path(KRA_BINARY_DIR) / "autoexec.bat";
+  if (!fs::exists(archive)) GTEST_SKIP() << "the build made no data archive";
+  const struct {
+    const char* size;
+    int width, height, left, picture_width;
+  } kSizes[] = {{"", 512, 384, 0, 512}, {"1024x768", 1024, 768, 0, 1024}, {"1920x1080", 1920, 1080, 240, 1440}};
+  std::vector<Texture> frames;
+  for (const auto& s : kSizes) {
+    const std::string dir = NewDir();
+    const std::string size = *s.size ? std::string(" --size ") + s.size : "";
+    const Result r = RunCapture("--quiet --from 97 --to 97.01 --frames " + dir + size, archive);
+    ASSERT_EQ(r.status, 0) << r.output;
+    frames.push_back(ReadPng(fs::path(dir) / "frame_000000.png"));
+    ASSERT_EQ(frames.back().width, s.width) << s.size;
+    ASSERT_EQ(frames.back().height, s.height) << s.size;
+  }
+  const Texture& native = frames[0];
+  const Texture& twice = frames[1];
+  for (int y = 0; y < twice.height; ++y) {
+    for (int x = 0; x < twice.width; ++x) {
+      ASSERT_EQ(PixelAt(twice, x, y) & 0xFFFFFF, PixelAt(native, x / 2, y / 2) & 0xFFFFFF) << x << "," << y;
+    }
+  }
+  const Texture& video = frames[2];
+  for (int y = 0; y < video.height; y += 7) {
+    for (int x : {0, 239, 1680, 1919}) ASSERT_EQ(PixelAt(video, x, y) & 0xFFFFFF, 0u) << x << "," << y;
+  }
+  EXPECT_EQ(PixelAt(video, 960, 540) & 0xFFFFFF, PixelAt(native, 256, 192) & 0xFFFFFF);
+  for (int shift : {0, 8, 16}) {
+    EXPECT_NEAR(Mean(video, 240, 0, 1680, 1080, shift), Mean(native, 0, 0, 512, 384, shift), 0.5) << shift;
+  }
+  for (Texture& frame : frames) FreeTexture(&frame);
+}
+
+TEST(Capture, BadSizesAreRefused) {
+  for (const char* size : {"1920", "1921x1080", "0x0", "x", "1920x", "99999x99999", "1920x1080x", "-640x480", "64x48"}) {
+    const Result r = RunCapture(std::string("--quiet --size ") + size);
+    EXPECT_EQ(r.status, 2) << size;
+    EXPECT_NE(r.output.find("--size"), std::string::npos) << r.output;
   }
 }
 

@@ -28,7 +28,7 @@ bool MuxAudio(const std::string& video_path, const std::string& wav_path, const 
               std::string* error) {
   // No -shortest: the sound's fade-out may run on past the last frame, which then stays up.
   const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -i " + ShellQuote(video_path) + " -i " +
-                              ShellQuote(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k " +
+                              ShellQuote(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 256k -ar 48000 " +
                               "-movflags +faststart " + ShellQuote(out_path);
   const int status = std::system(command.c_str());
   if (status != 0) {

@@ -13,6 +13,7 @@
 #include "demo/demo_state.h"
 #include "demo/entry.h"
 #include "demo/timeline.h"
+#include "frame_scale.h"
 #include "frame_writer.h"
 #include "kra_version.h"
 #include "platform/counter.h"
@@ -25,6 +26,8 @@ namespace {
 struct Capture {
   CaptureOptions options;
   VideoPipe video;
+  FrameScale scale;             // with --size
+  std::vector<uint8_t> scaled;  // the frame at --size, BGRA
   int64_t presented = 0;
   int64_t kept = 0;
   int64_t expected = 0;
@@ -51,8 +54,21 @@ void ShowProgress(Capture& capture, bool last) {
                last ? "\n" : "");
 }
 
-void KeepFrame(Capture& capture, const HeadlessFrame& frame) {
+// The frame as kept: the display's own, or scaled to --size.
+HeadlessFrame SizedFrame(Capture& capture, const HeadlessFrame& frame) {
+  if (capture.options.width == 0) return frame;
+  ScaleFrame(&capture.scale, frame.bytes, frame.pitch, capture.scaled.data());
+  HeadlessFrame sized = frame;
+  sized.bytes = capture.scaled.data();
+  sized.width = capture.options.width;
+  sized.height = capture.options.height;
+  sized.pitch = capture.options.width * 4;
+  return sized;
+}
+
+void KeepFrame(Capture& capture, const HeadlessFrame& shown) {
   const CaptureOptions& options = capture.options;
+  const HeadlessFrame frame = SizedFrame(capture, shown);
   if (!options.frames_dir.empty()) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(capture.kept));
@@ -110,6 +126,13 @@ int main(int argc, char** argv) {
     if (ec) return Fail("cannot create " + capture.options.frames_dir + ": " + ec.message());
   }
 
+  if (capture.options.width > 0) {
+    capture.scale = PlanFrameScale(WIDTH, DISPLAY_HEIGHT, capture.options.width, capture.options.height);
+    capture.scaled.resize(static_cast<size_t>(capture.options.width) * capture.options.height * 4);
+  }
+  const int out_width = capture.options.width > 0 ? capture.options.width : WIDTH;
+  const int out_height = capture.options.width > 0 ? capture.options.height : DISPLAY_HEIGHT;
+
   // 32 bits only, so every frame arrives as B, G, R, A bytes.
   HeadlessDisplayConfig config;
   config.accepted_bits = {32};
@@ -125,7 +148,7 @@ int main(int argc, char** argv) {
   TemporaryFile silent_video;
   if (!video_path.empty()) silent_video.path = video_path + ".silent.mp4";
   if (!video_path.empty() &&
-      !capture.video.Open(silent_video.path, WIDTH, DISPLAY_HEIGHT, capture.options.fps, &error)) {
+      !capture.video.Open(silent_video.path, out_width, out_height, capture.options.fps, &error)) {
     return Fail(error);
   }
 

@@ -1,7 +1,11 @@
 #include "capture_options.h"
 
+#include <cctype>
+#include <cstdio>
+
 #include "demo/timeline.h"
 #include "platform/command_line.h"
+#include "platform/time_text.h"
 
 const char* const kCaptureUsage =
     "usage: kra-capture [options]\n"
@@ -14,22 +18,43 @@ const char* const kCaptureUsage =
     "  --from S         start at S seconds of demo time (0 to 116): the demo seeks there,\n"
     "                   and the frames are those a run from the start shows\n"
     "  --to S           keep only frames at or before S seconds of demo time\n"
+    "  --size WxH       frames and video at W x H (even, 128x96 to 7680x4320), the picture\n"
+    "                   scaled with sharp pixels to the largest 4:3 size that fits, centred\n"
+    "                   on black: 1920x1080, 3840x2160 for video sites\n"
     "  --quiet          no progress on stderr\n"
     "  --version        the version, then exit\n"
     "  --help           this text\n";
 
 namespace {
 
-enum Option { kFps = 1, kFrames, kVideo, kAudio, kFrom, kTo, kQuiet, kVersion, kHelp };
+enum Option { kFps = 1, kFrames, kVideo, kAudio, kFrom, kTo, kSize, kQuiet, kVersion, kHelp };
 
 constexpr CommandOption kOptions[] = {
     {"fps", true, kFps},     {"frames", true, kFrames}, {"video", true, kVideo},      {"audio", true, kAudio},
-    {"from", true, kFrom},   {"to", true, kTo},         {"quiet", false, kQuiet},     {"version", false, kVersion},
-    {"help", false, kHelp},
+    {"from", true, kFrom},   {"to", true, kTo},         {"size", true, kSize},        {"quiet", false, kQuiet},
+    {"version", false, kVersion}, {"help", false, kHelp},
 };
 
 // --to may name any time: past the end simply keeps every frame to the end.
 constexpr double kLatestTo = 1e9;
+
+// "1920x1080": two whole even numbers within the limits.
+bool ParseSize(const char* value, int* width, int* height, std::string* why) {
+  int w = 0, h = 0, used = 0;
+  const std::string text = value;
+  if (std::sscanf(value, "%5d%*[xX]%5d%n", &w, &h, &used) != 2 || used != static_cast<int>(text.size()) ||
+      !std::isdigit(static_cast<unsigned char>(text[0]))) {
+    *why = "--size: '" + text + "' is not WIDTHxHEIGHT (1920x1080)";
+    return false;
+  }
+  if (w < 128 || h < 96 || w > 7680 || h > 4320 || w % 2 || h % 2) {
+    *why = "--size must be even, from 128x96 to 7680x4320";
+    return false;
+  }
+  *width = w;
+  *height = h;
+  return true;
+}
 
 }  // namespace
 
@@ -54,8 +79,9 @@ std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>
       case kFrames: options.frames_dir = value; return true;
       case kVideo: options.video_path = value; return true;
       case kAudio: options.audio_path = value; return true;
-      case kFrom: return ParseNumberOption("from", value, 0.0, kDemoEnds, &options.from_seconds, why);
-      case kTo: return ParseNumberOption("to", value, 0.0, kLatestTo, &options.to_seconds, why);
+      case kFrom: return ParseMomentOption("from", value, 0.0, kDemoEnds, &options.from_seconds, why);
+      case kTo: return ParseMomentOption("to", value, 0.0, kLatestTo, &options.to_seconds, why);
+      case kSize: return ParseSize(value, &options.width, &options.height, why);
       case kQuiet: options.quiet = true; return true;
       case kVersion: options.version = true; return true;
       case kHelp: options.help = true; return true;

@@ -12,6 +12,8 @@ struct CaptureOptions {
   std::string audio_path;  // WAV of the soundtrack
   double from_seconds = 0.0;
   double to_seconds = 1e9;
+  int width = 0;            // --size: frames and video at width x height (0: the frame's own size)
+  int height = 0;
   bool quiet = false;
   bool help = false;
   bool version = false;

@@ -23,6 +23,7 @@ const char* const kViewUsage =
     "                        towards -z (default: far enough to frame the whole object)\n"
     "  --rot AX,AY,AZ        object rotation in degrees\n"
     "                        (--pos and --rot: each number from -1e30 to 1e30)\n"
+    "  --watch               reload by itself when a file it read changes\n"
     "  --version             the version, then exit\n"
     "  --help                this text\n"
     "\n"
@@ -55,12 +56,13 @@ bool ParseTriple(const std::string& text, float out[3]) {
 
 }  // namespace
 
-enum Option { kHelp = 1, kEnv, kOutline, kPng, kTexture, kBackground, kBlend, kTime, kPos, kRot, kVersion };
+enum Option { kHelp = 1, kEnv, kOutline, kPng, kTexture, kBackground, kBlend, kTime, kPos, kRot, kWatch, kVersion };
 
 constexpr CommandOption kOptions[] = {
     {"help", false, kHelp},         {"env", false, kEnv},     {"outline", false, kOutline}, {"png", true, kPng},
     {"texture", true, kTexture},    {"background", true, kBackground}, {"blend", true, kBlend},
-    {"time", true, kTime},          {"pos", true, kPos},      {"rot", true, kRot},          {"version", false, kVersion},
+    {"time", true, kTime},          {"pos", true, kPos},      {"rot", true, kRot},          {"watch", false, kWatch},
+    {"version", false, kVersion},
 };
 
 std::optional<ViewOptions> ParseViewOptions(const std::vector<std::string>& args, std::string* error) {
@@ -78,6 +80,7 @@ std::optional<ViewOptions> ParseViewOptions(const std::vector<std::string>& args
     switch (id) {
       case kHelp: options.help = true; return true;
       case kVersion: options.version = true; return true;
+      case kWatch: options.watch = true; return true;
       case kEnv: options.env_map = true; return true;
       case kOutline: options.outline = true; return true;
       case kPng: options.png_path = text; return true;

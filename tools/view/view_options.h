@@ -18,6 +18,7 @@ struct ViewOptions {
   bool pos_given = false;
   float pos[3] = {0, 0, 0};
   float rot[3] = {0, 0, 0};
+  bool watch = false;  // reload by itself when a file the load read changes
   bool help = false;
   bool version = false;
 };

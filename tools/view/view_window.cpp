@@ -8,6 +8,9 @@
 #include <cstring>
 #include <string>
 
+#include "resource/content_watch.h"
+#include "resource/data_archive.h"
+#include "resource/file_reads.h"
 #include "view_frame.h"
 #include "view_pose.h"
 
@@ -91,6 +94,20 @@ void Reload(const ViewOptions& options, ViewContent* content) {
   if (LoadViewContent(options, content) != ViewLoad::OK) FreeViewContent(content);
 }
 
+// The files the last load read, followed when --watch asks for it.
+void WatchLoadedFiles(ContentWatch* watch) { StartContentWatch(watch, FilesRead(), g_data_archive.zip_path, nullptr); }
+
+// A change to a file the last load read, once it has settled, loads everything again.
+void FollowFiles(const ViewWindow& view, const ViewOptions& options, ViewContent* content, const ViewClock& clock,
+                 ContentWatch* watch, double elapsed) {
+  if (!options.watch || !PollContentWatch(watch, static_cast<float>(elapsed)).parts) return;
+  ClearFilesRead();
+  Reload(options, content);
+  WatchLoadedFiles(watch);
+  std::fprintf(stderr, content->scene ? "kra-view: reloaded %s\n" : "kra-view: %s does not load\n", options.file.c_str());
+  ShowState(view, options, *content, clock);
+}
+
 // Handles one key; false when it ends the viewer.
 bool OnKey(SDL_Keycode key, ViewOptions* options, ViewContent* content, ViewClock* clock) {
   switch (key) {
@@ -144,6 +161,8 @@ int RunViewWindow(ViewOptions options, ViewContent* content, Texture* frame) {
   }
   ViewClock clock;
   clock.seconds = Wrapped(*content, options.seconds);
+  ContentWatch watch{};
+  if (options.watch) WatchLoadedFiles(&watch);
   ShowState(view, options, *content, clock);
   uint64_t last = SDL_GetPerformanceCounter();
   const double ticks_per_second = static_cast<double>(SDL_GetPerformanceFrequency());
@@ -151,6 +170,7 @@ int RunViewWindow(ViewOptions options, ViewContent* content, Texture* frame) {
     const uint64_t now = SDL_GetPerformanceCounter();
     const double elapsed = static_cast<double>(now - last) / ticks_per_second;
     last = now;
+    FollowFiles(view, options, content, clock, &watch, elapsed);
     if (!clock.paused) clock.seconds = Wrapped(*content, clock.seconds + (elapsed < LONGEST_STEP ? elapsed : LONGEST_STEP));
     PoseView(content, options, clock.seconds);
     DrawViewFrame(*content, frame);
