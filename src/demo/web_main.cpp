@@ -2,9 +2,11 @@
 //
 // The page (web/index.html) fetches the data archive into the file system, then runs main
 // with its mode:
-//   (none)       the player: main sets up and tells the page it is ready; the page's start
-//                button calls kra_start (sound may start only from a click), then one demo
-//                frame per animation frame on real time, with the player's keys
+//   (none)       the player: main shows the poster frame and tells the page it is ready; the
+//                page's start button calls kra_start (sound may start only from a click),
+//                then one demo frame per animation frame on real time; the page's controls
+//                and keys reach the player through kra_key, kra_seek and kra_toggle_pause
+//   --at S       the same, with the frame at second S as the poster (a link's #t=S)
 //   --still S    the frame at demo second S on virtual time at 60 frames a second (the first
 //                frame `kra-capture --fps 60 --from S` keeps), presented once, no sound; the
 //                title then reads "kra still S"
@@ -15,6 +17,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +43,7 @@ constexpr int kVirtualFps = 60;
 constexpr double kPosterSeconds = 7.0;
 
 struct WebOptions {
+  double at_seconds = kPosterSeconds;
   bool bench = false;
   bool still = false;
   double still_seconds = 0.0;
@@ -83,7 +87,8 @@ void PlayAnimationFrame() {
   }
 }
 
-// The keys the native player gets; Escape stays the browser's (it leaves full screen).
+// The keys the native player gets; Escape stays the browser's (it leaves full screen), and
+// the keys of the page's own controls (M, H, ?, F) are the page's.
 DisplayEvent PlayerKey(const char* code) {
   static constexpr struct {
     const char* code;
@@ -91,21 +96,19 @@ DisplayEvent PlayerKey(const char* code) {
   } kKeys[] = {{"Space", DisplayEvent::kKeySpace},       {"ArrowLeft", DisplayEvent::kKeyLeft},
                {"ArrowRight", DisplayEvent::kKeyRight},  {"PageUp", DisplayEvent::kKeyPageUp},
                {"PageDown", DisplayEvent::kKeyPageDown}, {"Home", DisplayEvent::kKeyHome},
-               {"KeyT", DisplayEvent::kKeyT}};
+               {"KeyT", DisplayEvent::kKeyT},            {"Comma", DisplayEvent::kKeyComma},
+               {"Period", DisplayEvent::kKeyPeriod}};
   for (const auto& key : kKeys) {
     if (std::strcmp(code, key.code) == 0) return key.event;
   }
   return DisplayEvent::kOtherKey;
 }
 
-// The browser hands keys over between animation frames, when no frame is being drawn: they
-// go straight to the player, with no queue of their own.
-EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*) {
-  if (!g_playing) return EM_FALSE;
-  const DisplayEvent key = PlayerKey(event->code);
-  if (key == DisplayEvent::kOtherKey) return EM_FALSE;
-  if (const std::optional<int> early = GuardDemoRun([&] { HandlePlayerKey(key); })) EndPlay(*early);
-  return EM_TRUE;  // no scrolling or paging of the page itself
+// The page calls in between animation frames, when no frame is being drawn: what it asks
+// goes straight to the player, with no queue of its own.
+void Control(const std::function<void()>& body) {
+  if (!g_playing) return;
+  if (const std::optional<int> early = GuardDemoRun(body)) EndPlay(*early);
 }
 
 // --- the test and measuring modes
@@ -158,8 +161,8 @@ void RunBench() {
 }
 
 bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* error) {
-  enum { kBench = 1, kStill };
-  static constexpr CommandOption kOptions[] = {{"bench", false, kBench}, {"still", true, kStill}};
+  enum { kBench = 1, kStill, kAt };
+  static constexpr CommandOption kOptions[] = {{"bench", false, kBench}, {"still", true, kStill}, {"at", true, kAt}};
   std::vector<std::string> rest;
   return ParseCommandLine(
       argc, argv, kOptions,
@@ -168,6 +171,7 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
           options->bench = true;
           return true;
         }
+        if (id == kAt) return ParseNumberOption("at", value, 0.0, kDemoEnds, &options->at_seconds, why);
         options->still = true;
         options->still_text = value;
         return ParseNumberOption("still", value, 0.0, kDemoEnds, &options->still_seconds, why);
@@ -177,11 +181,13 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
 
 }  // namespace
 
-// The page's start button: a run of the player from the start, sound and all.
-extern "C" EMSCRIPTEN_KEEPALIVE void kra_start() {
+// The page's start button: a run of the player from seconds (the start, or a link's moment),
+// sound and all.
+extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
   if (g_playing) return;
+  const auto from = static_cast<float>(seconds);
   const std::optional<int> early =
-      GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
+      GuardDemoRun([=] { StartDemoRun({.from_seconds = from, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
   if (early) {
     TellPage("onEnded", std::to_string(*early).c_str());
     return;
@@ -189,6 +195,21 @@ extern "C" EMSCRIPTEN_KEEPALIVE void kra_start() {
   g_playing = true;
   emscripten_set_main_loop(PlayAnimationFrame, 0, false);
 }
+
+// A key from the page (KeyboardEvent.code): 1 when it is the player's.
+extern "C" EMSCRIPTEN_KEEPALIVE int kra_key(const char* code) {
+  const DisplayEvent key = PlayerKey(code);
+  if (key == DisplayEvent::kOtherKey || !g_playing) return 0;
+  Control([=] { HandlePlayerKey(key); });
+  return 1;
+}
+
+// The page's seek bar and its click on the picture.
+extern "C" EMSCRIPTEN_KEEPALIVE void kra_seek(double seconds) {
+  Control([=] { PlayerSeek(static_cast<float>(seconds)); });
+}
+extern "C" EMSCRIPTEN_KEEPALIVE void kra_toggle_pause() { Control([] { PlayerTogglePause(); }); }
+extern "C" EMSCRIPTEN_KEEPALIVE int kra_paused() { return g_player.paused ? 1 : 0; }
 
 // Blocks of sound the page's audio output has played: grows once the music runs.
 extern "C" EMSCRIPTEN_KEEPALIVE double kra_audio_blocks() { return static_cast<double>(g_audio.Blocks()); }
@@ -213,9 +234,8 @@ int main(int argc, char** argv) {
   } else if (options.bench) {
     RunBench();
   } else {
-    // The title card waits behind the start button.
-    ShowFrameAt(kPosterSeconds);
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
+    // The title card (or a link's moment) waits behind the start button.
+    ShowFrameAt(options.at_seconds);
     TellPage("onReady", "");
   }
   return 0;

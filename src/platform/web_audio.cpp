@@ -46,7 +46,11 @@ EM_JS(int, StartPageAudio, (int rate, int block_frames), {
       right[i] = samples[2 * i + 1] / 32768;
     }
   };
-  node.connect(context.destination);
+  // Through a gain the page's mute sets; a music reload makes a new context, which keeps it.
+  const gain = context.createGain();
+  gain.gain.value = Module.kraMuted ? 0 : 1;
+  node.connect(gain);
+  gain.connect(context.destination);
   if (context.state !== "running") {
     const resume = () => {
       context.resume();
@@ -56,7 +60,7 @@ EM_JS(int, StartPageAudio, (int rate, int block_frames), {
     addEventListener("click", resume, true);
     addEventListener("keydown", resume, true);
   }
-  Module.kraAudio = {context: context, node: node};
+  Module.kraAudio = {context: context, node: node, gain: gain};
   return 1;
 });
 
