@@ -34,7 +34,7 @@ class BrowserError(Exception):
 
 
 class Browser:
-    def __init__(self, width=512, height=384):
+    def __init__(self, width=512, height=384, touch=False):
         chromium = shutil.which("chromium") or shutil.which("chromium-browser")
         if not chromium:
             raise BrowserError("chromium is not installed (scripts/web installs it)")
@@ -69,7 +69,9 @@ class Browser:
             self._call(domain + ".enable")
         # The window's size is not the page's: the page gets exactly this, one pixel per CSS pixel.
         self._call("Emulation.setDeviceMetricsOverride", width=width, height=height, deviceScaleFactor=1,
-                   mobile=False)
+                   mobile=touch)
+        if touch:  # a phone: a coarse pointer, taps instead of clicks
+            self._call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
 
     def close(self):
         try:
@@ -182,12 +184,22 @@ class Browser:
                 raise BrowserError("waited %d s for %s" % (timeout, expression))
             self.pump(0.05)
 
-    def click(self, selector):
-        """A real mouse click (a user gesture, as a browser counts them) on the element's middle."""
+    def click(self, selector, at=0.5):
+        """A real mouse click (a user gesture, as a browser counts them) on the element, at the
+        fraction at of its width (its middle by default) and half its height."""
         box = self.evaluate("(() => { const r = document.querySelector(%s).getBoundingClientRect();"
-                            " return [r.x + r.width / 2, r.y + r.height / 2]; })()" % json.dumps(selector))
+                            " return [r.x + r.width * %f, r.y + r.height / 2]; })()" % (json.dumps(selector), at))
+        self.click_at(box[0], box[1])
+
+    def click_at(self, x, y):
+        self._call("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
         for kind in ("mousePressed", "mouseReleased"):
-            self._call("Input.dispatchMouseEvent", type=kind, x=box[0], y=box[1], button="left", clickCount=1)
+            self._call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left", clickCount=1)
+
+    def tap_at(self, x, y):
+        """A finger's tap."""
+        for kind, points in (("touchStart", [{"x": x, "y": y}]), ("touchEnd", [])):
+            self._call("Input.dispatchTouchEvent", type=kind, touchPoints=points)
 
     def press(self, code, key_code):
         """A key press as the keyboard sends it: code as in KeyboardEvent.code, the key's Windows code."""

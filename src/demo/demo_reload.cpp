@@ -36,8 +36,7 @@ std::string LoadAgain(DemoParts* parts) {
   }
   // A save caught half way decodes as a broken image: the whole reload waits for the next.
   if (const int32_t broken = PngDecodeFailures() - broken_before; broken > 0) {
-    return std::string(PngLastFailure()) + " does not decode" +
-           (broken > 1 ? " (and " + std::to_string(broken - 1) + " more images)" : "");
+    return std::string(PngLastFailure()) + " does not decode";
   }
   const int32_t missed = g_data_archive.files_missed - missed_before;
   if (missed > g_baseline_missed) {

@@ -289,15 +289,19 @@ void HandlePlayerPointer(DisplayEvent event, int x, int y) {
   const float now = g_demo.clock.seconds;
   switch (event) {
     case DisplayEvent::kPointerMove:
+      // The first report only says where the pointer is (a window opening under a pointer
+      // that stands still hears of it): the bar comes when it moves from there.
+      if (g_player.pointer_known && (x != g_player.pointer_x || y != g_player.pointer_y)) g_player.still_seconds = 0.0f;
+      g_player.pointer_known = true;
       g_player.pointer_x = x;
       g_player.pointer_y = y;
-      g_player.still_seconds = 0.0f;
       if (g_player.dragging) {
         g_player.drag_pending = true;
         g_player.drag_seconds = SeekBarTime(x, kDemoEnds);
       }
       break;
     case DisplayEvent::kPointerPress:
+      g_player.pointer_known = true;
       g_player.pointer_x = x;
       g_player.pointer_y = y;
       g_player.still_seconds = 0.0f;

@@ -41,6 +41,7 @@ struct PlayerState {
   float fps_seconds;    // how much of that half second has passed
   int32_t fps_frames;
   float still_seconds;  // since the pointer last moved: the bar shows below kPlayerBarSeconds
+  bool pointer_known;   // a pointer event has said where it is
   int32_t pointer_x;    // the pointer in frame pixels
   int32_t pointer_y;
   bool dragging;        // the button went down on the track and is still down

@@ -7,6 +7,7 @@ player's keys, a missing data archive, and the site's size.
 SITE is what scripts/web writes (build/web); NATIVE_BUILD holds kra-capture and the
 autoexec.bat the site was made from.
 """
+import json
 import os
 import subprocess
 import sys
@@ -20,6 +21,10 @@ SITE = NATIVE = ""
 # A second in each part: the intro, the mamma scene, the swim scene twice, the swam scene and
 # its ending.
 STILL_SECONDS = ["6", "25", "47.5", "64.5", "97", "112"]
+# #t= as links write it, and what the page makes of it.
+MOMENTS = [("97", 97), ("97.5", 97.5), (".5", 0.5), ("1m37s", 97), ("1M37S", 97), ("1m37", 97), ("1m", 60),
+           ("37s", 37), ("1:37", 97), ("01:37.5", 97.5), ("0:00", 0), ("1:01:01", 3661)]
+NOT_MOMENTS = ["", " ", "abc", "-3", "+3", "1e2", "1:75", "1:", ":37", "1s2m", "1m37s5", "1h37", "1:2:3:4", "..", "s"]
 
 
 def native_frame(seconds, folder):
@@ -81,6 +86,96 @@ class WebPageTest(unittest.TestCase):
         self.browser.pump(0.5)
         self.assertEqual(self.browser.evaluate("Module._kra_demo_seconds()"), paused_at)
         self.assertEqual(self.browser.errors, [])
+
+    def ready(self, query=""):
+        self.page(query)
+        self.browser.wait_for("!document.getElementById('start').hidden", 60)
+
+    def seconds(self):
+        return self.browser.evaluate("Module._kra_demo_seconds()")
+
+    def test_moments_are_read_as_kra_reads_them(self):
+        self.ready()
+        for text, seconds in MOMENTS:
+            self.assertEqual(self.browser.evaluate("parseMoment(%s)" % json.dumps(text)), seconds, text)
+        for text in NOT_MOMENTS:
+            self.assertIsNone(self.browser.evaluate("parseMoment(%s)" % json.dumps(text)), text)
+
+    def test_a_link_to_a_moment_shows_it_and_plays_from_there(self):
+        self.ready("?link#t=1m37s")
+        self.assertAlmostEqual(self.seconds(), 97, delta=1 / 30)  # the poster is that second's frame
+        self.browser.click("#start")
+        self.browser.wait_for("Module._kra_audio_blocks() > 0", 20)
+        self.assertTrue(97 <= self.seconds() < 100, self.seconds())
+        self.browser.press("Space", 32)
+        self.browser.wait_for("location.hash.startsWith('#t=')", 5)
+        held = self.browser.evaluate("location.hash")
+        self.assertAlmostEqual(float(held[3:]), self.seconds(), delta=0.06)
+        self.browser.press("Space", 32)
+        self.browser.wait_for("location.hash == ''", 5)
+        self.assertEqual(self.browser.errors, [])
+
+    def test_a_link_to_no_moment_is_warned_about_and_ignored(self):
+        for hash_ in ("#t=1:75", "#t=200", "#t=soon"):
+            with self.subTest(hash_=hash_):
+                self.browser.console.clear()
+                self.ready("?bad=" + hash_[3:] + hash_)
+                self.assertTrue([line for line in self.browser.console
+                                 if line.startswith("warning:") and hash_ in line], self.browser.console)
+                self.browser.click("#start")
+                self.browser.wait_for("Module._kra_frames_shown() > 3", 20)
+                self.assertLess(self.seconds(), 5)
+        self.assertEqual(self.browser.errors, [])
+
+    def test_the_bar_seeks_the_picture_pauses_and_m_mutes(self):
+        self.ready()
+        self.browser.click("#start")
+        self.browser.wait_for("Module._kra_frames_shown() > 3", 20)
+        self.browser.click("canvas")
+        self.browser.wait_for("Module._kra_paused() == 1", 5)
+        for target in (60, 20, 80):
+            x = self.browser.evaluate("document.getElementById('seek').getBoundingClientRect().left + xOfSeconds(%d)"
+                                      % target)
+            y = self.browser.evaluate("(r => r.top + r.height / 2)(document.getElementById('seek').getBoundingClientRect())")
+            self.browser.click_at(x, y)
+            self.browser.wait_for("Math.abs(Module._kra_demo_seconds() - %d) < 1" % target, 5)
+            self.assertEqual(self.browser.evaluate("Module._kra_paused()"), 1)
+        self.assertEqual(self.browser.evaluate("document.getElementById('play').getAttribute('aria-label')"), "Play")
+        self.browser.press("KeyM", 77)
+        self.assertEqual(self.browser.evaluate("Module.kraAudio.gain.gain.value"), 0)
+        self.assertEqual(self.browser.evaluate("document.getElementById('mute').getAttribute('aria-pressed')"), "true")
+        self.browser.click("canvas")
+        self.browser.wait_for("Module._kra_paused() == 0", 5)
+        self.assertEqual(self.browser.errors, [])
+
+    def test_on_a_phone_nothing_overlaps_and_a_tap_pauses(self):
+        with Browser(390, 844, touch=True) as phone:
+            phone.open(self.site.url + "demos/kra/index.html")
+            phone.wait_for("!document.getElementById('start').hidden", 60)
+            box = phone.evaluate("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                                 "(document.getElementById('start').getBoundingClientRect())")
+            phone.tap_at(*box)
+            phone.wait_for("Module._kra_frames_shown() > 3", 20)
+            phone.tap_at(195, 300)  # wakes the controls
+            rects = phone.evaluate("['canvas', '#play', '#track', '#time', '#mute', '#help', '#fullscreen'].map(s =>"
+                                   " (r => [s, r.left, r.top, r.right, r.bottom])(document.querySelector(s)"
+                                   ".getBoundingClientRect()))")
+            for name, left, top, right, bottom in rects:
+                self.assertTrue(0 <= left < right <= 390 and 0 <= top < bottom <= 844, (name, left, top, right, bottom))
+            for i, a in enumerate(rects):
+                for b in rects[i + 1:]:
+                    apart = a[3] <= b[1] or b[3] <= a[1] or a[4] <= b[2] or b[4] <= a[2]
+                    self.assertTrue(apart, "%s overlaps %s" % (a[0], b[0]))
+            paused = phone.evaluate("Module._kra_paused()")
+            phone.tap_at(195, 300)
+            phone.wait_for("Module._kra_paused() == %d" % (1 - paused), 5)
+            phone.tap_at(*phone.evaluate("(r => [r.x + r.width / 2, r.y + r.height / 2])"
+                                         "(document.getElementById('help').getBoundingClientRect())"))
+            self.assertEqual(phone.evaluate("getComputedStyle(document.querySelector('#keys .keyboard-only')).display"),
+                             "none")
+            self.assertNotEqual(phone.evaluate("getComputedStyle(document.querySelector('#keys .touch-only')).display"),
+                                "none")
+            self.assertEqual(phone.errors, [])
 
     def test_missing_archive_is_reported(self):
         bare = os.path.join(self.scratch.name, "www", "bare")
