@@ -19,7 +19,7 @@ EM_JS(void, PutCanvasPixels, (const uint8_t* pixels, int width, int height), {
 bool WebDisplay::Create(const char* title, int width, int height) {
   width_ = width;
   height_ = height;
-  pending_.push_back(DisplayEvent::kActivated);
+  announce_active_ = true;
   return true;
 }
 
@@ -55,6 +55,11 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
-// The page's keys reach the player straight from the browser (web_main.cpp): nothing waits
-// here.
-bool WebDisplay::PollEvent(DisplayEvent*) { return false; }
+// The page's keys reach the player straight from the browser (web_main.cpp): the one message
+// here is that the page shows the frames.
+bool WebDisplay::PollEvent(DisplayEvent* event) {
+  if (!announce_active_) return false;
+  announce_active_ = false;
+  *event = DisplayEvent::kActivated;
+  return true;
+}

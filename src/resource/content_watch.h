@@ -13,7 +13,7 @@
 
 #include "platform/file_stamp.h"
 
-constexpr float kWatchPollSeconds = 0.1f;
+constexpr float kWatchPollSeconds = 0.05f;
 
 struct WatchedFile {
   std::string path;

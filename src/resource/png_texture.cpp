@@ -152,13 +152,16 @@ Texture DecodePng(MemChunk chunk) {
     return Texture{};
   }
 
+  const bool had_data = chunk.size > 0;
   int ok = RunPngDecode(&decode);
   png_destroy_read_struct(&decode.png, &decode.info, &decode.end_info);
   std::free(decode.rows);
   FreeChunk(&chunk);
   if (!ok) {
-    ++g_png_decode_failures;
-    std::snprintf(g_png_last_failure, sizeof g_png_last_failure, "%s", chunk.name);
+    if (had_data) {  // a missing file is counted where it was looked for
+      ++g_png_decode_failures;
+      std::snprintf(g_png_last_failure, sizeof g_png_last_failure, "%s", chunk.name);
+    }
     std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);
     FreeTexture(&decode.texture);
   }

@@ -30,8 +30,8 @@ void FreeTexture(Texture* texture);
 // printed and an empty Texture (width and height 0, no pixels) is returned.
 Texture DecodePng(MemChunk chunk);
 
-// How many DecodePng calls have failed on their data so far: a reload that meets one has read
-// a broken or half-saved image.
+// How many DecodePng calls have failed on data they were given (not on a missing file) so
+// far: a reload that meets one has read a broken or half-saved image.
 int32_t PngDecodeFailures();
 // The name of the last one that failed.
 const char* PngLastFailure();

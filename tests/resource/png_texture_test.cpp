@@ -243,3 +243,32 @@ TEST_F(PngSuiteTest, CorruptFilesFailCleanlyNamingTheFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// A half-saved image counts as a failure with its name; a missing one (no bytes) does not,
+// being counted where it was looked for.
+TEST(DecodePngTest, CountsFailuresOnDataButNotMissingFiles) {
+  PngPicture picture;
+  picture.width = 8;
+  picture.height = 8;
+  picture.rows.assign(8, std::vector<uint8_t>(24, 7));
+  const std::string whole = EncodePng(picture);
+  std::string printed;
+  const int32_t before = PngDecodeFailures();
+
+  Texture t = DecodePrinting(whole.substr(0, whole.size() / 2), "half.png", &printed);
+  EXPECT_EQ(t.pixels, nullptr);
+  EXPECT_EQ(PngDecodeFailures(), before + 1);
+  EXPECT_STREQ(PngLastFailure(), "half.png");
+
+  t = DecodePrinting("", "missing.png", &printed);
+  EXPECT_EQ(PngDecodeFailures(), before + 1);
+  EXPECT_STREQ(PngLastFailure(), "half.png");
+
+  t = DecodePrinting(whole, "whole.png", &printed);
+  EXPECT_EQ(PngDecodeFailures(), before + 1);
+  FreeTexture(&t);
+}
+
+}  // namespace
