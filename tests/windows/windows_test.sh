@@ -126,6 +126,31 @@ compgen -G "$unicode/Bilder/Ünïcode/frame_*.png" >/dev/null || fail "kra-captu
 python3 "$here/../install/swim_frame.py" "$unicode"/Bilder/Ünïcode/frame_*.png ||
   fail "the frames from Demos/Ünïcode are not the swim scene"
 
+step "kra-capture.exe --video: without ffmpeg.exe on the PATH, and through a stand-in"
+video=$unicode/Film mit Ton.mp4
+status=0
+(cd "$unicode" && "$wine" kra-capture.exe --quiet --fps 2 --from 64 --to 65 --video "$video" \
+  >"$scratch/video.txt" 2>&1) || status=$?
+((status == 1)) && grep -q "needs ffmpeg" "$scratch/video.txt" ||
+  fail "kra-capture.exe --video without ffmpeg: status $status, $(cat "$scratch/video.txt")"
+(cd "$unicode" && WINEPATH=$("$wine" winepath -w "$win_build/fake-ffmpeg" 2>/dev/null) "$wine" kra-capture.exe \
+  --quiet --fps 2 --from 64 --to 65 --video "$video") || fail "kra-capture.exe --video through the stand-in failed"
+# The muxing's arguments, then the silent video's: its arguments and the frames' bytes.
+[[ -f $video ]] || fail "no $video"
+grep -qxF -- "-nostdin" "$video" || fail "the muxing was not started with -nostdin: $(cat "$video")"
+grep -qxF -- "$video" "$video" || fail "the video's name did not arrive as it is: $(cat "$video")"
+grep -qxF -- "$video.silent.mp4" "$video" || fail "the silent video's name did not arrive as it is"
+bytes=$(sed -n 's/^frame bytes //p' "$video")
+frame_bytes=$((512 * 384 * 4))
+[[ -n $bytes ]] && ((bytes > 0 && bytes % frame_bytes == 0)) ||
+  fail "the frames piped to ffmpeg are not whole frames: ${bytes:-none} bytes"
+[[ ! -e $video.silent.mp4 ]] || fail "the silent video was left behind"
+status=0
+(cd "$unicode" && KRA_FAKE_FFMPEG_STATUS=7 WINEPATH=$("$wine" winepath -w "$win_build/fake-ffmpeg" 2>/dev/null) \
+  "$wine" kra-capture.exe --quiet --fps 2 --from 64 --to 65 --video "$video" >"$scratch/video.txt" 2>&1) || status=$?
+((status == 1)) && grep -q "ffmpeg failed (status 7)" "$scratch/video.txt" ||
+  fail "a failing ffmpeg.exe is not told: status $status, $(cat "$scratch/video.txt")"
+
 step "kra.exe in a window on Xvfb"
 kra_log=$scratch/kra.txt
 (cd "$folder" && exec "$wine" kra.exe --window --from 64) >"$kra_log" 2>&1 &
