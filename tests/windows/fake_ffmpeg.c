@@ -2,6 +2,8 @@
    CreateProcess delivered them, one per line, into the file named last, then either the
    number of bytes that arrived on standard input (the frames) or, given -nostdin (the
    muxing), the contents of its first input. Exit status 0, or that of KRA_FAKE_FFMPEG_STATUS. */
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <windows.h>
@@ -15,7 +17,10 @@ static void put_utf8(FILE* out, const wchar_t* text) {
 int main(void) {
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  if (!args || count < 2) return 2;
+  if (!args || count < 2) {
+    fprintf(stderr, "fake ffmpeg: no arguments\n");
+    return 2;
+  }
   int no_stdin = 0;
   const wchar_t* first_input = NULL;
   for (int i = 1; i < count; ++i) {
@@ -23,18 +28,26 @@ int main(void) {
     if (wcscmp(args[i], L"-i") == 0 && i + 1 < count && !first_input) first_input = args[i + 1];
   }
   FILE* out = _wfopen(args[count - 1], L"wb");
-  if (!out) return 3;
+  if (!out) {
+    fprintf(stderr, "fake ffmpeg: cannot write its output file\n");
+    return 3;
+  }
   for (int i = 1; i < count; ++i) {
     put_utf8(out, args[i]);
     fputc('\n', out);
   }
   if (no_stdin) {
     FILE* in = first_input ? _wfopen(first_input, L"rb") : NULL;
-    if (!in) return 4;
+    if (!in) {
+      fprintf(stderr, "fake ffmpeg: cannot read its first input\n");
+      return 4;
+    }
     int c;
     while ((c = fgetc(in)) != EOF) fputc(c, out);
     fclose(in);
   } else {
+    /* Binary, as ffmpeg reads it: in text mode a 0x1A byte would end the input. */
+    _setmode(_fileno(stdin), _O_BINARY);
     char block[65536];
     long long total = 0;
     size_t got;

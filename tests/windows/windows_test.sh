@@ -20,8 +20,8 @@ win_build=${KRA_WINDOWS_BUILD:?} native=${KRA_NATIVE_BUILD:?} zip_dir=${KRA_WIND
 scratch=$(mktemp -d)
 xvfb_pid=""
 cleanup() {
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
   wineserver -k 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -67,8 +67,8 @@ for file in kra.exe kra-capture.exe kra-check.exe kra-view.exe autoexec.bat READ
 done
 
 step "the programs import only Windows' own DLLs"
-system_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll imm32.dll
-  winmm.dll version.dll setupapi.dll shlwapi.dll rpcrt4.dll msvcrt.dll cfgmgr32.dll "
+system_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll imm32.dll"
+system_dlls+=" winmm.dll version.dll setupapi.dll shlwapi.dll rpcrt4.dll msvcrt.dll cfgmgr32.dll "
 for exe in "$folder"/*.exe; do
   imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')
   [[ -n $imports ]] || fail "$(basename "$exe") lists no imports"
@@ -127,7 +127,7 @@ python3 "$here/../install/swim_frame.py" "$unicode"/Bilder/Ünïcode/frame_*.png
   fail "the frames from Demos/Ünïcode are not the swim scene"
 
 step "kra-capture.exe --video: without ffmpeg.exe on the PATH, and through a stand-in"
-video=$unicode/Film mit Ton.mp4
+video="$unicode/Film mit Ton.mp4"
 status=0
 (cd "$unicode" && "$wine" kra-capture.exe --quiet --fps 2 --from 64 --to 65 --video "$video" \
   >"$scratch/video.txt" 2>&1) || status=$?
@@ -165,14 +165,14 @@ mean=$(convert "$scratch/swim.png" -colorspace gray -format '%[fx:mean]' info:)
 awk -v m="$mean" 'BEGIN { exit !(m > 0.25) }' || fail "the window is dark (mean $mean): not the swim scene"
 blue=$(convert "$scratch/swim.png" -format '%[fx:mean.b - mean.r]' info:)
 awk -v b="$blue" 'BEGIN { exit !(b > 0.05) }' || fail "the window is not blue with sky and sea (blue - red $blue)"
-xdotool key --window "$window" space
+xdotool key --window "$window" space 2>/dev/null
 sleep 1
 shot "$scratch/paused1.png"
 sleep 1
 shot "$scratch/paused2.png"
 cmp -s <(convert "$scratch/paused1.png" rgb:-) <(convert "$scratch/paused2.png" rgb:-) ||
   fail "the picture moves after Space"
-xdotool key --window "$window" Escape
+xdotool key --window "$window" Escape 2>/dev/null
 status=0
 for _ in $(seq 100); do kill -0 "$kra_pid" 2>/dev/null || break; sleep 0.2; done
 if kill -0 "$kra_pid" 2>/dev/null; then kill "$kra_pid"; fail "kra.exe did not end on Escape"; fi
