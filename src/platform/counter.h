@@ -10,7 +10,7 @@ class Counter {
   virtual int64_t Frequency() = 0;
 };
 
-// Real time: SDL's performance counter.
+// Real time: the platform's own high-resolution counter (one backend file each).
 class SystemCounter final : public Counter {
  public:
   int64_t Read() override;
@@ -34,7 +34,9 @@ class VirtualCounter final : public Counter {
   int64_t frequency_;
 };
 
-// QueryPerformanceCounter / QueryPerformanceFrequency over g_platform.counter (a system
-// counter when none is installed).
+// The counter the platform record holds, or a system counter when none is installed.
+Counter& PlatformCounter();
+
+// QueryPerformanceCounter / QueryPerformanceFrequency over PlatformCounter().
 int64_t ReadCounter();
 int64_t CounterFrequency();

@@ -1,3 +1,5 @@
+// Child processes on Windows: CreateProcess with the program found by SearchPath and a
+// command line quoted the way the C runtime splits it again, never through cmd.exe.
 #include "platform/child_process.h"
 
 #include <fcntl.h>

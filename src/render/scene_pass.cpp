@@ -8,6 +8,7 @@
 #include "render/depth_sort.h"
 #include "render/lines.h"
 #include "render/mesh_emit.h"
+#include "render/projection.h"
 #include "render/rasterizer.h"
 #include "resource/texture_table.h"
 #include "scene/scene.h"

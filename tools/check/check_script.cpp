@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "check_files.h"
+#include "check_motion_keys.h"
 #include "geometry/mesh.h"
 #include "geometry/motion.h"
 #include "platform/fatal.h"
