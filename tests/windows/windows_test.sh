@@ -194,4 +194,33 @@ grep -q "swim.xml" "$scratch/nodata-native.txt" || fail "kra with no data does n
 diff <(tr -d '\r' <"$scratch/nodata.txt") "$scratch/nodata-native.txt" >&2 ||
   fail "kra.exe with no data says something else than kra"
 
+step "a broken scene script: a Windows message box, or with KRA_NO_MESSAGE_BOXES the lines kra prints"
+broken=$scratch/broken
+mkdir -p "$broken/data"
+cp "$folder/kra.exe" "$folder/autoexec.bat" "$broken/"
+"$native/kra-assets" --only swim.xml --out "$scratch/loose" >/dev/null
+sed 's/filename="zibo.lwo"/filename="nothere.lwo"/' "$scratch/loose/swim.xml" >"$broken/data/swim.xml"
+grep -q nothere.lwo "$broken/data/swim.xml" || fail "swim.xml no longer names zibo.lwo: the broken script is not broken"
+status=0
+(cd "$broken" && KRA_NO_MESSAGE_BOXES=1 timeout 60 "$wine" kra.exe --window >"$scratch/broken.txt" 2>&1) || status=$?
+native_status=0
+(cd "$broken" && SDL_AUDIODRIVER=dummy KRA_NO_MESSAGE_BOXES=1 timeout 60 "$native/kra" --window \
+  >"$scratch/broken-native.txt" 2>&1) || native_status=$?
+((status == native_status && status != 124)) ||
+  fail "kra.exe with a broken script exits with $status, kra with $native_status: $(cat "$scratch/broken.txt")"
+diff <(tr -d '\r' <"$scratch/broken.txt") "$scratch/broken-native.txt" >&2 ||
+  fail "kra.exe with a broken script says something else than kra"
+(cd "$broken" && exec "$wine" kra.exe --window) >"$scratch/box.txt" 2>&1 &
+kra_pid=$!
+box=$(timeout 60 xdotool search --sync --name '^Error in XML$' 2>/dev/null | head -1) || true
+[[ -n $box ]] || { kill "$kra_pid" 2>/dev/null; fail "no message box titled 'Error in XML': $(cat "$scratch/box.txt")"; }
+sleep 1
+shot "$win_build/windows-message-box.png"
+xdotool key --window "$box" Return 2>/dev/null
+for _ in $(seq 100); do kill -0 "$kra_pid" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$kra_pid" 2>/dev/null; then kill "$kra_pid"; fail "kra.exe did not end when its message box was closed"; fi
+status=0
+wait "$kra_pid" || status=$?
+((status == native_status)) || fail "kra.exe ended with $status after its message box, kra with $native_status"
+
 step "all passed"
