@@ -4,12 +4,16 @@
 #     mingw-w64;
 #   - the zip's programs import nothing but Windows' own DLLs;
 #   - kra-capture.exe's frames at six seconds across the parts are the native kra-capture's,
-#     byte for byte;
+#     byte for byte, and so are kra-view.exe's pictures kra-view's;
 #   - kra-check.exe in the unzipped folder passes, names a damaged archive and fails, and
 #     works from and on a folder named Demos/Ünïcode;
+#   - the programs carry their manifest and version information, kra.exe its icon;
+#   - kra-capture.exe --video starts ffmpeg.exe from the PATH (a stand-in here) with every
+#     name as it is, and says so clearly when there is none;
 #   - kra.exe in a window on an Xvfb server shows the swim scene, Space holds the picture,
-#     Escape ends it with 0; with no data it names what is missing and exits 1 (message boxes
-#     turned into stderr lines by KRA_NO_MESSAGE_BOXES=1).
+#     Right moves on while paused, Escape ends it with 0; with no data, or with a broken
+#     script, it prints what kra prints and exits as kra does (KRA_NO_MESSAGE_BOXES=1), and
+#     without that variable the broken script's message box is a real one that ends it.
 #
 # Environment: KRA_WINDOWS_BUILD (the mingw-w64 build folder with the suites),
 # KRA_NATIVE_BUILD (a native build with kra-capture and autoexec.bat), KRA_WINDOWS_ZIP_DIR
@@ -79,7 +83,14 @@ done
 subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem\s*//p'; }
 [[ $(subsystem "$folder/kra.exe") == 00000002* ]] || fail "kra.exe is not a GUI-subsystem program"
 [[ $(subsystem "$folder/kra-check.exe") == 00000003* ]] || fail "kra-check.exe is not a console program"
-x86_64-w64-mingw32-objdump -h "$folder/kra.exe" | grep -q '\.rsrc' || fail "kra.exe has no resources"
+# Resources: 3 icon, 14 icon group, 16 version information, 24 manifest.
+for exe in "$folder"/*.exe; do
+  resources=$(wrestool -l "$exe")
+  for type in 16 24; do
+    grep -q -- "--type=$type " <<<"$resources" || fail "$(basename "$exe") has no resource of type $type"
+  done
+done
+grep -q -- "--type=14 " <<<"$(wrestool -l "$folder/kra.exe")" || fail "kra.exe has no icon"
 
 step "kra-capture.exe's frames against the native kra-capture's"
 for second in 3 21 42 64.5 97 110; do
@@ -97,6 +108,17 @@ for second in 3 21 42 64.5 97 110; do
   done
   ((count > 0)) || fail "no frames at $second s"
   [[ $(ls "$scratch/windows/$second" | wc -l) == "$count" ]] || fail "kra-capture.exe kept another number of frames at $second s"
+done
+
+step "kra-view.exe's pictures against the native kra-view's"
+for view in "swim.xml --time 3" "zibo.lwo --time 1.5 --env --outline" "mamma.lwo --blend 6 --background bg_sky.png"; do
+  name=$(tr -c 'a-z0-9' _ <<<"$view")
+  # shellcheck disable=SC2086
+  (cd "$native" && ./kra-view $view --png "$scratch/view-linux-$name.png") || fail "native kra-view $view failed"
+  # shellcheck disable=SC2086
+  (cd "$folder" && "$wine" kra-view.exe $view --png "$scratch/view-windows-$name.png") || fail "kra-view.exe $view failed"
+  cmp -s "$scratch/view-linux-$name.png" "$scratch/view-windows-$name.png" ||
+    fail "kra-view.exe $view draws another picture than kra-view"
 done
 
 step "kra-check.exe finds the data beside it, and names a damaged archive"
@@ -172,6 +194,14 @@ sleep 1
 shot "$scratch/paused2.png"
 cmp -s <(convert "$scratch/paused1.png" rgb:-) <(convert "$scratch/paused2.png" rgb:-) ||
   fail "the picture moves after Space"
+xdotool key --window "$window" Right 2>/dev/null
+sleep 1
+shot "$scratch/ahead1.png"
+sleep 1
+shot "$scratch/ahead2.png"
+! cmp -s <(convert "$scratch/paused2.png" rgb:-) <(convert "$scratch/ahead1.png" rgb:-) || fail "Right did not move on"
+cmp -s <(convert "$scratch/ahead1.png" rgb:-) <(convert "$scratch/ahead2.png" rgb:-) ||
+  fail "the player did not stay paused after Right"
 xdotool key --window "$window" Escape 2>/dev/null
 status=0
 for _ in $(seq 100); do kill -0 "$kra_pid" 2>/dev/null || break; sleep 0.2; done
