@@ -4,7 +4,14 @@
 # host's would hand out the host's libraries, and SDL's own flags would add SDL2main and
 # -mwindows to every program. The programs link statically (C and C++ runtimes included), so
 # an .exe needs nothing but Windows' own DLLs.
-set(KRA_WINDOWS_PREFIX "$ENV{HOME}/.cache/kra/windows-deps/prefix" CACHE PATH
+if(DEFINED ENV{KRA_CACHE_DIR})
+  set(kra_cache "$ENV{KRA_CACHE_DIR}")
+elseif(DEFINED ENV{XDG_CACHE_HOME})
+  set(kra_cache "$ENV{XDG_CACHE_HOME}/kra")
+else()
+  set(kra_cache "$ENV{HOME}/.cache/kra")
+endif()
+set(KRA_WINDOWS_PREFIX "${kra_cache}/windows-deps/prefix" CACHE PATH
     "Where scripts/windows installed the Windows libraries")
 if(NOT EXISTS "${KRA_WINDOWS_PREFIX}/lib/libopenmpt.a" OR NOT EXISTS "${KRA_WINDOWS_PREFIX}/lib/libSDL2.a")
   message(FATAL_ERROR "No Windows libraries in ${KRA_WINDOWS_PREFIX}: run scripts/windows, which builds them")
