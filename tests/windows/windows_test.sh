@@ -107,7 +107,8 @@ for second in 3 21 42 64.5 97 110; do
     count=$((count + 1))
   done
   ((count > 0)) || fail "no frames at $second s"
-  [[ $(ls "$scratch/windows/$second" | wc -l) == "$count" ]] || fail "kra-capture.exe kept another number of frames at $second s"
+  [[ $(ls "$scratch/windows/$second" | wc -l) == "$count" ]] ||
+    fail "kra-capture.exe kept another number of frames at $second s"
 done
 
 step "kra-view.exe's pictures against the native kra-view's"
@@ -116,13 +117,15 @@ for view in "swim.xml --time 3" "zibo.lwo --time 1.5 --env --outline" "mamma.lwo
   # shellcheck disable=SC2086
   (cd "$native" && ./kra-view $view --png "$scratch/view-linux-$name.png") || fail "native kra-view $view failed"
   # shellcheck disable=SC2086
-  (cd "$folder" && "$wine" kra-view.exe $view --png "$scratch/view-windows-$name.png") || fail "kra-view.exe $view failed"
+  (cd "$folder" && "$wine" kra-view.exe $view --png "$scratch/view-windows-$name.png") ||
+    fail "kra-view.exe $view failed"
   cmp -s "$scratch/view-linux-$name.png" "$scratch/view-windows-$name.png" ||
     fail "kra-view.exe $view draws another picture than kra-view"
 done
 
 step "kra-check.exe finds the data beside it, and names a damaged archive"
-(cd "$folder" && "$wine" kra-check.exe >"$scratch/check.txt" 2>&1) || fail "kra-check.exe failed: $(cat "$scratch/check.txt")"
+(cd "$folder" && "$wine" kra-check.exe >"$scratch/check.txt" 2>&1) ||
+  fail "kra-check.exe failed: $(cat "$scratch/check.txt")"
 grep -q "autoexec.bat" "$scratch/check.txt" || fail "kra-check.exe does not say which archive it checked"
 (cd "$scratch" && "$wine" "$folder/kra-check.exe" >"$scratch/check-away.txt" 2>&1) ||
   fail "kra-check.exe from another folder does not find the archive beside it: $(cat "$scratch/check-away.txt")"
@@ -144,7 +147,8 @@ cp -r "$folder" "$unicode"
   fail "kra-check.exe on Demos/Ünïcode failed: $(cat "$scratch/unicode.txt")"
 (cd "$unicode" && "$wine" kra-capture.exe --quiet --fps 2 --from 64 --to 65 --frames "Bilder/Ünïcode") ||
   fail "kra-capture.exe in Demos/Ünïcode failed"
-compgen -G "$unicode/Bilder/Ünïcode/frame_*.png" >/dev/null || fail "kra-capture.exe wrote no frames to Bilder/Ünïcode"
+compgen -G "$unicode/Bilder/Ünïcode/frame_*.png" >/dev/null ||
+  fail "kra-capture.exe wrote no frames to Bilder/Ünïcode"
 python3 "$here/../install/swim_frame.py" "$unicode"/Bilder/Ünïcode/frame_*.png ||
   fail "the frames from Demos/Ünïcode are not the swim scene"
 
@@ -219,8 +223,10 @@ status=0
 native_status=0
 (cd "$scratch/nodata" && SDL_AUDIODRIVER=dummy KRA_NO_MESSAGE_BOXES=1 timeout 60 "$native/kra" --window \
   >"$scratch/nodata-native.txt" 2>&1) || native_status=$?
-((status == native_status)) || fail "kra.exe with no data exits with $status, kra with $native_status: $(cat "$scratch/nodata.txt")"
-grep -q "swim.xml" "$scratch/nodata-native.txt" || fail "kra with no data does not name swim.xml: $(cat "$scratch/nodata-native.txt")"
+((status == native_status)) ||
+  fail "kra.exe with no data exits with $status, kra with $native_status: $(cat "$scratch/nodata.txt")"
+grep -q "swim.xml" "$scratch/nodata-native.txt" ||
+  fail "kra with no data does not name swim.xml: $(cat "$scratch/nodata-native.txt")"
 diff <(tr -d '\r' <"$scratch/nodata.txt") "$scratch/nodata-native.txt" >&2 ||
   fail "kra.exe with no data says something else than kra"
 
@@ -243,7 +249,10 @@ diff <(tr -d '\r' <"$scratch/broken.txt") "$scratch/broken-native.txt" >&2 ||
 (cd "$broken" && exec "$wine" kra.exe --window) >"$scratch/box.txt" 2>&1 &
 kra_pid=$!
 box=$(timeout 60 xdotool search --sync --name '^Error in XML$' 2>/dev/null | head -1) || true
-[[ -n $box ]] || { kill "$kra_pid" 2>/dev/null; fail "no message box titled 'Error in XML': $(cat "$scratch/box.txt")"; }
+if [[ -z $box ]]; then
+  kill "$kra_pid" 2>/dev/null
+  fail "no message box titled 'Error in XML': $(cat "$scratch/box.txt")"
+fi
 sleep 1
 shot "$win_build/windows-message-box.png"
 xdotool key --window "$box" Return 2>/dev/null
