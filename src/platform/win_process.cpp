@@ -38,6 +38,10 @@ const ConsoleStreams g_console_streams;
 
 }  // namespace
 
+// Named by the link (-Wl,--undefined, src/platform/CMakeLists.txt), so every program takes
+// this file, and the console set-up above, whether or not it ever sleeps.
+extern "C" const int kra_windows_process_start = 0;
+
 void SleepMs(int milliseconds) {
   FineTimer();
   Sleep(milliseconds > 0 ? static_cast<DWORD>(milliseconds) : 0);
