@@ -26,6 +26,7 @@ class VirtualCounter final : public Counter {
   int64_t Read() override;
   int64_t Frequency() override;
   int64_t Peek() const { return value_; }
+  int64_t Rate() const { return frequency_; }
   int64_t Period() const { return period_; }
 
  private:

@@ -55,9 +55,6 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
-bool WebDisplay::PollEvent(DisplayEvent* event) {
-  if (pending_.empty()) return false;
-  *event = pending_.front();
-  pending_.pop_front();
-  return true;
-}
+// The page's keys reach the player straight from the browser (web_main.cpp): nothing waits
+// here.
+bool WebDisplay::PollEvent(DisplayEvent*) { return false; }

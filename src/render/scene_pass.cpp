@@ -35,11 +35,26 @@ void SetObjectMatrix(const SceneObject& object, const SceneObject* camera) {
   Rotate(-camera->rotation[0], -camera->rotation[1], -camera->rotation[2]);
 }
 
-void EmitObjects(const Scene& scene) {
+bool HiddenIn(const SceneObject* object, const RenderOverride* override) {
+  if (override) {
+    for (int32_t i = 0; i < override->count; ++i) {
+      if (override->objects[i] == object) return override->hidden[i] != 0;
+    }
+  }
+  return object->hidden != 0;
+}
+
+const Mesh* MeshIn(const SceneObject* object, const RenderOverride* override) {
+  if (override && override->mesh && object->mesh == override->mesh) return override->drawn_as;
+  return object->mesh;
+}
+
+void EmitObjects(const Scene& scene, const RenderOverride* override) {
   for (const SceneObject* object = scene.objects; object; object = object->next) {
     if (!ObjectDrawnAt(object, scene.time)) continue;
     SetObjectMatrix(*object, scene.camera);
-    if (!object->hidden && object->mesh) DrawMesh(object->mesh);
+    const Mesh* mesh = MeshIn(object, override);
+    if (!HiddenIn(object, override) && mesh) DrawMesh(mesh);
   }
 }
 
@@ -177,11 +192,11 @@ void PooledCorners(int32_t i, RenderVertex corners[3]) {
   }
 }
 
-void RenderScene(const Scene* scene) {
+void RenderScene(const Scene* scene, const RenderOverride* override) {
   RenderContext& r = g_render;
   ClearTrianglePool();
   if (!scene || !r.triangles) return;
-  EmitObjects(*scene);
+  EmitObjects(*scene, override);
   ReportDroppedTriangles();
   SortRows(r.row_count, r.rows, r.sort_scratch);
   const RowSetup setup = RowSetupOfFrame();

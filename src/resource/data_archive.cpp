@@ -29,7 +29,7 @@ int OpenArchive(DataArchive* archive, const char* path) {
   archive->file_size = file_size;
   archive->inflated = 0;
   CopyNameField(archive->zip_path, sizeof archive->zip_path, path);
-  ScanArchiveMembers(archive);
+  ScanArchiveMembers(archive->zip, &archive->members);
   return 1;
 }
 
@@ -117,7 +117,7 @@ static const char* MemberRefusal(const DataArchive& archive, int64_t size) {
     return "no member information";
   }
   if (info.flag & 1) return "it is encrypted, and the demo cannot decrypt it";
-  const ArchiveMember* member = CurrentArchiveMember(archive);
+  const ArchiveMember* member = CurrentArchiveMember(archive.zip, archive.members);
   if (!member || member->data_start < 0) return "its data cannot be found in the archive";
   if (member->overlaps) return "its data overlaps another member's (a zip bomb?)";
   const int64_t packed = member->compressed_size;

@@ -132,12 +132,12 @@ int main(int argc, char** argv) {
 
   display.SetFrameSink([&capture, &audio](const HeadlessFrame& frame) {
     ++capture.presented;
-    const bool kept = InWindow(capture.options, g_demo.demo_clock);
+    const bool kept = InWindow(capture.options, g_demo.clock.seconds);
     if (kept) KeepFrame(capture, frame);
     audio.FramePresented(capture.presented, kept);
     ShowProgress(capture, false);
     // Past --to nothing more is kept: the run ends here rather than drawing to the end.
-    if (g_demo.demo_clock > capture.options.to_seconds) EndProcess(0);
+    if (g_demo.clock.seconds > capture.options.to_seconds) EndProcess(0);
   });
 
   // Frames before --from are not drawn at all: the demo seeks there on the capture's own
