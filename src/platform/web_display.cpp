@@ -19,7 +19,7 @@ EM_JS(void, PutCanvasPixels, (const uint8_t* pixels, int width, int height), {
 bool WebDisplay::Create(const char* title, int width, int height) {
   width_ = width;
   height_ = height;
-  announce_active_ = true;
+  activation_pending_ = true;
   return true;
 }
 
@@ -55,11 +55,11 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
-// The page's keys reach the player straight from the browser (web_main.cpp): the one message
-// here is that the page shows the frames.
+// A page is active from the start; its keys reach the player straight from the browser
+// (web_main.cpp), so nothing else waits here.
 bool WebDisplay::PollEvent(DisplayEvent* event) {
-  if (!announce_active_) return false;
-  announce_active_ = false;
+  if (!activation_pending_) return false;
+  activation_pending_ = false;
   *event = DisplayEvent::kActivated;
   return true;
 }

@@ -1,9 +1,9 @@
 #include "frame_writer.h"
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "platform/child_process.h"
 #include "resource/png_encode.h"
 
 namespace {
@@ -15,9 +15,18 @@ struct FileCloser {
 // What video sites take and keeps pixel edges sharp: H.264 High at a quality-based rate
 // (crf 18 is near transparent), tuned for flat areas and hard edges, 4:2:0 with the BT.709
 // colours an HD or 4K player assumes, the index at the front so playing starts at once.
-const char* const kVideoEncoding =
-    "-vf scale=out_color_matrix=bt709:out_range=tv -c:v libx264 -profile:v high -preset medium -tune animation "
-    "-crf 18 -pix_fmt yuv420p -colorspace bt709 -color_primaries bt709 -color_trc bt709 -movflags +faststart";
+const char* const kVideoEncoding[] = {
+    "-vf",        "scale=out_color_matrix=bt709:out_range=tv",
+    "-c:v",       "libx264",
+    "-profile:v", "high",
+    "-preset",    "medium",
+    "-tune",      "animation",
+    "-crf",       "18",
+    "-pix_fmt",   "yuv420p",
+    "-colorspace", "bt709",
+    "-color_primaries", "bt709",
+    "-color_trc", "bt709",
+    "-movflags",  "+faststart"};
 
 }  // namespace
 
@@ -43,40 +52,22 @@ bool WriteFramePng(const std::string& path, const uint8_t* bgra, int width, int 
   return true;
 }
 
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
+bool FfmpegAvailable() { return ProgramOnPath("ffmpeg"); }
 
-bool FfmpegAvailable() { return std::system("command -v ffmpeg >/dev/null 2>&1") == 0; }
-
-VideoPipe::~VideoPipe() {
-  if (pipe_) pclose(pipe_);
-}
+VideoPipe::~VideoPipe() { FinishChild(child_); }
 
 bool VideoPipe::Open(const std::string& path, int width, int height, int fps, std::string* error) {
   if (!FfmpegAvailable()) {
-    *error = "writing a video needs ffmpeg, which is not installed (apt-get install ffmpeg)";
+    *error = "writing a video needs ffmpeg, which is not on the PATH (on Debian: apt-get install ffmpeg)";
     return false;
   }
-  const std::string command =
-      "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pixel_format bgr0 -video_size " +
-      std::to_string(width) + "x" + std::to_string(height) + " -framerate " + std::to_string(fps) +
-      " -i - " + std::string(kVideoEncoding) + " " +
-      ShellQuote(path);
-  pipe_ = popen(command.c_str(), "w");
-  if (!pipe_) {
-    *error = "cannot start ffmpeg";
-    return false;
-  }
-  return true;
+  std::vector<std::string> args = {
+      "ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo", "-pixel_format", "bgr0",
+      "-video_size", std::to_string(width) + "x" + std::to_string(height), "-framerate", std::to_string(fps), "-i", "-"};
+  args.insert(args.end(), std::begin(kVideoEncoding), std::end(kVideoEncoding));
+  args.push_back(path);
+  child_ = StartWithInputPipe(args, &pipe_, error);
+  return child_ != nullptr;
 }
 
 bool VideoPipe::Write(const uint8_t* bgra, int width, int height, int pitch) {
@@ -88,8 +79,9 @@ bool VideoPipe::Write(const uint8_t* bgra, int width, int height, int pitch) {
 }
 
 bool VideoPipe::Close(std::string* error) {
-  if (!pipe_) return true;
-  const int status = pclose(pipe_);
+  if (!child_) return true;
+  const int status = FinishChild(child_);
+  child_ = nullptr;
   pipe_ = nullptr;
   if (status != 0) {
     *error = "ffmpeg failed (status " + std::to_string(status) + ")";
