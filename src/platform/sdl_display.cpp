@@ -32,8 +32,10 @@ bool IsFullScreenToggle(const SDL_KeyboardEvent& key) {
   return key.keysym.sym == SDLK_F11 || (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT));
 }
 
-DisplayEvent PlayerKeyEvent(SDL_Keycode key) {
-  switch (key) {
+DisplayEvent PlayerKeyEvent(const SDL_Keysym& keysym) {
+  // '?' is Shift and '/' on most layouts; SDL names the key, not the character.
+  if (keysym.sym == SDLK_SLASH && (keysym.mod & KMOD_SHIFT)) return DisplayEvent::kKeyHelp;
+  switch (keysym.sym) {
     case SDLK_ESCAPE: return DisplayEvent::kEscape;
     case SDLK_SPACE: return DisplayEvent::kKeySpace;
     case SDLK_LEFT: return DisplayEvent::kKeyLeft;
@@ -169,7 +171,7 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
           if (!e.key.repeat) ToggleFullScreen();
           break;
         }
-        *event = PlayerKeyEvent(e.key.keysym.sym);
+        *event = PlayerKeyEvent(e.key.keysym);
         return true;
       case SDL_WINDOWEVENT:
         switch (e.window.event) {
