@@ -4,12 +4,15 @@
 // on its own (perf record ... ./bench_demo_parts --benchmark_filter=BM_DemoPart/3), and as
 // each part's frames per second without the others around it.
 //
-// Its peer is the same number of bare clear-and-present frames.
+// Its peer is the same number of bare clear-and-present frames. BM_PaintAt paints one frame
+// of a part again and again: the drawing alone, for comparing changes to the renderer and
+// the compositing.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
 
 #include "audio/audio_offline.h"
+#include "demo/demo_parts.h"
 #include "demo/demo_run.h"
 #include "demo/demo_state.h"
 #include "demo/frame_buffer.h"
@@ -67,6 +70,34 @@ void BM_DemoPart(benchmark::State& state) {
   g_platform = Platform{};
 }
 BENCHMARK(BM_DemoPart)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One frame painted over and over: the demo sought to a second (the argument), then only the
+// current part's paint (background, layers, the 3D scene), nothing stepped or presented. The
+// same pixels every time, so it is a steady measure of the drawing alone.
+void BM_PaintAt(benchmark::State& state) {
+  const std::filesystem::path archive = FindArchive();
+  if (!std::filesystem::exists(archive)) {
+    state.SkipWithError("autoexec.bat not found: build the target kra_data");
+    return;
+  }
+  std::filesystem::current_path(archive.parent_path());
+  HeadlessDisplay display;
+  OfflineAudioDevice audio;
+  VirtualCounter counter{kFps};
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  if (StartDemo() != DEMO_READY) {
+    state.SkipWithError("the demo did not start");
+    g_platform = Platform{};
+    return;
+  }
+  StartDemoClock(static_cast<float>(state.range(0)), kFps);
+  StepDemoFrame();
+  for (auto _ : state) PaintDemoPart(g_demo.current_part);
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  FinishDemo();
+  g_platform = Platform{};
+}
+BENCHMARK(BM_PaintAt)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 
 // The floor: clearing and presenting a frame with nothing drawn, a second's worth per pass.
 void BM_ClearAndPresent(benchmark::State& state) {

@@ -258,8 +258,8 @@ void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const
   const bool inside_frame = CornersInsideFrame(triangle);
   SetUpAndDraw<true>(triangle, [=](const Gradients& d) {
     return LightmapCopySink<kMode>{
-        LightmapCopyRow<kMode>(texels, lightmap, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx),
-                               static_cast<uint32_t>(d.du2_dx), static_cast<uint32_t>(d.dv2_dx)),
+        LightmapCopyRow<kMode>{texels, lightmap, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx),
+                               static_cast<uint32_t>(d.du2_dx), static_cast<uint32_t>(d.dv2_dx)},
         inside_frame};
   });
 }
