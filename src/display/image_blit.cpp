@@ -154,6 +154,10 @@ KRA_AVX2 inline __m256i BlendEightLanes(__m256i d, __m256i s) {
 // told by one test of the eight alpha bytes each (all clear, all set) and come out as the
 // saturating subtract of 1 that BlendFour takes for them; an opaque group does not even
 // read the destination. The row's last few pixels go through the SSE2 form.
+// Pixels ahead of the one blended whose source line is asked for early: the strips come from
+// further than the destination rows, which were drawn just before.
+constexpr int64_t kPrefetchAhead = 256;
+
 template <bool kTinted>
 KRA_AVX2 void BlendRowAvx2(uint32_t* d, const uint32_t* s, int64_t count, uint32_t tint, int32_t mode) {
   const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
@@ -161,6 +165,7 @@ KRA_AVX2 void BlendRowAvx2(uint32_t* d, const uint32_t* s, int64_t count, uint32
   const __m256i one = _mm256_set1_epi8(1);
   int64_t i = 0;
   for (; i + 8 <= count; i += 8) {
+    __builtin_prefetch(s + i + kPrefetchAhead);
     __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
     if constexpr (kTinted) sv = _mm256_or_si256(_mm256_and_si256(sv, alpha), colour);
     __m256i result;
