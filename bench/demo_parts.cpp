@@ -14,6 +14,7 @@
 #include "audio/audio_offline.h"
 #include "demo/demo_parts.h"
 #include "demo/demo_run.h"
+#include "demo/entry.h"
 #include "demo/demo_state.h"
 #include "demo/frame_buffer.h"
 #include "demo/player.h"
@@ -49,24 +50,21 @@ void BM_DemoPart(benchmark::State& state) {
   OfflineAudioDevice audio;
   VirtualCounter counter{kFps};
   g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  if (StartDemo() != DEMO_READY) {
+  if (GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = true}); })) {
     state.SkipWithError("the demo did not start");
     g_platform = Platform{};
     return;
   }
-  StartPlayer();
-  StartDemoClock(0.0f, kFps);
   int64_t frames = 0;
   for (auto _ : state) {
     state.PauseTiming();
     if (kPartStarts[part] > 0.0f) PlayerSeek(kPartStarts[part]);
     else SeekDemo(0.0f, kFps);
     state.ResumeTiming();
-    while (g_demo.demo_clock < kPartEnds[part] && PlayFrame()) ++frames;
+    while (g_demo.clock.seconds < kPartEnds[part] && PlayFrame()) ++frames;
   }
   state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
-  ReleasePlayer();
-  FinishDemo();
+  EndDemoRun(DemoEnd::kPlayedOut);
   g_platform = Platform{};
 }
 BENCHMARK(BM_DemoPart)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->MinTime(2.0);
@@ -85,16 +83,16 @@ void BM_PaintAt(benchmark::State& state) {
   OfflineAudioDevice audio;
   VirtualCounter counter{kFps};
   g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  if (StartDemo() != DEMO_READY) {
+  const float seconds = static_cast<float>(state.range(0));
+  if (GuardDemoRun([&] { StartDemoRun({.from_seconds = seconds, .seek_fps = kFps, .player = false}); })) {
     state.SkipWithError("the demo did not start");
     g_platform = Platform{};
     return;
   }
-  StartDemoClock(static_cast<float>(state.range(0)), kFps);
   StepDemoFrame();
-  for (auto _ : state) PaintDemoPart(g_demo.current_part);
+  for (auto _ : state) PaintDemoPart(g_parts, g_demo.clock.part, &g_demo.frame_buffer.frame);
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  FinishDemo();
+  EndDemoRun(DemoEnd::kPlayedOut);
   g_platform = Platform{};
 }
 BENCHMARK(BM_PaintAt)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);

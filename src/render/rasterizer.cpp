@@ -13,12 +13,6 @@
 #include "render/span_loops.h"
 #include "render/span_walk.h"
 
-int32_t ToFixed(float f) {
-  // Written so that NaN fails the test and lands on the marker too.
-  if (f > -32768.0f && f < 32768.0f) return static_cast<int32_t>(f * 65536.0f);
-  return FIXED_DOES_NOT_FIT;
-}
-
 bool TextureReadable(const Texture* t) {
   return t != nullptr && t->pixels != nullptr && t->width > 0 && t->height > 0 &&
          static_cast<int64_t>(t->width) * t->height >= TEXELS_READ;

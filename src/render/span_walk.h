@@ -8,8 +8,9 @@
 #include <cstdint>
 
 #include "render/blend_lanes.h"
-#include "render/rasterizer.h"
-#include "render/span_loops.h"
+#include "render/fixed_point.h"
+#include "render/render_context.h"
+#include "render/span_section.h"
 
 // Texture coordinates at the first pixel of a row and their step per pixel. Steps wrap
 // modulo 2^32, which is how the 16.16 registers behave.
@@ -18,9 +19,6 @@ struct SpanCursor {
   uint32_t du, dv, du2, dv2;
 };
 
-inline int32_t TexelIndex(uint32_t u, uint32_t v) {
-  return static_cast<int32_t>(((static_cast<int32_t>(v) >> 16) * 256 + (static_cast<int32_t>(u) >> 16)) & 0xFFFF);
-}
 
 // The 16.16 integer a set-up float holds. The set-up stores ToFixed results, always whole
 // numbers, but a float keeps only 24 bits: past 2^24 (x beyond 256 pixels, say) the value is

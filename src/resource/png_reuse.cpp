@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "resource/png_texture.h"
+#include "resource/texture.h"
 
 namespace {
 
