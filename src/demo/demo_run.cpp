@@ -21,6 +21,10 @@
 
 namespace {
 
+// The intro's first image: with neither it nor an archive here, the data is elsewhere, and
+// where the demo looked is said before every file's own complaint.
+constexpr const char* kFirstDataFile = "presents.png";
+
 FramePresentedHook g_frame_hook = nullptr;
 void* g_frame_hook_user = nullptr;
 
@@ -85,10 +89,10 @@ void StartDemo() {
   // A damaged one is said once here, rather than left to a "not found" line for every file
   // it should have held.
   ReportDamagedArchive(FindDemoArchive(ExecutableDir()));
-  OpenDemoArchive(&g_data_archive);
-  const int32_t missed_before = g_data_archive.files_missed;
+  if (OpenDemoArchive(&g_data_archive).empty() && !LooseDataFileThere(kFirstDataFile)) {
+    std::fprintf(stderr, "kra: no data: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
+  }
   LoadDemoParts(&g_parts);
-  SetReloadBaseline(g_data_archive.files_missed - missed_before);
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
@@ -130,6 +134,25 @@ void SeekDemo(float seconds, int fps) {
   }
   ContinueTimer(counter);
   SeekMusic(g_demo.clock.seconds);
+}
+
+void ReplayDemoFrame(int fps) {
+  const DemoClock clock = g_demo.clock;
+  const FrameTimer timer = g_demo.timer;
+  SeekDemo(clock.seconds, fps);
+  // The seek stops short of the clock (on its grid, which real time is not on): the current
+  // frame is stepped with the delta that brings the parts to the clock itself.
+  const float delta = clock.seconds - g_demo.clock.seconds;
+  if (delta > 0.0f) {
+    DemoClock step = g_demo.clock;
+    const DemoPartId part = AdvanceDemoClock(&step, delta);
+    ClearFrameBuffer(&g_demo.frame_buffer);
+    StepDemoPart(&g_parts, part, delta);
+    PaintDemoPart(g_parts, part, &g_demo.frame_buffer.frame);
+  }
+  g_demo.clock = clock;
+  g_demo.timer = timer;
+  SeekMusic(clock.seconds);
 }
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }

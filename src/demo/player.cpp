@@ -79,6 +79,18 @@ void TogglePause() {
   }
 }
 
+// The new data at the same second: paused, the same frame of the new data is held; playing,
+// the time the reload took is not counted as a frame.
+void ShowReloaded() {
+  ReplayDemoFrame(PLAYER_SEEK_FPS);
+  g_player.frame_behind = false;
+  if (g_player.paused) {
+    HoldFrame();
+  } else {
+    ResumeDemoTimer();
+  }
+}
+
 }  // namespace
 
 void StartPlayer() {
@@ -129,7 +141,7 @@ void HandlePlayerKey(DisplayEvent key) {
     case DisplayEvent::kKeyPageDown: PlayerSeek(now + kLeapSeconds); break;
     case DisplayEvent::kKeyHome: PlayerSeek(0.0f); break;
     case DisplayEvent::kKeyR:
-      if (ReloadDemo()) PlayerSeek(now);
+      if (ReloadDemo()) ShowReloaded();
       break;
     case DisplayEvent::kKeyT: g_player.overlay = !g_player.overlay; break;
     default: break;

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/load_problems.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "platform/printable_text.h"
 
 // libpng is asked for B, G, R, A bytes, which are 0xAARRGGBB words only on a little-endian
 // machine.
@@ -146,7 +148,8 @@ Texture DecodePng(MemChunk chunk) {
   std::free(decode.rows);
   FreeChunk(&chunk);
   if (!ok) {
-    std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);
+    std::fprintf(stderr, "%s: libpng error: %s\n", PrintableText(chunk.name).c_str(), decode.error);
+    NoteLoadProblem(chunk.name, std::string("libpng error: ") + decode.error);
     FreeTexture(&decode.texture);
   }
   return decode.texture;

@@ -28,6 +28,16 @@ constexpr CommandOption kOptions[] = {
     {"help", false, kHelp},
 };
 
+// An output named "" would write nothing and say nothing.
+bool TakeName(const char* option, const char* value, std::string* name, std::string* why) {
+  if (value[0] == '\0') {
+    *why = std::string("--") + option + ": an empty name";
+    return false;
+  }
+  *name = value;
+  return true;
+}
+
 // --to may name any time: past the end simply keeps every frame to the end.
 constexpr double kLatestTo = 1e9;
 
@@ -51,9 +61,9 @@ std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>
         options.fps = static_cast<int>(fps);
         return true;
       }
-      case kFrames: options.frames_dir = value; return true;
-      case kVideo: options.video_path = value; return true;
-      case kAudio: options.audio_path = value; return true;
+      case kFrames: return TakeName("frames", value, &options.frames_dir, why);
+      case kVideo: return TakeName("video", value, &options.video_path, why);
+      case kAudio: return TakeName("audio", value, &options.audio_path, why);
       case kFrom: return ParseNumberOption("from", value, 0.0, kDemoEnds, &options.from_seconds, why);
       case kTo: return ParseNumberOption("to", value, 0.0, kLatestTo, &options.to_seconds, why);
       case kQuiet: options.quiet = true; return true;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -9,6 +10,7 @@
 #include "check_report.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
+#include "platform/executable_dir.h"
 #include "resource/archive_location.h"
 #include "resource/archive_damage.h"
 #include "resource/data_archive.h"
@@ -152,6 +154,9 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);
+  if (chunk.size == 0 && archive.empty()) {
+    std::fprintf(stderr, "kra-view: no data: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
+  }
   if (chunk.size == 0) {
     ReportProblem(&report, options.file, 0, "", why);
     return ViewLoad::BAD_FILE;

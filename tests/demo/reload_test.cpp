@@ -1,0 +1,96 @@
+// Reload (R) with the demo's own data, paused in swim: each kind of damage to a data file
+// keeps the frame, the second and the parts as they were and names the damaged file in the
+// title; the same reload with the file mended takes the data again at the same frame.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "audio/audio_offline.h"
+#include "demo/demo_reload.h"
+#include "demo/demo_state.h"
+#include "demo/demo_test_support.h"
+#include "demo/entry.h"
+#include "demo/player.h"
+#include "platform/counter.h"
+#include "platform/display_device.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "resource/data_archive.h"
+#include "resource/resource_test_support.h"
+
+namespace {
+
+class ReloadTest : public ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
+    g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  }
+  void TearDown() override {
+    g_platform = Platform{};
+    ScratchDirTest::TearDown();
+  }
+
+  std::vector<uint32_t> Pixels() const {
+    const Texture& frame = g_demo.frame_buffer.frame;
+    return std::vector<uint32_t>(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
+  }
+
+  // The archive's member, as the demo reads it.
+  static std::string Member(const char* name) {
+    MemChunk chunk = LoadFile(name);
+    std::string bytes(reinterpret_cast<const char*>(chunk.data), static_cast<size_t>(chunk.size));
+    FreeChunk(&chunk);
+    return bytes;
+  }
+
+  HeadlessDisplay display;
+  VirtualCounter counter{60};
+  OfflineAudioDevice audio;
+};
+
+TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsInPlace) {
+  StartDemoRun({.from_seconds = 48.0f, .seek_fps = 60, .player = true});
+  ASSERT_TRUE(PlayFrame());
+  HandlePlayerKey(DisplayEvent::kKeySpace);
+  const std::vector<uint32_t> shown = Pixels();
+  const float second = g_demo.clock.seconds;
+
+  const struct {
+    const char* file;
+    size_t keep;         // the member's first bytes written to data/
+    const char* title;   // what the title says after "kra - reload failed: "
+  } rows[] = {
+      {"swim.xml", 1000, "swim.xml: Parse error at line "},
+      {"mamma1.xml", 600, "mamma1.xml: Parse error at line "},
+      {"swam.xml", 2000, "swam.xml: Parse error at line "},
+      {"texture.png", 5000, "texture.png: libpng error: "},
+      {"bg_sky.png", 0, "bg_sky.png: empty"},
+      {"zibo2.mot", 1000, "zibo2.mot: Motion file zibo2.mot is truncated"},
+      {"zibo.lwo", 3000, "zibo.lwo: "},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.file);
+    const std::string path = std::string("data/") + row.file;
+    WriteBytes(path, Member(row.file).substr(0, row.keep));
+    HandlePlayerKey(DisplayEvent::kKeyR);
+    EXPECT_EQ(display.title.rfind(std::string("kra - reload failed: ") + row.title, 0), 0u) << display.title;
+    EXPECT_EQ(display.title.find('\n'), std::string::npos) << display.title;
+    EXPECT_TRUE(Pixels() == shown);
+    EXPECT_EQ(g_demo.clock.seconds, second);
+    EXPECT_TRUE(g_player.paused);
+
+    // Mended: the reload takes the data and shows the same frame at the same second.
+    std::filesystem::remove(path);
+    HandlePlayerKey(DisplayEvent::kKeyR);
+    EXPECT_EQ(display.title, "kra");
+    EXPECT_TRUE(Pixels() == shown);
+    EXPECT_EQ(g_demo.clock.seconds, second);
+  }
+  EndDemoRun(DemoEnd::kPlayedOut);
+}
+
+}  // namespace
