@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Run {
+struct CaptureRun {
   int status;
   std::string output;
   int frames;  // PNG files written
@@ -31,12 +31,12 @@ class CaptureWindowTest : public ScratchDirTest {
   }
 
   // kra-capture here with its frames in a fresh frames/; stdout and stderr together.
-  Run Capture(const std::string& arguments) {
+  CaptureRun Capture(const std::string& arguments) {
     fs::remove_all("frames");
     const std::string command =
         std::string(KRA_BINARY_DIR) + "/kra-capture --frames frames " + arguments + " >log.txt 2>&1";
     const int raw = std::system(command.c_str());
-    Run run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes("log.txt"), 0};
+    CaptureRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes("log.txt"), 0};
     if (fs::exists("frames")) {
       for (const auto& entry : fs::directory_iterator("frames")) run.frames += entry.path().extension() == ".png";
     }
@@ -51,7 +51,7 @@ TEST_F(CaptureWindowTest, AWindowOfOneSecondKeepsTheFrameAtThatSecond) {
   for (int fps : {10, 60}) {
     for (const char* second : {"0.1", "10", "20", "29", "50", "80", "116"}) {
       SCOPED_TRACE(std::to_string(fps) + " fps at " + second);
-      const Run run = Capture(std::string("--quiet --fps ") + std::to_string(fps) + " --from " + second + " --to " + second);
+      const CaptureRun run = Capture(std::string("--quiet --fps ") + std::to_string(fps) + " --from " + second + " --to " + second);
       EXPECT_EQ(run.status, 0) << run.output;
       EXPECT_EQ(run.frames, 1) << run.output;
     }
@@ -75,7 +75,7 @@ TEST_F(CaptureWindowTest, WindowsKeepTheirFramesOrSayWhyNot) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.arguments);
-    const Run run = Capture(row.arguments);
+    const CaptureRun run = Capture(row.arguments);
     EXPECT_EQ(run.status, row.status) << run.output;
     EXPECT_EQ(run.frames, row.frames) << run.output;
     EXPECT_NE(run.output.find(row.said), std::string::npos) << run.output;
