@@ -29,7 +29,7 @@ for file in usr/bin/{kra,kra-capture,kra-check,kra-view,kra-assets} usr/share/kr
   [[ -f $root/$file ]] || fail "$file is not in the package"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libsdl2 libminizip libopenmpt fonts-dejavu-core; do
+for needed in libsdl2 libminizip libopenmpt fonts-dejavu-core fonts-dejavu-extra; do
   [[ $depends == *"$needed"* ]] || fail "Depends lacks $needed: $depends"
 done
 

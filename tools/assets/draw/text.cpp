@@ -40,7 +40,7 @@ FT_Face OpenFace(const FontSpec& font) {
     FT_Error error = FT_New_Face(g_fonts.library, path.c_str(), 0, &face);
     if (error != 0) {
       throw std::runtime_error("kra-assets: cannot open font " + path + " (FreeType error " +
-                               std::to_string(error) + "); install fonts-dejavu-core");
+                               std::to_string(error) + "); install fonts-dejavu-core and fonts-dejavu-extra");
     }
     g_fonts.faces[font.file] = face;
   }
