@@ -140,9 +140,11 @@ void ReplayDemoFrame(int fps) {
   const DemoClock clock = g_demo.clock;
   const FrameTimer timer = g_demo.timer;
   SeekDemo(clock.seconds, fps);
-  // The seek stops short of the clock (on its grid, which real time is not on): the current
-  // frame is stepped with the delta that brings the parts to the clock itself.
-  const float delta = clock.seconds - g_demo.clock.seconds;
+  // The seek stops at the frame before. On its grid the current frame is stepped with the
+  // frame's own delta, as the run stepped it; off the grid (real time), with the delta that
+  // brings the parts to the clock itself.
+  float delta = timer.delta;
+  if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
   if (delta > 0.0f) {
     DemoClock step = g_demo.clock;
     const DemoPartId part = AdvanceDemoClock(&step, delta);
