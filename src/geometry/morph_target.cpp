@@ -61,7 +61,8 @@ int LoadMorphTarget(Mesh* mesh, MemChunk chunk) {
   // A file that is not LWO2 has no points, so it ends here too.
   if (object.total_point_count != mesh->vertex_count || object.total_polygon_count != mesh->triangle_count) {
     std::fprintf(stderr, "%s: morph target of %d points and %d triangles for a mesh of %d and %d\n",
-                 PrintableText(object.file_name).c_str(), object.total_point_count, object.total_polygon_count, mesh->vertex_count,
+                 PrintableText(object.file_name).c_str(), object.total_point_count, object.total_polygon_count,
+                 mesh->vertex_count,
                  mesh->triangle_count);
     NoteLoadProblem(object.file_name, "a morph target that does not fit its mesh");
     FreeLwoObject(&object);

@@ -51,7 +51,8 @@ TEST_F(CaptureWindowTest, AWindowOfOneSecondKeepsTheFrameAtThatSecond) {
   for (int fps : {10, 60}) {
     for (const char* second : {"0.1", "10", "20", "29", "50", "80", "116"}) {
       SCOPED_TRACE(std::to_string(fps) + " fps at " + second);
-      const CaptureRun run = Capture(std::string("--quiet --fps ") + std::to_string(fps) + " --from " + second + " --to " + second);
+      const CaptureRun run =
+          Capture("--quiet --fps " + std::to_string(fps) + " --from " + second + " --to " + second);
       EXPECT_EQ(run.status, 0) << run.output;
       EXPECT_EQ(run.frames, 1) << run.output;
     }

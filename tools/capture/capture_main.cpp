@@ -82,7 +82,8 @@ int Fail(const std::string& message, int status = 1) {
 
 std::string NoFrameInWindow(const CaptureOptions& options) {
   char text[200];
-  std::snprintf(text, sizeof text, "no frame falls from %g to %g s: at %d frames a second they fall every %g s, from %g s to %g s",
+  std::snprintf(text, sizeof text, "no frame falls from %g to %g s: at %d frames a second they fall every %g s,"
+                " from %g s to %g s",
                 options.from_seconds, options.to_seconds, options.fps, 1.0 / options.fps, 1.0 / options.fps,
                 static_cast<double>(kDemoEnds));
   return text;

@@ -11,9 +11,13 @@ void ReportProblem(CheckReport* report, const std::string& file, int line, const
   report->problem_count++;
   // Names are escaped whole; a problem may run over lines of its own.
   const std::string name = PrintableText(file), said = PrintableText(text, true);
-  if (line > 0) std::fprintf(report->out, "%s:%d: %s\n", name.c_str(), line, said.c_str());
-  else if (!where.empty()) std::fprintf(report->out, "%s: %s: %s\n", name.c_str(), PrintableText(where).c_str(), said.c_str());
-  else std::fprintf(report->out, "%s: %s\n", name.c_str(), said.c_str());
+  if (line > 0) {
+    std::fprintf(report->out, "%s:%d: %s\n", name.c_str(), line, said.c_str());
+  } else if (!where.empty()) {
+    std::fprintf(report->out, "%s: %s: %s\n", name.c_str(), PrintableText(where).c_str(), said.c_str());
+  } else {
+    std::fprintf(report->out, "%s: %s\n", name.c_str(), said.c_str());
+  }
 }
 
 void ReportWarning(CheckReport* report, const std::string& file, const std::string& text) {
