@@ -19,7 +19,7 @@ EM_JS(void, PutCanvasPixels, (const uint8_t* pixels, int width, int height), {
 bool WebDisplay::Create(const char* title, int width, int height) {
   width_ = width;
   height_ = height;
-  pending_.push_back(DisplayEvent::kActivated);
+  activation_pending_ = true;
   return true;
 }
 
@@ -55,6 +55,11 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
-// The page's keys reach the player straight from the browser (web_main.cpp): nothing waits
-// here.
-bool WebDisplay::PollEvent(DisplayEvent*) { return false; }
+// The page's keys reach the player straight from the browser (web_main.cpp): only the
+// activation that lets frames be presented waits here, once after Create.
+bool WebDisplay::PollEvent(DisplayEvent* event) {
+  if (!activation_pending_) return false;
+  activation_pending_ = false;
+  *event = DisplayEvent::kActivated;
+  return true;
+}

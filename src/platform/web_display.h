@@ -35,6 +35,7 @@ class WebDisplay final : public DisplayDevice {
   int width_ = 0;
   int height_ = 0;
   int64_t flips_ = 0;
+  bool activation_pending_ = false;
   std::vector<uint32_t> pixels_;
   std::string error_;
 };
