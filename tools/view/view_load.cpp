@@ -11,6 +11,7 @@
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
 #include "platform/executable_dir.h"
+#include "platform/printable_text.h"
 #include "resource/archive_location.h"
 #include "resource/archive_damage.h"
 #include "resource/data_archive.h"
@@ -170,7 +171,8 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   content->kind = kind == DataKind::OBJECT ? ViewKind::OBJECT : ViewKind::SCRIPT;
   if (content->kind == ViewKind::SCRIPT && options.place_given) {
     FreeChunk(&chunk);
-    std::fprintf(stderr, "kra-view: --pos and --rot place an object; %s is a scene script\n", options.file.c_str());
+    std::fprintf(stderr, "kra-view: --pos and --rot place an object; %s is a scene script\n",
+                 PrintableText(options.file).c_str());
     return ViewLoad::BAD_OPTIONS;
   }
   const bool built = content->kind == ViewKind::OBJECT ? BuildObjectScene(&report, options.file, chunk, content)
