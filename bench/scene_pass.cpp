@@ -10,6 +10,7 @@
 #include "render/depth_sort.h"
 #include "render/mesh_emit.h"
 #include "render/scene_pass.h"
+#include "render/triangle_key.h"
 #include "test_scenes.h"
 
 namespace {

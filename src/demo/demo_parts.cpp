@@ -7,7 +7,7 @@ DemoParts g_parts;
 namespace {
 
 // A table row over one member of DemoParts and that part's own functions.
-template <auto kMember, auto kLoad, auto kStep, auto kPaint, auto kRewind, auto kRelease>
+template <auto kMember, auto kLoad, auto kStep, auto kPaint, auto kRewind, auto kRelease, auto kBackdrop>
 constexpr DemoPart PartRow(DemoPartId id, const char* name) {
   return {id,
           name,
@@ -15,19 +15,20 @@ constexpr DemoPart PartRow(DemoPartId id, const char* name) {
           [](DemoParts* parts, float delta) { kStep(&(parts->*kMember), delta); },
           [](const DemoParts& parts, Texture* frame) { kPaint(parts.*kMember, frame); },
           [](DemoParts* parts) { kRewind(&(parts->*kMember)); },
-          [](DemoParts* parts) { kRelease(&(parts->*kMember)); }};
+          [](DemoParts* parts) { kRelease(&(parts->*kMember)); },
+          [](const DemoParts& parts) -> const Texture& { return kBackdrop(parts.*kMember); }};
 }
 
 // In timeline order, so row i is part id i + 1.
 constexpr DemoPart kDemoParts[] = {
-    PartRow<&DemoParts::intro, LoadIntro, StepIntro, PaintIntro, RewindIntro, ReleaseIntro>(DemoPartId::kIntro,
-                                                                                             "intro"),
+    PartRow<&DemoParts::intro, LoadIntro, StepIntro, PaintIntro, RewindIntro, ReleaseIntro, IntroBackdrop>(
+        DemoPartId::kIntro, "intro"),
     PartRow<&DemoParts::mamma, LoadMammaScene, StepMammaScene, PaintMammaScene, RewindMammaScene,
-            ReleaseMammaScene>(DemoPartId::kMamma1, "mamma1"),
-    PartRow<&DemoParts::swim, LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene, ReleaseSwimScene>(
-        DemoPartId::kSwim, "swim"),
-    PartRow<&DemoParts::swam, LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene, ReleaseSwamScene>(
-        DemoPartId::kSwam, "swam"),
+            ReleaseMammaScene, MammaBackdrop>(DemoPartId::kMamma1, "mamma1"),
+    PartRow<&DemoParts::swim, LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene, ReleaseSwimScene,
+            SwimBackdrop>(DemoPartId::kSwim, "swim"),
+    PartRow<&DemoParts::swam, LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene, ReleaseSwamScene,
+            SwamBackdrop>(DemoPartId::kSwam, "swam"),
 };
 
 // Loaders run in this order: intro, "swim", "mamma1", "swam".
@@ -52,6 +53,13 @@ void StepDemoPart(DemoParts* parts, DemoPartId id, float delta) {
 
 void PaintDemoPart(const DemoParts& parts, DemoPartId id, Texture* frame) {
   if (const DemoPart* part = FindPart(id)) part->paint(parts, frame);
+}
+
+bool PartCoversFrame(const DemoParts& parts, DemoPartId id, int32_t width, int32_t height) {
+  const DemoPart* part = FindPart(id);
+  if (!part) return false;
+  const Texture& image = part->backdrop(parts);
+  return image.pixels && !image.has_alpha && image.width >= width && image.height >= height;
 }
 
 void RewindDemoParts(DemoParts* parts) {

@@ -34,6 +34,7 @@ struct DemoPart {
   void (*paint)(const DemoParts& parts, Texture* frame);
   void (*rewind)(DemoParts* parts);
   void (*release)(DemoParts* parts);
+  const Texture& (*backdrop)(const DemoParts& parts);  // the image paint draws first, at (0, 0)
 };
 
 // Runs every part's loader, in the order intro, "swim", "mamma1", "swam".
@@ -43,6 +44,10 @@ void LoadDemoParts(DemoParts* parts);
 void StepDemoPart(DemoParts* parts, DemoPartId part, float delta);
 // Draws the given part as its last step left it; kNone draws nothing.
 void PaintDemoPart(const DemoParts& parts, DemoPartId part, Texture* frame);
+
+// True when the part's paint begins with an opaque image covering a frame of width by height:
+// whatever the frame held before is then never seen, and the frame needs no clearing.
+bool PartCoversFrame(const DemoParts& parts, DemoPartId part, int32_t width, int32_t height);
 
 // Puts every part back in its state right after loading (clocks, waves, scenes), reading
 // no file.

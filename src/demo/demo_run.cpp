@@ -109,9 +109,11 @@ void StartDemoClock(float from_seconds, int seek_fps) {
 bool StepDemoFrame() {
   TickTimer(&g_demo.timer, PlatformCounter());
   const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
-  ClearFrameBuffer(&g_demo.frame_buffer);
   StepDemoPart(&g_parts, part, g_demo.timer.delta);
-  PaintDemoPart(g_parts, part, &g_demo.frame_buffer.frame);
+  // The frame is cleared to black, unless the part's first image covers every pixel of it.
+  Texture& frame = g_demo.frame_buffer.frame;
+  if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
+  PaintDemoPart(g_parts, part, &frame);
   return !TimelineEnded(g_demo.clock.seconds);
 }
 

@@ -26,7 +26,9 @@ void StepIntro(IntroState* s, float delta) {
   s->shown = ChooseCard(s->clock, s->shown);
 }
 
-void PaintIntro(const IntroState& s, Texture* frame) { DrawImage(frame, &s.images[s.shown], 0, 0); }
+const Texture& IntroBackdrop(const IntroState& s) { return s.images[s.shown]; }
+
+void PaintIntro(const IntroState& s, Texture* frame) { DrawImage(frame, &IntroBackdrop(s), 0, 0); }
 
 void DrawIntro(IntroState* s, float delta, Texture* frame) {
   StepIntro(s, delta);

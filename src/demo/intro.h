@@ -21,6 +21,8 @@ void LoadIntro(IntroState* s);
 // One frame: StepIntro advances the clock and picks the card, PaintIntro draws it;
 // DrawIntro is the two in that order.
 void StepIntro(IntroState* s, float delta);
+// The card the frame shows, drawn first at the frame's corner.
+const Texture& IntroBackdrop(const IntroState& s);
 void PaintIntro(const IntroState& s, Texture* frame);
 void DrawIntro(IntroState* s, float delta, Texture* frame);
 // Back to the first card at clock 0.

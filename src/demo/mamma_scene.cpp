@@ -39,9 +39,11 @@ void StepMammaScene(MammaState* s, float delta) {
   s->part_time = AdvancePartScene(&s->scene, s->part_time, delta);
 }
 
+const Texture& MammaBackdrop(const MammaState& s) { return s.images[MAMMA_SKY]; }
+
 void PaintMammaScene(const MammaState& s, Texture* frame) {
   const Texture* images = s.images;
-  DrawBackground(frame, images[MAMMA_SKY]);
+  DrawBackground(frame, MammaBackdrop(s));
   DrawWaveStrip(frame, images[MAMMA_WAVE_REAR], s.waves.rear);
   RenderScene(&s.scene);
   DrawWaveStrip(frame, images[MAMMA_WAVE_MIDDLE], s.waves.middle);

@@ -35,6 +35,8 @@ void LoadMammaScene(MammaState* s);
 // One frame: StepMammaScene advances the waves, the clock and the motion; PaintMammaScene
 // draws what they give. DrawMammaScene is the two in that order.
 void StepMammaScene(MammaState* s, float delta);
+// The image drawn first, at the frame's corner: the sky.
+const Texture& MammaBackdrop(const MammaState& s);
 void PaintMammaScene(const MammaState& s, Texture* frame);
 void DrawMammaScene(MammaState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.

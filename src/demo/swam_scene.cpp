@@ -170,10 +170,14 @@ void StepSwamScene(SwamState* s, float delta) {
   SettleEnding(s, t);
 }
 
+const Texture& SwamBackdrop(const SwamState& s) {
+  return EndCardHidesTheLayers(s) ? s.images[SWAM_END_CARD] : s.images[kSwamBackgrounds[s.shown_background]];
+}
+
 void PaintSwamScene(const SwamState& s, Texture* frame) {
   const Texture* images = s.images;
   if (!EndCardHidesTheLayers(s)) {
-    DrawBackground(frame, images[kSwamBackgrounds[s.shown_background]]);
+    DrawBackground(frame, SwamBackdrop(s));
     DrawWaveStrip(frame, images[SWAM_WAVE_REAR], s.waves.rear);
     const Mesh layers_heart = LayersHeart(s);
     const RenderOverride layers = LayersView(s, &layers_heart);

@@ -53,6 +53,9 @@ void LoadSwamScene(SwamState* s);
 // One frame: StepSwamScene advances waves, clock, loop, motion, sky and morphs and settles
 // the ending; PaintSwamScene draws what they give. DrawSwamScene is the two in that order.
 void StepSwamScene(SwamState* s, float delta);
+// The image drawn first, at the frame's corner: the background, or in the ending the end
+// card when nothing under it shows.
+const Texture& SwamBackdrop(const SwamState& s);
 void PaintSwamScene(const SwamState& s, Texture* frame);
 void DrawSwamScene(SwamState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.

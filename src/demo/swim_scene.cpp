@@ -77,9 +77,11 @@ void StepSwimScene(SwimState* s, float delta) {
   MorphFirstMesh(s, s->part_time);
 }
 
+const Texture& SwimBackdrop(const SwimState& s) { return s.images[SWIM_DAY + s.shown_background]; }
+
 void PaintSwimScene(const SwimState& s, Texture* frame) {
   const Texture* images = s.images;
-  DrawBackground(frame, images[SWIM_DAY + s.shown_background]);
+  DrawBackground(frame, SwimBackdrop(s));
   DrawWaveStrip(frame, images[SWIM_WAVE_REAR], s.waves.rear);
   RenderScene(&s.scene);
   DrawWaveStrip(frame, images[SWIM_WAVE_MIDDLE], s.waves.middle);

@@ -40,6 +40,8 @@ void LoadSwimScene(SwimState* s);
 // One frame: StepSwimScene advances waves, clock, loop, motion and morph; PaintSwimScene
 // draws what they give. DrawSwimScene is the two in that order.
 void StepSwimScene(SwimState* s, float delta);
+// The image drawn first, at the frame's corner: the day or night background.
+const Texture& SwimBackdrop(const SwimState& s);
 void PaintSwimScene(const SwimState& s, Texture* frame);
 void DrawSwimScene(SwimState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.

@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -14,7 +15,7 @@ void SetMessageBoxesEnabled(bool enabled) { g_message_boxes_enabled = enabled; }
 bool MessageBoxesEnabled() { return g_message_boxes_enabled; }
 
 void ShowMessageBox(const char* text, const char* caption) {
-  if (g_message_boxes_enabled && ShowSystemMessageBox(text, caption)) return;
+  if (g_message_boxes_enabled && !std::getenv("KRA_NO_MESSAGE_BOXES") && ShowSystemMessageBox(text, caption)) return;
   // The caption leads the console line unless the text already says it ("Error in XML: ...").
   const std::string said = PrintableText(text, true);
   if (caption[0] == '\0' || std::strstr(text, caption)) {

@@ -5,6 +5,7 @@
 
 bool SdlAudioDevice::Open(int rate, AudioMixFunction mix, void* user) {
   if (device_) return false;
+  SDL_SetMainReady();  // the programs have their own main
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     LogDebug("audio: no audio subsystem: %s", SDL_GetError());
     return false;

@@ -55,8 +55,8 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
-// The page's keys reach the player straight from the browser (web_main.cpp): only the
-// activation that lets frames be presented waits here, once after Create.
+// A page is active from the start; its keys reach the player straight from the browser
+// (web_main.cpp), so nothing else waits here.
 bool WebDisplay::PollEvent(DisplayEvent* event) {
   if (!activation_pending_) return false;
   activation_pending_ = false;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "render/render_context.h"
+#include "render/render_vertex.h"
 
 // The planes left, right, top, bottom, near, in that order of storage.
 enum : int32_t { CLIP_LEFT = 0, CLIP_RIGHT = 1, CLIP_TOP = 2, CLIP_BOTTOM = 3, CLIP_NEAR = 4 };

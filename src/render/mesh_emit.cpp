@@ -15,36 +15,10 @@
 #include <cstddef>
 
 #include "geometry/mesh.h"
-#include "render/scene_pass.h"
+#include "render/triangle_key.h"
 #include "render/vertex_transform.h"
 #include "resource/texture_ref.h"
 #include "resource/texture_table.h"
-
-// Here rather than with the pass, so emission has them inline.
-uint32_t DepthKey(double z0, double z1, double z2) {
-  const double scaled = ((z2 + z1 + z0) * 0.3333333333333333 + 500) * 65;
-  if (!(scaled > 0.0)) return 0;  // NaN too
-  if (scaled >= 65535.0) return 65535;
-  return (uint32_t)scaled;
-}
-
-// The body of TriangleKey, inlined into the emission loop.
-static inline __attribute__((always_inline)) uint32_t KeyOfTriangle(const ScreenVertex* screen,
-                                                                    const CameraVertex* camera,
-                                                                    const int32_t vertex[3]) {
-  const ScreenVertex &a = screen[vertex[0]], &b = screen[vertex[1]], &c = screen[vertex[2]];
-  const float cross = (b.sx - a.sx) * (c.sy - a.sy) - (b.sy - a.sy) * (c.sx - a.sx);
-  if (cross < 0.0f) return CULLED_TRIANGLE;
-  const CameraVertex &p = camera[vertex[0]], &q = camera[vertex[1]], &w = camera[vertex[2]];
-  const uint32_t any = p.flags | q.flags | w.flags;
-  if ((any & VERTEX_BEHIND_EYE) || !(any & VERTEX_ON_SCREEN)) return CULLED_TRIANGLE;
-  const bool inside = (p.flags & q.flags & w.flags & VERTEX_INSIDE_PLANES) != 0;
-  return DepthKey(p.z, q.z, w.z) | (inside ? KEY_INSIDE_PLANES : 0);
-}
-
-uint32_t TriangleKey(const ScreenVertex* screen, const CameraVertex* camera, const int32_t vertex[3]) {
-  return KeyOfTriangle(screen, camera, vertex);
-}
 
 namespace {
 
@@ -197,7 +171,7 @@ void EmitMeshTriangles(const Mesh* mesh, const EmitSetup& s, int32_t first, int3
     } else {
       SetMeshBaseCoordinates(scales, t, &slot);
     }
-    const uint32_t key = KeyOfTriangle(screen, camera, slot.vertex);
+    const uint32_t key = TriangleKey(screen, camera, slot.vertex);
     if (key != CULLED_TRIANGLE) rows[row_count++] = SortRow{key, triangle_count};
     ++triangle_count;
   }

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "render/render_vertex.h"
 #include "resource/texture.h"
 
 // Capability codes of RenderEnable / RenderDisable.
@@ -38,8 +39,6 @@ constexpr int32_t VERTEX_CACHE_SIZE = 32768;
 // triangles); past that its triangles bring their own three corners each. So the vertices
 // never run out before the triangle slots do.
 constexpr int32_t VERTEX_POOL_SIZE = VERTEX_CACHE_SIZE + 3 * TRIANGLE_POOL_SIZE;
-constexpr int32_t CLIP_PLANE_COUNT = 5;
-constexpr int32_t CLIP_POLYGON_SIZE = 20;
 constexpr float FOCAL_LENGTH = 256.0f;
 constexpr float NEAR_OFFSET = -10.0f;
 // Degrees to radians as the scripts were authored: 3.14 / 180, not pi / 180.
@@ -47,15 +46,6 @@ constexpr double ANGLE_FACTOR = 0.017444444444444446;
 
 struct Matrix4 {
   float m[16];  // entry 4 * row + column
-};
-
-// One corner of a triangle as the clipper and the rasterizers take it.
-struct RenderVertex {
-  float u, v;        // base texture coordinate in texels
-  float u2, v2;      // lightmap coordinate in texels
-  double x, y, z;    // camera space
-  float sx, sy;      // screen position, written by ProjectVertex
-  float clip_distance;  // scratch of ClipPolygon
 };
 
 // A transformed vertex of the pool, in two records: what every drawn triangle reads, and what
@@ -96,11 +86,6 @@ struct RenderTriangle {
 struct SortRow {
   uint32_t key;  // 16-bit depth key in the low half, and KEY_INSIDE_PLANES
   int32_t triangle;
-};
-
-struct ClipPlane {
-  double nx, ny, nz;
-  float d;  // a point is inside when its distance is >= d
 };
 
 // Where the rasterizers and the outlines write: a copy of the frame's descriptor, its rows

@@ -1,37 +1,46 @@
 #include "resource/archive_location.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/executable_dir.h"
+#include "platform/file_path.h"
 #include "platform/printable_text.h"
 
 std::string InstalledArchivePath(const std::string& executable_dir) {
   if (executable_dir.empty()) return "";
-  return (std::filesystem::path(executable_dir) / INSTALLED_ARCHIVE).lexically_normal().string();
+  return Utf8FromPath((PathFromUtf8(executable_dir) / INSTALLED_ARCHIVE).lexically_normal());
 }
 
 std::string FindDemoArchive(const std::string& executable_dir) {
   std::error_code ignored;
   if (std::filesystem::exists(DEMO_ARCHIVE_NAME, ignored)) return DEMO_ARCHIVE_NAME;
   const std::string installed = InstalledArchivePath(executable_dir);
-  if (!installed.empty() && std::filesystem::is_regular_file(installed, ignored)) return installed;
+  if (!installed.empty() && std::filesystem::is_regular_file(PathFromUtf8(installed), ignored)) return installed;
   return "";
 }
 
 std::string WhatIsAt(const std::string& path) {
-  struct stat info;
-  if (lstat(path.c_str(), &info) != 0) return "missing";
-  if (S_ISLNK(info.st_mode) && stat(path.c_str(), &info) != 0) return "a dangling link";
-  if (S_ISDIR(info.st_mode)) return "a directory";
-  if (S_ISFIFO(info.st_mode)) return "a FIFO";
-  if (S_ISSOCK(info.st_mode)) return "a socket";
-  if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return "a device";
-  if (!S_ISREG(info.st_mode)) return "not a regular file";
-  if (info.st_size == 0) return "empty";
-  if (access(path.c_str(), R_OK) != 0) return "not readable";
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path at = PathFromUtf8(path);
+  const fs::file_status entry = fs::symlink_status(at, error);
+  if (error || entry.type() == fs::file_type::not_found) return "missing";
+  const fs::file_status target = fs::status(at, error);
+  if (fs::is_symlink(entry) && (error || target.type() == fs::file_type::not_found)) return "a dangling link";
+  switch (target.type()) {
+    case fs::file_type::regular: break;
+    case fs::file_type::directory: return "a directory";
+    case fs::file_type::fifo: return "a FIFO";
+    case fs::file_type::socket: return "a socket";
+    case fs::file_type::character:
+    case fs::file_type::block: return "a device";
+    default: return "not a regular file";
+  }
+  if (fs::file_size(at, error) == 0 && !error) return "empty";
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return "not readable";
+  std::fclose(file);
   return "";
 }
 
@@ -56,7 +65,7 @@ std::string FolderAside(const std::string& path) {
 
 std::string DescribeDataSearch(const std::string& executable_dir) {
   std::error_code ignored;
-  const std::string here = std::filesystem::current_path(ignored).string();
+  const std::string here = Utf8FromPath(std::filesystem::current_path(ignored));
   std::string text = "checked the files in " + PrintableText(here) + " and its data/" + FolderAside("data") +
                      ": no autoexec.bat there" + ArchiveAside(DEMO_ARCHIVE_NAME);
   const std::string installed = InstalledArchivePath(executable_dir);
@@ -66,8 +75,8 @@ std::string DescribeDataSearch(const std::string& executable_dir) {
 
 bool LooseDataFileThere(const char* name) {
   std::error_code ignored;
-  return std::filesystem::is_regular_file(name, ignored) ||
-         std::filesystem::is_regular_file(std::string("data/") + name, ignored);
+  return std::filesystem::is_regular_file(PathFromUtf8(name), ignored) ||
+         std::filesystem::is_regular_file(PathFromUtf8(std::string("data/") + name), ignored);
 }
 
 std::string OpenDemoArchive(DataArchive* archive) {

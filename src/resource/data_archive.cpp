@@ -9,6 +9,7 @@
 #include "platform/load_problems.h"
 #include "platform/printable_text.h"
 #include "resource/archive_members.h"
+#include "resource/png_reuse.h"
 
 DataArchive g_data_archive;
 
@@ -26,6 +27,7 @@ int OpenArchive(DataArchive* archive, const char* path) {
   unzFile zip = unzOpen64(path);
   if (!zip) return 0;
   if (archive->zip) unzClose(archive->zip);
+  ForgetDecodes();  // each opening starts with no decode kept
   archive->zip = zip;
   archive->is_open = 1;
   archive->file_size = file_size;
@@ -36,6 +38,7 @@ int OpenArchive(DataArchive* archive, const char* path) {
 }
 
 void CloseArchive(DataArchive* archive) {
+  ForgetDecodes();
   if (archive->zip) unzClose(archive->zip);
   archive->zip = nullptr;
   archive->is_open = 0;

@@ -11,26 +11,11 @@
 #include "platform/log.h"
 #include "platform/message_box.h"
 #include "platform/printable_text.h"
+#include "resource/png_reuse.h"
 
 // libpng is asked for B, G, R, A bytes, which are 0xAARRGGBB words only on a little-endian
 // machine.
 static_assert(std::endian::native == std::endian::little, "pixel words assume little endian");
-
-Texture CreateTexture(int32_t width, int32_t height) {
-  Texture texture = {};
-  if (width <= 0 || height <= 0) return texture;
-  uint32_t* pixels = new (std::nothrow) uint32_t[(size_t)width * (size_t)height];
-  if (!pixels) return texture;
-  texture.width = width;
-  texture.height = height;
-  texture.pixels = pixels;
-  return texture;
-}
-
-void FreeTexture(Texture* texture) {
-  delete[] texture->pixels;
-  *texture = {};
-}
 
 namespace {
 
@@ -131,6 +116,10 @@ int RunPngDecode(PngDecode* d) {
 }  // namespace
 
 Texture DecodePng(MemChunk chunk) {
+  if (Texture reused = ReusedDecode(chunk); reused.pixels) {
+    FreeChunk(&chunk);
+    return reused;
+  }
   PngDecode decode = {};
   decode.chunk = &chunk;
   decode.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &decode, OnPngError, OnPngWarning);
@@ -146,6 +135,7 @@ Texture DecodePng(MemChunk chunk) {
   int ok = RunPngDecode(&decode);
   png_destroy_read_struct(&decode.png, &decode.info, &decode.end_info);
   std::free(decode.rows);
+  if (ok) KeepDecode(chunk, decode.texture);
   FreeChunk(&chunk);
   if (!ok) {
     std::fprintf(stderr, "%s: libpng error: %s\n", PrintableText(chunk.name).c_str(), decode.error);

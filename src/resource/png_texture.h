@@ -13,12 +13,6 @@ constexpr int64_t MAX_PNG_PIXEL_BYTES = int64_t(256) << 20;
 // Largest single chunk libpng may allocate for (IDAT is streamed and not bound by it).
 constexpr int64_t MAX_PNG_CHUNK_BYTES = int64_t(8) << 20;
 
-// width x height pixels with undefined contents, has_alpha 0. Sizes that are not positive
-// (or too large to allocate) give an empty Texture.
-Texture CreateTexture(int32_t width, int32_t height);
-
-// Releases the pixels (new[]) and leaves the Texture empty.
-void FreeTexture(Texture* texture);
 
 // Decodes a PNG chunk of any colour type, bit depth and interlacing into a Texture: grey is
 // spread to R, G and B, palettes are expanded, a transparency chunk becomes alpha, 16-bit

@@ -11,3 +11,10 @@ struct Texture {
   uint32_t* pixels;   // width * height pixels, owned by whoever holds the record
   int32_t has_alpha;  // 1 when the image carries alpha; selects the blend path when drawn
 };
+
+// width x height pixels with undefined contents, has_alpha 0. Sizes that are not positive
+// (or too large to allocate) give an empty Texture.
+Texture CreateTexture(int32_t width, int32_t height);
+
+// Releases the pixels (new[]) and leaves the Texture empty.
+void FreeTexture(Texture* texture);

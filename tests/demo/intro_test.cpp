@@ -4,8 +4,10 @@
 
 #include <cstdio>
 #include <string>
+#include <memory>
 #include <vector>
 
+#include "demo/demo_parts.h"
 #include "demo/demo_state.h"
 #include "demo/frame_buffer.h"
 #include "demo/frame_timer.h"
@@ -139,6 +141,24 @@ TEST_F(IntroTest, CardsComeFromTheArchiveAndAlphaBlendsOntoBlack) {
   EXPECT_EQ(FramePixel(0, 1), 0u);
   for (int i = 0; i < 5; ++i) DrawFrame();
   EXPECT_EQ(FramePixel(0, 0), kCardColours[1]);
+}
+
+// The frame loop leaves the clear out only under an opaque image that covers the frame.
+TEST(PartCoversFrame, OnlyAnOpaqueImageAsLargeAsTheFrame) {
+  struct Case {
+    int32_t width, height, has_alpha;
+    bool covers;
+  } cases[] = {{WIDTH, HEIGHT, 0, true},      {WIDTH + 8, HEIGHT + 8, 0, true}, {WIDTH, HEIGHT, 1, false},
+               {WIDTH - 1, HEIGHT, 0, false}, {WIDTH, HEIGHT - 1, 0, false},    {0, 0, 0, false}};
+  auto parts = std::make_unique<DemoParts>();
+  for (const Case& c : cases) {
+    Texture& card = parts->intro.images[parts->intro.shown];
+    card = CreateTexture(c.width, c.height);
+    card.has_alpha = c.has_alpha;
+    EXPECT_EQ(PartCoversFrame(*parts, DemoPartId::kIntro, WIDTH, HEIGHT), c.covers) << c.width << "x" << c.height;
+    FreeTexture(&card);
+  }
+  EXPECT_FALSE(PartCoversFrame(*parts, DemoPartId::kNone, WIDTH, HEIGHT));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "render/mesh_emit.h"
 #include "render/projection.h"
 #include "render/scene_pass.h"
+#include "render/triangle_key.h"
 #include "render/vertex_transform.h"
 #include "render_test_support.h"
 

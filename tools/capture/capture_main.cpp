@@ -17,6 +17,7 @@
 #include "frame_writer.h"
 #include "kra_version.h"
 #include "platform/counter.h"
+#include "platform/file_path.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
 #include "platform/printable_text.h"
@@ -54,7 +55,7 @@ void KeepFrame(Capture& capture, const HeadlessFrame& frame) {
   if (!options.frames_dir.empty()) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(capture.kept));
-    const std::string path = (std::filesystem::path(options.frames_dir) / name).string();
+    const std::string path = Utf8FromPath(PathFromUtf8(options.frames_dir) / name);
     if (!WriteFramePng(path, frame.bytes, frame.width, frame.height, frame.pitch, &capture.error)) {
       EndProcess(1);
     }
@@ -71,7 +72,7 @@ struct TemporaryFile {
   std::string path;
   ~TemporaryFile() {
     std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove(path, ignored);
+    if (!path.empty()) std::filesystem::remove(PathFromUtf8(path), ignored);
   }
 };
 
@@ -114,7 +115,7 @@ int main(int argc, char** argv) {
   if (capture.expected == 0) return Fail(NoFrameInWindow(capture.options), 2);
   if (!capture.options.frames_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(capture.options.frames_dir, ec);
+    std::filesystem::create_directories(PathFromUtf8(capture.options.frames_dir), ec);
     if (ec) return Fail("cannot create " + capture.options.frames_dir + ": " + ec.message());
   }
 
@@ -172,7 +173,7 @@ int main(int argc, char** argv) {
     const std::string wav = capture.options.audio_path.empty() ? video_path + ".wav" : capture.options.audio_path;
     if (capture.options.audio_path.empty() && !WriteCaptureWav(wav, sound, audio.Rate(), &error)) return Fail(error);
     const bool muxed = MuxAudio(silent_video.path, wav, video_path, &error);
-    if (capture.options.audio_path.empty()) std::filesystem::remove(wav);
+    if (capture.options.audio_path.empty()) std::filesystem::remove(PathFromUtf8(wav));
     if (!muxed) return Fail(error);
   }
   if (!capture.options.quiet) {

@@ -1,7 +1,8 @@
 #include "check_file_kind.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
+#include "platform/file_path.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
 
@@ -9,8 +10,9 @@ std::string WhyNotADataFile(const std::string& path) {
   const std::string what = WhatIsAt(path);
   if (what == "missing" || what == "a directory" || what == "a dangling link" || what == "empty") return what;
   if (!what.empty() && what != "not readable") return "not a regular file (" + what + ")";
-  struct stat info;
-  if (stat(path.c_str(), &info) == 0 && info.st_size > MAX_DATA_FILE_SIZE) return "too large (over 256 MiB)";
+  std::error_code error;
+  const auto size = std::filesystem::file_size(PathFromUtf8(path), error);
+  if (!error && size > static_cast<uintmax_t>(MAX_DATA_FILE_SIZE)) return "too large (over 256 MiB)";
   return what;
 }
 
