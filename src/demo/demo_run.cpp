@@ -70,6 +70,15 @@ void ContinueTimer(const VirtualCounter& replay_counter) {
   }
 }
 
+// One frame of the part: its step, then its picture, the frame cleared to black first unless
+// the part's first image covers every pixel of it.
+void StepAndPaint(DemoPartId part, float delta) {
+  StepDemoPart(&g_parts, part, delta);
+  Texture& frame = g_demo.frame_buffer.frame;
+  if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
+  PaintDemoPart(g_parts, part, &frame);
+}
+
 void ReportDamagedArchive(const std::string& path) {
   const std::string damage = path.empty() ? "" : ArchiveDamage(path.c_str());
   if (!damage.empty()) std::fprintf(stderr, "%s: the data archive is damaged: %s\n", path.c_str(), damage.c_str());
@@ -109,11 +118,7 @@ void StartDemoClock(float from_seconds, int seek_fps) {
 bool StepDemoFrame() {
   TickTimer(&g_demo.timer, PlatformCounter());
   const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
-  StepDemoPart(&g_parts, part, g_demo.timer.delta);
-  // The frame is cleared to black, unless the part's first image covers every pixel of it.
-  Texture& frame = g_demo.frame_buffer.frame;
-  if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
-  PaintDemoPart(g_parts, part, &frame);
+  StepAndPaint(part, g_demo.timer.delta);
   return !TimelineEnded(g_demo.clock.seconds);
 }
 
@@ -149,10 +154,7 @@ void ReplayDemoFrame(int fps) {
   if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
   if (delta > 0.0f) {
     DemoClock step = g_demo.clock;
-    const DemoPartId part = AdvanceDemoClock(&step, delta);
-    ClearFrameBuffer(&g_demo.frame_buffer);
-    StepDemoPart(&g_parts, part, delta);
-    PaintDemoPart(g_parts, part, &g_demo.frame_buffer.frame);
+    StepAndPaint(AdvanceDemoClock(&step, delta), delta);
   }
   g_demo.clock = clock;
   g_demo.timer = timer;
