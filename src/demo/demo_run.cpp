@@ -64,7 +64,11 @@ SeekTarget FindSeekTarget(float seconds, int fps) {
 void ContinueTimer(const VirtualCounter& replay_counter) {
   auto* counter = dynamic_cast<VirtualCounter*>(g_platform.counter);
   if (counter && counter->Frequency() == replay_counter.Rate()) {
-    g_demo.timer.start_count = counter->Peek() - (replay_counter.Peek() - g_demo.timer.start_count);
+    // Both counts the timer keeps move from the replay's counter to the platform's: a pause
+    // taken out before the next tick (ResumeTimer) measures from the last one.
+    const int64_t shift = counter->Peek() - replay_counter.Peek();
+    g_demo.timer.start_count += shift;
+    g_demo.timer.last_count += shift;
   } else {
     RestartDemoTimer();
   }

@@ -99,4 +99,23 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
   }
 }
 
+// A reload while playing, right after a seek that has drawn nothing yet: the time the reload
+// took is taken out of the frame timer, and the next frame follows the second it was at.
+TEST_F(ReloadTest, AReloadRightAfterASeekWhilePlayingGoesOnFromThere) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  OfflineAudioDevice audio;
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  StartDemoRun({.from_seconds = 20.0f, .seek_fps = 60, .player = true});
+  ASSERT_TRUE(PlayFrame());
+  HandlePlayerKey(DisplayEvent::kKeyRight);
+  const float second = g_demo.clock.seconds;
+  HandlePlayerKey(DisplayEvent::kKeyR);
+  EXPECT_EQ(display.title, "kra");
+  EXPECT_EQ(g_demo.clock.seconds, second);
+  ASSERT_TRUE(PlayFrame());
+  EXPECT_NEAR(g_demo.clock.seconds, second + 1.0f / 60, 1e-4f);
+  EndDemoRun(DemoEnd::kPlayedOut);
+}
+
 }  // namespace
