@@ -147,7 +147,7 @@ void SeekDemo(float seconds, int fps) {
   SeekMusic(g_demo.clock.seconds);
 }
 
-void ReplayDemoFrame(int fps) {
+bool ReplayDemoFrame(int fps) {
   const DemoClock clock = g_demo.clock;
   const FrameTimer timer = g_demo.timer;
   SeekDemo(clock.seconds, fps);
@@ -156,13 +156,15 @@ void ReplayDemoFrame(int fps) {
   // brings the parts to the clock itself.
   float delta = timer.delta;
   if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
-  if (delta > 0.0f) {
+  const bool drawn = delta > 0.0f;
+  if (drawn) {
     DemoClock step = g_demo.clock;
     StepAndPaint(AdvanceDemoClock(&step, delta), delta);
   }
   g_demo.clock = clock;
   g_demo.timer = timer;
   SeekMusic(clock.seconds);
+  return drawn;
 }
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }

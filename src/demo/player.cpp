@@ -82,8 +82,8 @@ void TogglePause() {
 // The new data at the same second: paused, the same frame of the new data is held; playing,
 // the time the reload took is not counted as a frame.
 void ShowReloaded() {
-  ReplayDemoFrame(PLAYER_SEEK_FPS);
-  g_player.frame_behind = false;
+  // A clock a seek has put where no frame is drawn yet stays behind its picture.
+  if (ReplayDemoFrame(PLAYER_SEEK_FPS)) g_player.frame_behind = false;
   if (g_player.paused) {
     HoldFrame();
   } else {
