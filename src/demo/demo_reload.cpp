@@ -4,10 +4,13 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "demo/demo_parts.h"
 #include "platform/display_device.h"
 #include "platform/fatal.h"
+#include "platform/load_problems.h"
+#include "platform/message_box.h"
 #include "platform/platform.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
@@ -16,35 +19,30 @@
 
 namespace {
 
-int g_baseline_missed = 0;
+std::string g_last_failure;
 
-// Loads into parts (an empty record) and the live texture table (empty too); the reason it
-// failed, or "".
-std::string LoadAgain(DemoParts* parts) {
+// A fatal error ends the load where it was met; its place (a script and line) or, without
+// one, the error itself names what failed.
+void NoteFatal(const FatalError& error) {
+  const std::string place = error.place.empty() ? "data" : error.place;
+  NoteLoadProblem(place, error.what());
+}
+
+// Loads into parts (an empty record) and the live texture table (empty too); every problem
+// noted meanwhile, in order.
+std::vector<LoadProblem> LoadAgain(DemoParts* parts) {
+  const bool boxes = MessageBoxesEnabled();
+  SetMessageBoxesEnabled(false);
+  StartLoadProblems();
   CloseArchive(&g_data_archive);
   OpenDemoArchive(&g_data_archive);
-  const int32_t missed_before = g_data_archive.files_missed;
-  const int32_t broken_before = PngDecodeFailures();
   try {
     LoadDemoParts(parts);
   } catch (const FatalError& error) {
-    std::string why = error.what();
-    while (!why.empty() && (why.back() == '\n' || why.front() == '\n')) {
-      why.erase(why.back() == '\n' ? why.size() - 1 : 0, 1);
-    }
-    return why;
+    NoteFatal(error);
   }
-  // A save caught half way decodes as a broken image: the whole reload waits for the next.
-  if (const int32_t broken = PngDecodeFailures() - broken_before; broken > 0) {
-    return std::string(PngLastFailure()) + " does not decode";
-  }
-  const int32_t missed = g_data_archive.files_missed - missed_before;
-  if (missed > g_baseline_missed) {
-    return std::to_string(missed) + " data files not found (the last load missed " +
-           std::to_string(g_baseline_missed) + ")";
-  }
-  g_baseline_missed = missed;
-  return "";
+  SetMessageBoxesEnabled(boxes);
+  return TakeLoadProblems();
 }
 
 void ShowTitle(const std::string& title) {
@@ -53,25 +51,29 @@ void ShowTitle(const std::string& title) {
 
 }  // namespace
 
-void SetReloadBaseline(int files_missed) { g_baseline_missed = files_missed; }
+const std::string& LastReloadFailure() { return g_last_failure; }
 
 bool ReloadDemo() {
   auto fresh = std::make_unique<DemoParts>();
   auto kept_textures = std::make_unique<TextureTable>();
   std::swap(g_texture_table, *kept_textures);
-  const std::string why = LoadAgain(fresh.get());
-  if (!why.empty()) {
+  const std::vector<LoadProblem> problems = LoadAgain(fresh.get());
+  if (!problems.empty()) {
     ReleaseDemoParts(fresh.get());
     ReleaseTextureTable();
     std::swap(g_texture_table, *kept_textures);
-    std::fprintf(stderr, "kra: reload failed, playing what was loaded before: %s\n", why.c_str());
-    ShowTitle("kra - reload failed: " + why);
+    g_last_failure = problems.front().file + ": " + problems.front().reason;
+    const size_t more = problems.size() - 1;
+    std::fprintf(stderr, "kra: reload failed, playing what was loaded before: %s%s\n", g_last_failure.c_str(),
+                 more ? (" (and " + std::to_string(more) + " more)").c_str() : "");
+    ShowTitle("kra - reload failed: " + g_last_failure);
     return false;
   }
   // The new data is live; what it replaced goes through the same release as at the end.
   std::swap(g_parts, *fresh);
   ReleaseDemoParts(fresh.get());
   FreeTextureTable(kept_textures.get());
+  g_last_failure.clear();
   std::fprintf(stderr, "kra: reloaded\n");
   ShowTitle("kra");
   return true;

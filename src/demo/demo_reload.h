@@ -3,13 +3,17 @@
 // editor. The music is not read again.
 #pragma once
 
-// Reopens "autoexec.bat" and runs every part's loader again. The parts that played before
-// are kept aside until the new ones have loaded: a fatal data error or a file that the last
-// load found and this one does not leaves them in place, with the reason on stderr and in
-// the window's title. true when the new data took over (the caller then seeks to where it
-// was: the parts start from their loaded state).
+#include <string>
+
+// Reopens "autoexec.bat" and runs every part's loader again into a fresh record, with every
+// problem a loader notes collected (load_problems.h). Only a load that noted none takes
+// over: otherwise the parts that played before stay in place, the first problem is said on
+// stderr and in the window's title ("kra - reload failed: FILE: reason") and false is
+// returned. Message boxes stay shut meanwhile: the title says it. true when the new data
+// took over; the caller then puts the demo back at the second it was at, as the parts start
+// from their loaded state.
 bool ReloadDemo();
 
-// How many data files the last successful load did not find; a reload that misses more has
-// failed. StartDemo records it.
-void SetReloadBaseline(int files_missed);
+// Why the last ReloadDemo failed, as the title says it after "reload failed: "; "" after one
+// that succeeded.
+const std::string& LastReloadFailure();

@@ -21,6 +21,10 @@
 
 namespace {
 
+// The intro's first image: with neither it nor an archive here, the data is elsewhere, and
+// where the demo looked is said before every file's own complaint.
+constexpr const char* kFirstDataFile = "presents.png";
+
 FramePresentedHook g_frame_hook = nullptr;
 void* g_frame_hook_user = nullptr;
 
@@ -60,10 +64,23 @@ SeekTarget FindSeekTarget(float seconds, int fps) {
 void ContinueTimer(const VirtualCounter& replay_counter) {
   auto* counter = dynamic_cast<VirtualCounter*>(g_platform.counter);
   if (counter && counter->Frequency() == replay_counter.Rate()) {
-    g_demo.timer.start_count = counter->Peek() - (replay_counter.Peek() - g_demo.timer.start_count);
+    // Both counts the timer keeps move from the replay's counter to the platform's: a pause
+    // taken out before the next tick (ResumeTimer) measures from the last one.
+    const int64_t shift = counter->Peek() - replay_counter.Peek();
+    g_demo.timer.start_count += shift;
+    g_demo.timer.last_count += shift;
   } else {
     RestartDemoTimer();
   }
+}
+
+// One frame of the part: its step, then its picture, the frame cleared to black first unless
+// the part's first image covers every pixel of it.
+void StepAndPaint(DemoPartId part, float delta) {
+  StepDemoPart(&g_parts, part, delta);
+  Texture& frame = g_demo.frame_buffer.frame;
+  if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
+  PaintDemoPart(g_parts, part, &frame);
 }
 
 void ReportDamagedArchive(const std::string& path) {
@@ -85,10 +102,10 @@ void StartDemo() {
   // A damaged one is said once here, rather than left to a "not found" line for every file
   // it should have held.
   ReportDamagedArchive(FindDemoArchive(ExecutableDir()));
-  OpenDemoArchive(&g_data_archive);
-  const int32_t missed_before = g_data_archive.files_missed;
+  if (OpenDemoArchive(&g_data_archive).empty() && !LooseDataFileThere(kFirstDataFile)) {
+    std::fprintf(stderr, "kra: no data: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
+  }
   LoadDemoParts(&g_parts);
-  SetReloadBaseline(g_data_archive.files_missed - missed_before);
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
@@ -105,11 +122,7 @@ void StartDemoClock(float from_seconds, int seek_fps) {
 bool StepDemoFrame() {
   TickTimer(&g_demo.timer, PlatformCounter());
   const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
-  StepDemoPart(&g_parts, part, g_demo.timer.delta);
-  // The frame is cleared to black, unless the part's first image covers every pixel of it.
-  Texture& frame = g_demo.frame_buffer.frame;
-  if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
-  PaintDemoPart(g_parts, part, &frame);
+  StepAndPaint(part, g_demo.timer.delta);
   return !TimelineEnded(g_demo.clock.seconds);
 }
 
@@ -132,6 +145,26 @@ void SeekDemo(float seconds, int fps) {
   }
   ContinueTimer(counter);
   SeekMusic(g_demo.clock.seconds);
+}
+
+bool ReplayDemoFrame(int fps) {
+  const DemoClock clock = g_demo.clock;
+  const FrameTimer timer = g_demo.timer;
+  SeekDemo(clock.seconds, fps);
+  // The seek stops at the frame before. On its grid the current frame is stepped with the
+  // frame's own delta, as the run stepped it; off the grid (real time), with the delta that
+  // brings the parts to the clock itself.
+  float delta = timer.delta;
+  if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
+  const bool drawn = delta > 0.0f;
+  if (drawn) {
+    DemoClock step = g_demo.clock;
+    StepAndPaint(AdvanceDemoClock(&step, delta), delta);
+  }
+  g_demo.clock = clock;
+  g_demo.timer = timer;
+  SeekMusic(clock.seconds);
+  return drawn;
 }
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }

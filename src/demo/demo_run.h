@@ -36,6 +36,13 @@ void PresentDemoFrame();
 // counter is virtual at the same rate (captures), else from now.
 void SeekDemo(float seconds, int fps);
 
+// Draws the frame at the clock's second again from the parts' loaded state (after a reload):
+// the part is replayed as SeekDemo does on fps frames a second up to the frame before, then
+// stepped once with the delta that brings it to the clock. The clock and the frame timer stay
+// as they were, so a paused picture keeps its second and a playing one goes on from there.
+// false when the clock stands where no frame has been drawn yet (a seek to 0): nothing is.
+bool ReplayDemoFrame(int fps);
+
 // Restarts the frame timer from now.
 void RestartDemoTimer();
 

@@ -15,6 +15,7 @@
 #include "platform/counter.h"
 #include "platform/message_box.h"
 #include "platform/platform.h"
+#include "platform/printable_text.h"
 #include "platform/sdl_display.h"
 #include "platform/time_text.h"
 
@@ -71,7 +72,7 @@ int main(int argc, char** argv) {
       &rest, &error);
   if (parsed && !rest.empty()) error = "unexpected argument '" + rest.front() + "'";
   if (!parsed || !rest.empty()) {
-    std::fprintf(stderr, "kra: %s\n%s", error.c_str(), kUsage);
+    std::fprintf(stderr, "kra: %s\n%s", PrintableText(error).c_str(), kUsage);
     return 2;
   }
   if (options.help) {

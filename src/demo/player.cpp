@@ -184,6 +184,18 @@ float WallSecondsSinceLastFrame() {
   return elapsed;
 }
 
+// The new data at the same second: paused, the same frame of the new data is held; playing,
+// the time the reload took is not counted as a frame.
+void ShowReloaded() {
+  // A clock a seek has put where no frame is drawn yet stays behind its picture.
+  if (ReplayDemoFrame(PLAYER_SEEK_FPS)) g_player.frame_behind = false;
+  if (g_player.paused) {
+    HoldFrame();
+  } else {
+    ResumeDemoTimer();
+  }
+}
+
 }  // namespace
 
 void StartPlayer(bool watch) {
@@ -255,7 +267,7 @@ bool PlayerReload(bool music) {
   const float now = g_demo.clock.seconds;
   if (!ReloadDemo()) return false;
   if (music) ReloadMusic(now, g_player.paused);
-  PlayerSeek(now);
+  ShowReloaded();
   return true;
 }
 

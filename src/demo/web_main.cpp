@@ -9,7 +9,8 @@
 //   --at S       the same, with the frame at second S as the poster (a link's #t=S)
 //   --still S    the frame at demo second S on virtual time at 60 frames a second (the first
 //                frame `kra-capture --fps 60 --from S` keeps), presented once, no sound; the
-//                title then reads "kra still S"
+//                title then reads "kra still S", or "kra still S failed: why"
+// A damaged data archive is said to the page (onDamaged) before any mode runs.
 //   --bench      the whole demo on virtual time at 60 frames a second at start-up, drawn but
 //                not presented; "N frames in X s, R x real time" goes to the page
 #include <emscripten.h>
@@ -36,6 +37,8 @@
 #include "platform/process.h"
 #include "platform/web_audio.h"
 #include "platform/web_display.h"
+#include "resource/archive_damage.h"
+#include "resource/archive_location.h"
 
 namespace {
 
@@ -119,9 +122,11 @@ void Control(const std::function<void()>& body) {
 std::optional<int> ShowFrameAt(double seconds) {
   VirtualCounter virtual_time(kVirtualFps);  // from 0, as a capture's
   const ScopedPlatform silent({.display = &g_display, .counter = &virtual_time, .audio = nullptr});
+  // A frame a thousandth of a frame before the second is at it, as a capture's window counts.
+  const float from = static_cast<float>(seconds - 0.001 / kVirtualFps);
   return GuardDemoRun([&] {
-    StartDemoRun({.from_seconds = static_cast<float>(seconds), .seek_fps = kVirtualFps, .player = false});
-    while (StepDemoFrame() && g_demo.clock.seconds < seconds) {
+    StartDemoRun({.from_seconds = from, .seek_fps = kVirtualFps, .player = false});
+    while (StepDemoFrame() && g_demo.clock.seconds < from) {
     }
     PresentDemoFrame();
     EndDemoRun(DemoEnd::kPlayedOut);
@@ -130,10 +135,22 @@ std::optional<int> ShowFrameAt(double seconds) {
 
 void ShowStill(const WebOptions& options) {
   if (const std::optional<int> early = ShowFrameAt(options.still_seconds)) {
-    std::fprintf(stderr, "kra: no frame at second %s (status %d)\n", options.still_text.c_str(), *early);
+    const std::string why = "the demo ended early (status " + std::to_string(*early) + ")";
+    std::fprintf(stderr, "kra: no frame at second %s: %s\n", options.still_text.c_str(), why.c_str());
+    SetPageTitle(("kra still " + options.still_text + " failed: " + why).c_str());
     return;
   }
   SetPageTitle(("kra still " + options.still_text).c_str());
+}
+
+// Says a damaged archive to the page in the mode's own way; true when it was damaged.
+bool TellDamage(const WebOptions& options, const std::string& damage) {
+  if (damage.empty()) return false;
+  std::fprintf(stderr, "kra: %s\n", damage.c_str());
+  if (options.still) SetPageTitle(("kra still " + options.still_text + " failed: " + damage).c_str());
+  if (options.bench) TellPage("onResult", ("kra: " + damage).c_str());
+  TellPage("onDamaged", damage.c_str());
+  return true;
 }
 
 void RunBench() {
@@ -211,6 +228,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void kra_seek(double seconds) {
 extern "C" EMSCRIPTEN_KEEPALIVE void kra_toggle_pause() { Control([] { PlayerTogglePause(); }); }
 extern "C" EMSCRIPTEN_KEEPALIVE int kra_paused() { return g_player.paused ? 1 : 0; }
 
+// What is wrong with the data archive the page has put in the program's file system, as the
+// native start-up checks it, in words for the page's visitor; "" when it is whole.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* kra_archive_damage() {
+  static std::string said;
+  const std::string damage = ArchiveDamage(DEMO_ARCHIVE_NAME);
+  said = damage.empty() ? "" : std::string("the demo's data (") + DEMO_ARCHIVE_NAME + ") is damaged: " + damage;
+  return said.c_str();
+}
+
 // Blocks of sound the page's audio output has played: grows once the music runs.
 extern "C" EMSCRIPTEN_KEEPALIVE double kra_audio_blocks() { return static_cast<double>(g_audio.Blocks()); }
 
@@ -229,6 +255,8 @@ int main(int argc, char** argv) {
   g_platform.display = &g_display;
   g_platform.counter = &g_real_time;
   g_platform.audio = &g_audio;
+  // A damaged archive would play as a black screen, if at all: the page says why instead.
+  if (TellDamage(options, kra_archive_damage())) return 0;
   if (options.still) {
     ShowStill(options);
   } else if (options.bench) {

@@ -4,32 +4,43 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "geometry/lwo_object.h"
 #include "geometry/mesh_normals.h"
+#include "platform/load_problems.h"
+#include "platform/printable_text.h"
 #include "platform/log.h"
 
 namespace {
+
+// An error text less the file name it starts with.
+std::string WithoutName(const std::string& error, const std::string& file) {
+  return error.rfind(file + ": ", 0) == 0 ? error.substr(file.size() + 2) : error;
+}
 
 // Says on the console why a read object cannot become a mesh.
 bool CheckMeshable(const LwoObject& object) {
   if (object.failed) {
     // A file that is not LWO2 has had its message box; this line says which file it was.
-    std::fprintf(stderr, "%s\n", object.error.c_str());
+    std::fprintf(stderr, "%s\n", PrintableText(object.error).c_str());
+    NoteLoadProblem(object.file_name, WithoutName(object.error, object.file_name));
     return false;
   }
   const char* problem = nullptr;
   if (object.total_point_count == 0) problem = "no points";
   else if (object.total_polygon_count == 0) problem = "no polygons (only FACE and PTCH polygons are read)";
   if (problem) {
-    std::fprintf(stderr, "%s: %s\n", object.file_name, problem);
+    std::fprintf(stderr, "%s: %s\n", PrintableText(object.file_name).c_str(), problem);
+    NoteLoadProblem(object.file_name, problem);
     return false;
   }
   if (object.total_point_count > MESH_MAX_VERTICES) {
-    std::fprintf(stderr, "%s: %d points, more than the %d a mesh can index\n", object.file_name,
+    std::fprintf(stderr, "%s: %d points, more than the %d a mesh can index\n", PrintableText(object.file_name).c_str(),
                  object.total_point_count, MESH_MAX_VERTICES);
+    NoteLoadProblem(object.file_name, "more points than a mesh can index");
     return false;
   }
   return true;
@@ -38,12 +49,12 @@ bool CheckMeshable(const LwoObject& object) {
 void ReportLoad(const LwoObject& object) {
   for (const std::string& warning : object.warnings) LogDebug("LWO2 %s\n", warning.c_str());
   if (object.dropped_surfaces > 0) {
-    std::fprintf(stderr, "%s: %d surfaces, only the first %d are used\n", object.file_name,
+    std::fprintf(stderr, "%s: %d surfaces, only the first %d are used\n", PrintableText(object.file_name).c_str(),
                  object.surface_count + object.dropped_surfaces, MESH_MAX_SURFACES);
   }
   if (object.fanned_polygons > 0) {
     std::fprintf(stderr, "%s: %d polygons of many corners cut as fans (too costly to cut by their shape)\n",
-                 object.file_name, object.fanned_polygons);
+                 PrintableText(object.file_name).c_str(), object.fanned_polygons);
   }
   LogDebug("LWO2 %s: %d layers, %d points, %d polygons -> %d triangles (%d triangulated, %d of fewer than 3 "
            "corners skipped, %d PTCH chunks read as polygons, %lld corner tests)\n",

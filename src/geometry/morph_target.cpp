@@ -4,6 +4,8 @@
 
 #include "geometry/lwo_object.h"
 #include "platform/fatal.h"
+#include "platform/load_problems.h"
+#include "platform/printable_text.h"
 
 namespace {
 
@@ -48,7 +50,10 @@ int LoadMorphTarget(Mesh* mesh, MemChunk chunk) {
   LwoObject object{};
   ReadLwoFile(&object, chunk.data, chunk.size, chunk.name);
   delete[] chunk.data;
-  if (object.failed) std::fprintf(stderr, "%s\n", object.error.c_str());
+  if (object.failed) {
+    std::fprintf(stderr, "%s\n", PrintableText(object.error).c_str());
+    NoteLoadProblem(object.file_name, object.error);
+  }
   if (object.failed && !object.wrong_format) {
     FreeLwoObject(&object);
     return 0;
@@ -56,8 +61,10 @@ int LoadMorphTarget(Mesh* mesh, MemChunk chunk) {
   // A file that is not LWO2 has no points, so it ends here too.
   if (object.total_point_count != mesh->vertex_count || object.total_polygon_count != mesh->triangle_count) {
     std::fprintf(stderr, "%s: morph target of %d points and %d triangles for a mesh of %d and %d\n",
-                 object.file_name, object.total_point_count, object.total_polygon_count, mesh->vertex_count,
+                 PrintableText(object.file_name).c_str(), object.total_point_count, object.total_polygon_count,
+                 mesh->vertex_count,
                  mesh->triangle_count);
+    NoteLoadProblem(object.file_name, "a morph target that does not fit its mesh");
     FreeLwoObject(&object);
     RaiseFatal("MORPH: numvert/polys doesn't match!\n", "", 1);
   }

@@ -59,6 +59,7 @@ class HeadlessDisplay final : public DisplayDevice {
   void HideCursor() override { cursor_hidden = true; }
   void SetScreenSaver(bool enabled) override { screen_saver_enabled = enabled; }
   void Destroy() override { destroyed = true; }
+  void SetTitle(const char* text) override { title = text; }
   std::string LastError() override { return error_; }
 
   // What happened, for tests to look at.
@@ -73,6 +74,7 @@ class HeadlessDisplay final : public DisplayDevice {
   bool cursor_hidden = false;
   bool screen_saver_enabled = true;
   bool destroyed = false;
+  std::string title;                  // the latest SetTitle's
   const std::vector<uint8_t>& Surface() const { return surface_; }
   int Pitch() const { return pitch_; }
   void FillSurface(uint8_t value) { surface_.assign(surface_.size(), value); }

@@ -83,6 +83,7 @@ std::string DirectoryDamage(const char* path) {
 std::string ArchiveDamage(const char* path) {
   struct stat file;
   if (stat(path, &file) != 0 || !S_ISREG(file.st_mode)) return "";
+  if (file.st_size == 0) return "it is empty";
   std::string damage = EndRecordDamage(path, (int64_t)file.st_size);
   return damage.empty() ? DirectoryDamage(path) : damage;
 }

@@ -10,6 +10,6 @@
 
 // Why the zip archive at path cannot be used whole: it is too short or has no end record
 // (cut short, or not a zip at all), its directory lies past the end record, or its
-// directory lists members that cannot be read. "" when the archive is whole, and when no
+// directory lists members that cannot be read, or it is empty. "" when the archive is whole, and when no
 // file is there (a missing archive is no damage).
 std::string ArchiveDamage(const char* path);

@@ -29,6 +29,20 @@ std::string InstalledArchivePath(const std::string& executable_dir);
 // their back), else the installed archive when it is a file, else "" (disk files only).
 std::string FindDemoArchive(const std::string& executable_dir);
 
+// What stands at path, in a few words for a message: "" for a regular file with bytes in it,
+// else "missing", "empty", "a directory", "a FIFO", "a socket", "a device", "a dangling link"
+// or "not readable".
+std::string WhatIsAt(const std::string& path);
+
+// Where the programs looked for data and what they found wrong, in one line:
+// "checked the files in DIR and its data/: no autoexec.bat there or at
+// /usr/share/kra/autoexec.bat (a dangling link)", what stands in a place said in brackets
+// unless nothing does. Said when no archive opened.
+std::string DescribeDataSearch(const std::string& executable_dir);
+
+// Whether name is a regular file in the working directory or its data/, as LoadFile looks.
+bool LooseDataFileThere(const char* name);
+
 // Opens FindDemoArchive(ExecutableDir()) into archive. Returns its path, or "" when no
 // archive opened (the archive is then left as it was).
 std::string OpenDemoArchive(DataArchive* archive);

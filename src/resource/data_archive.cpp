@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/load_problems.h"
+#include "platform/printable_text.h"
 #include "resource/archive_members.h"
 #include "resource/file_reads.h"
 #include "resource/png_reuse.h"
@@ -64,14 +66,16 @@ static int64_t OpenFileSize(FILE* file) {
 static void ReadDiskFile(FILE* file, const char* disk_path, MemChunk* chunk) {
   int64_t size = OpenFileSize(file);
   if (size < 0 || size > MAX_DATA_FILE_SIZE) {
-    std::fprintf(stderr, "\nFile %s cannot be read: %s\n", disk_path,
-                size < 0 ? "its size is unknown" : "larger than 256 MiB");
+    const char* why = size < 0 ? "its size is unknown" : "larger than 256 MiB";
+    std::fprintf(stderr, "\nFile %s cannot be read: %s\n", PrintableText(disk_path).c_str(), why);
+    NoteLoadProblem(chunk->name, std::string("cannot be read: ") + why);
     return;
   }
-  if (size == 0) return;
+  if (size == 0) return NoteLoadProblem(chunk->name, "empty");
   uint8_t* data = new uint8_t[(size_t)size];
   if (std::fread(data, 1, (size_t)size, file) != (size_t)size) {
-    std::fprintf(stderr, "\nFile %s cannot be read whole!\n", disk_path);
+    std::fprintf(stderr, "\nFile %s cannot be read whole!\n", PrintableText(disk_path).c_str());
+    NoteLoadProblem(chunk->name, "cannot be read whole");
     delete[] data;
     return;
   }
@@ -109,7 +113,9 @@ static int64_t CurrentMemberSize(const DataArchive& archive) {
 }
 
 static void PrintMemberError(const DataArchive& archive, const char* member, const char* why) {
-  std::fprintf(stderr, "\nFile %s in archive %s cannot be read: %s\n", member, archive.zip_path, why);
+  std::fprintf(stderr, "\nFile %s in archive %s cannot be read: %s\n", PrintableText(member).c_str(),
+               PrintableText(archive.zip_path).c_str(), why);
+  NoteLoadProblem(member, std::string("in archive ") + archive.zip_path + ": " + why);
 }
 
 // Why the current member, claiming size bytes, is not to be read; null when it may be.
@@ -146,7 +152,7 @@ static void ReadCurrentMember(DataArchive* archive, const char* member, MemChunk
   int64_t size = CurrentMemberSize(*archive);
   if (size < 0) return PrintMemberError(*archive, member, "no member information");
   if (size > MAX_DATA_FILE_SIZE) return PrintMemberError(*archive, member, "larger than 256 MiB");
-  if (size == 0) return;
+  if (size == 0) return NoteLoadProblem(member, std::string("empty in archive ") + archive->zip_path);
   if (const char* why = MemberRefusal(*archive, size)) return PrintMemberError(*archive, member, why);
   archive->inflated += size;
   if (unzOpenCurrentFile(archive->zip) != UNZ_OK) {
@@ -184,7 +190,8 @@ MemChunk LoadFile(DataArchive* archive, const char* path) {
   if (!archive->is_open || !archive->zip) return chunk;
 
   if (unzLocateFile(archive->zip, path, 2) != UNZ_OK) {
-    std::fprintf(stderr, "\nFile %s not found!\n", path);
+    std::fprintf(stderr, "\nFile %s not found!\n", PrintableText(path).c_str());
+    NoteLoadProblem(path, std::string("not found on disk or in ") + archive->zip_path);
     return chunk;
   }
   ReadCurrentMember(archive, path, &chunk);
@@ -192,8 +199,13 @@ MemChunk LoadFile(DataArchive* archive, const char* path) {
 }
 
 MemChunk LoadFile(const char* path) {
+  const int64_t noted = LoadProblemsNoted();
   MemChunk chunk = LoadFile(&g_data_archive, path);
-  if (chunk.size == 0) ++g_data_archive.files_missed;
+  if (chunk.size > 0) return chunk;
+  ++g_data_archive.files_missed;
+  // Without an archive a missing file says nothing on the console (the start-up has said
+  // where it looked), but it is still a problem of the load.
+  if (LoadProblemsNoted() == noted) NoteLoadProblem(path, "not found");
   return chunk;
 }
 

@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <new>
 
+#include "platform/load_problems.h"
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "platform/printable_text.h"
 #include "resource/png_reuse.h"
 
 // libpng is asked for B, G, R, A bytes, which are 0xAARRGGBB words only on a little-endian
@@ -152,7 +154,8 @@ Texture DecodePng(MemChunk chunk) {
       ++g_png_decode_failures;
       std::snprintf(g_png_last_failure, sizeof g_png_last_failure, "%s", chunk.name);
     }
-    std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);
+    std::fprintf(stderr, "%s: libpng error: %s\n", PrintableText(chunk.name).c_str(), decode.error);
+    NoteLoadProblem(chunk.name, std::string("libpng error: ") + decode.error);
     FreeTexture(&decode.texture);
   }
   return decode.texture;

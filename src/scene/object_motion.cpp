@@ -4,6 +4,7 @@
 
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
+#include "platform/load_problems.h"
 #include "platform/message_box.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
@@ -46,6 +47,7 @@ int LoadMotionChunk(SceneObject* object, MemChunk chunk) {
   Motion* motion = nullptr;
   std::string error;
   if (!ReadMotionChunk(&chunk, &motion, &error)) {
+    NoteLoadProblem(chunk.name, error);
     ShowMessageBox((std::string(chunk.name) + ": " + error).c_str(), "ERROR");
     return 0;
   }

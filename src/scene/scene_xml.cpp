@@ -6,6 +6,8 @@
 #include <string>
 
 #include "platform/fatal.h"
+#include "platform/load_problems.h"
+#include "platform/printable_text.h"
 #include "resource/mem_chunk.h"
 #include "scene/scene.h"
 #include "scene/scene_xml_elements.h"
@@ -48,7 +50,8 @@ void ReportParseError(XML_Parser parser) {
   char text[256];
   std::snprintf(text, sizeof(text), "Parse error at line %d:\n%s\n", line, reason);
   g_scene_xml.problems.push_back({line, text});
-  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
+  NoteLoadProblem(g_scene_xml.file_name, text);
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", PrintableText(g_scene_xml.file_name).c_str(), text);
 }
 
 // A NUL inside a line ends the text expat is given there; the rest of the line is lost, so
@@ -57,7 +60,8 @@ void ReportNulByte(int32_t line) {
   char text[128];
   std::snprintf(text, sizeof(text), "line %d holds a NUL byte: the rest of the line is ignored\n", line);
   g_scene_xml.problems.push_back({line, text});
-  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", g_scene_xml.file_name, text);
+  NoteLoadProblem(g_scene_xml.file_name, text);
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "%s: %s", PrintableText(g_scene_xml.file_name).c_str(), text);
 }
 
 // A fatal error met while an element was handled is said with the script and line.

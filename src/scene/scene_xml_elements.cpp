@@ -13,6 +13,7 @@
 #include "geometry/motion.h"
 #include "geometry/motion_file.h"
 #include "platform/fatal.h"
+#include "platform/load_problems.h"
 #include "platform/message_box.h"
 #include "resource/data_archive.h"
 #include "scene/scene.h"
@@ -28,6 +29,7 @@ constexpr int32_t FILE_PATH_SIZE = SCRIPT_LINE_SIZE;
 
 void RecordProblem(const std::string& text) {
   g_scene_xml.problems.push_back({g_scene_xml.line, text});
+  NoteLoadProblem(ScriptPlace(), text);
 }
 
 Scene* NeedScene(const char* element) {
@@ -78,6 +80,8 @@ void SetObjectMotion(SceneObject* object, const XML_Char** atts) {
   }
   bool found = chunk.size > 0;
   FreeChunk(&chunk);
+  // The motion file is the one at fault; the script only names it.
+  if (found) NoteLoadProblem(file, error);
   // A chunk of size 0 is what a missing file and an empty one both give.
   const std::string problem = std::string("motion file ") + file + (found ? ": " : " not found or empty: ") + error;
   RecordProblem(problem);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 
 #include "resource_test_support.h"
@@ -52,6 +54,53 @@ TEST_F(ArchiveLocationTest, WorkingDirectoryFirstThenInstalledThenNone) {
                                  : c.found_installed ? (dir_ / "prefix/share/kra/autoexec.bat").string()
                                                      : "";
     EXPECT_EQ(FindDemoArchive(bin), expected);
+  }
+}
+
+// With no archive found, the one line says where the programs looked and what stood in the
+// way there: a folder, a pipe or a dangling link where the archive should be.
+TEST_F(ArchiveLocationTest, NoArchiveSaysWhereItLookedAndWhatWasThere) {
+  using Setup = void (*)();
+  const struct {
+    const char* name;
+    Setup here;       // in the working directory
+    Setup installed;  // in the installed tree, from the working directory
+    const char* said;
+  } rows[] = {
+      {"nothing anywhere", [] {}, [] {}, ": no autoexec.bat there or at PREFIX/share/kra/autoexec.bat"},
+      {"a folder here", [] { std::filesystem::create_directory("autoexec.bat"); }, [] {},
+       ": no autoexec.bat there (a directory) or at PREFIX/share/kra/autoexec.bat"},
+      {"installed is a folder", [] {}, [] { std::filesystem::create_directories("../prefix/share/kra/autoexec.bat"); },
+       "or at PREFIX/share/kra/autoexec.bat (a directory)"},
+      {"installed is a FIFO", [] {},
+       [] {
+         std::filesystem::create_directories("../prefix/share/kra");
+         mkfifo("../prefix/share/kra/autoexec.bat", 0600);
+       },
+       "or at PREFIX/share/kra/autoexec.bat (a FIFO)"},
+      {"installed is a dangling link", [] {},
+       [] {
+         std::filesystem::create_directories("../prefix/share/kra");
+         std::filesystem::create_symlink("gone.zip", "../prefix/share/kra/autoexec.bat");
+       },
+       "or at PREFIX/share/kra/autoexec.bat (a dangling link)"},
+      {"data/ is a file", [] { WriteBytes("data", "x"); }, [] {}, " and its data/ (a file, not a folder)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::filesystem::current_path(dir_);
+    std::filesystem::remove_all("prefix");
+    std::filesystem::remove_all("here");
+    const std::string bin = Install(false);
+    row.here();
+    row.installed();
+    std::string said = row.said;
+    const std::string prefix = (dir_ / "prefix").string();
+    if (const size_t at = said.find("PREFIX"); at != std::string::npos) said.replace(at, 6, prefix);
+    const std::string line = DescribeDataSearch(bin);
+    EXPECT_EQ(line.rfind("checked the files in " + (dir_ / "here").string() + " and its data/", 0), 0u) << line;
+    EXPECT_NE(line.find(said), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), std::string::npos) << line;
   }
 }
 

@@ -1,10 +1,13 @@
 // kra-check: the demo's data as a folder, single files by content, scripts held against
 // what the demo parts need, and the program's exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "check_demo.h"
@@ -182,7 +185,45 @@ TEST_F(KraCheck, ImagesAndUnknownData) {
   EXPECT_FALSE(CheckPath(&report_, "noise.bin"));
   EXPECT_TRUE(Has("noise.bin: not a kind of file the demo reads")) << Output();
   EXPECT_FALSE(CheckPath(&report_, "nothere.png"));
-  EXPECT_TRUE(Has("nothere.png: not found")) << Output();
+  EXPECT_TRUE(Has("nothere.png: missing")) << Output();
+}
+
+// What stands where a data file should be is said as it is, and a name that holds escape
+// sequences reaches the terminal escaped.
+TEST_F(KraCheck, WhatStandsInsteadOfAFileIsSaidAndNamesAreEscaped) {
+  std::filesystem::create_directories("data/texture.png");
+  mkfifo("pipe.png", 0600);
+  mkfifo("data/texture2.png", 0600);
+  WriteFile("empty.png", "");
+  WriteFile("end.png", "");
+  {
+    std::ofstream large("large.png", std::ios::binary);
+    large.seekp((300ll << 20) - 1);
+    large.put('\0');
+  }
+  std::filesystem::create_symlink(std::filesystem::absolute("large.png"), "data/zibo.png");
+  const struct {
+    std::string path;  // a file to check alone, or "" for the line of the demo's own check
+    std::string said;
+  } rows[] = {
+      {"nothere.png", "nothere.png: missing\n"},
+      {"pipe.png", "pipe.png: not a regular file (a FIFO)\n"},
+      {"empty.png", "empty.png: empty\n"},
+      {"large.png", "large.png: too large (over 256 MiB)\n"},
+      {"\x1b[2J\x1b[31mevil.png", "\\e[2J\\e[31mevil.png: missing\n"},
+      {"", "texture.png: data/texture.png is a directory: an image the demo draws\n"},
+      {"", "texture2.png: data/texture2.png is not a regular file (a FIFO): an image the demo draws\n"},
+      {"", "end.png: empty: an image the demo draws\n"},
+      {"", "zibo.png: data/zibo.png is too large (over 256 MiB): an image the demo draws\n"},
+      {"", "presents.png: missing: an image the demo draws\n"},
+  };
+  for (const auto& row : rows) {
+    if (!row.path.empty()) EXPECT_FALSE(CheckPath(&report_, row.path)) << row.path;
+  }
+  EXPECT_FALSE(CheckDemoData(&report_, ".", DemoSource::FOLDER));
+  for (const auto& row : rows) EXPECT_TRUE(Has(row.said)) << row.said << "\n" << Output();
+  EXPECT_EQ(Output().find('\x1b'), std::string::npos) << Output();
+  std::filesystem::remove("large.png");
 }
 
 TEST_F(KraCheck, FilesMadeByOtherTools) {

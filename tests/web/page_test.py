@@ -1,17 +1,22 @@
 """The demo's web page in headless Chromium, served from a subfolder as a static host would:
 stills against the native capture's frames, console errors, the start button and the
-player's keys, a missing data archive, and the site's size.
+player's keys, a missing, damaged or stalled data archive, a missing or broken program, and
+the site's size.
 
     python3 tests/web/page_test.py SITE NATIVE_BUILD
 
 SITE is what scripts/web writes (build/web); NATIVE_BUILD holds kra-capture and the
 autoexec.bat the site was made from.
 """
+import functools
+import http.server
 import json
 import os
+import random
 import subprocess
 import sys
 import tempfile
+import threading
 import unittest
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
@@ -187,6 +192,100 @@ class WebPageTest(unittest.TestCase):
             "(text => text.includes('Could not') && text)(document.getElementById('status').textContent)", 30)
         self.assertIn("autoexec.bat: 404", status)
         self.assertTrue(self.browser.errors)
+
+    def bad_site(self, name, replaced):
+        """A copy of the site in www/NAME with the files in replaced (name -> bytes) instead."""
+        folder = os.path.join(self.scratch.name, "www", name)
+        os.makedirs(folder)
+        for file in ("index.html", "kra.js", "kra.wasm", "autoexec.bat"):
+            if file in replaced:
+                if replaced[file] is not None:
+                    with open(os.path.join(folder, file), "wb") as f:
+                        f.write(replaced[file])
+            else:
+                os.symlink(os.path.join(SITE, file), os.path.join(folder, file))
+        return name
+
+    def status_with(self, text, timeout=60):
+        return self.browser.wait_for(
+            "(t => t.includes(%r) && t)(document.getElementById('status').textContent)" % text, timeout)
+
+    def assert_nothing_uncaught(self):
+        self.assertEqual([e for e in self.browser.errors if e.startswith("uncaught")], [])
+
+    def test_damaged_archives_are_said_with_no_play_button(self):
+        with open(os.path.join(SITE, "autoexec.bat"), "rb") as f:
+            archive = f.read()
+        rows = [
+            ("half", archive[:len(archive) // 2], "no zip end-of-directory record"),
+            ("noise", random.Random(7).randbytes(5000), "no zip end-of-directory record"),
+            ("html", b"<!doctype html><title>Not here</title><p>Try the home page.", "no zip end-of-directory"),
+            ("empty", b"", "it is empty"),
+        ]
+        for name, data, reason in rows:
+            with self.subTest(name):
+                self.browser.errors.clear()
+                folder = self.bad_site("damaged-" + name, {"autoexec.bat": data})
+                self.page(folder=folder)
+                status = self.status_with("is damaged")
+                self.assertIn("The demo's data (autoexec.bat) is damaged: " + reason, status)
+                self.assertTrue(self.browser.evaluate("document.getElementById('start').hidden"))
+                self.assert_nothing_uncaught()
+                self.page("?still=6", folder=folder)
+                self.browser.wait_for("document.title.startsWith('kra still 6 failed: ')", 60)
+                self.assertIn(reason, self.browser.evaluate("document.title"))
+
+    def test_a_missing_or_broken_program_is_said(self):
+        rows = [
+            ("no-js", {"kra.js": None}, "kra.js did not load"),
+            ("html-js", {"kra.js": b"<!doctype html><p>Not found"}, "kra.js: "),
+            ("no-wasm", {"kra.wasm": None}, "kra.wasm: "),
+            ("noise-wasm", {"kra.wasm": random.Random(3).randbytes(4000)}, "kra.wasm: "),
+        ]
+        for name, replaced, said in rows:
+            with self.subTest(name):
+                self.browser.errors.clear()
+                self.page(folder=self.bad_site("program-" + name, replaced))
+                status = self.status_with("could not start")
+                self.assertIn(said, status)
+                self.assertTrue(self.browser.evaluate("document.getElementById('start').hidden"))
+                self.assert_nothing_uncaught()
+
+    def test_a_stalled_download_is_said_and_a_retry_loads_it(self):
+        served = threading.Event()  # set once the first, stalled answer has begun
+        release = threading.Event()
+
+        class Stalling(http.server.SimpleHTTPRequestHandler):
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                if not self.path.endswith("autoexec.bat") or served.is_set():
+                    return super().do_GET()
+                served.set()
+                with open(os.path.join(SITE, "autoexec.bat"), "rb") as f:
+                    data = f.read()
+                self.send_response(200)
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                self.wfile.write(data[:100000])
+                self.wfile.flush()
+                release.wait(60)
+
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Stalling, directory=SITE))
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        try:
+            self.browser.open("http://127.0.0.1:%d/index.html?stall=2" % server.server_address[1])
+            status = self.status_with("stalled", 30)
+            self.assertIn("nothing came for 2 s, after 0.1 MB of ", status)
+            self.assertFalse(self.browser.evaluate("document.getElementById('retry').hidden"))
+            self.browser.click("#retry")
+            self.browser.wait_for("!document.getElementById('start').hidden", 60)
+            self.assert_nothing_uncaught()
+        finally:
+            release.set()
+            server.shutdown()
+            server.server_close()
 
     def test_site_sizes(self):
         sizes = {name: os.path.getsize(os.path.join(SITE, name)) for name in os.listdir(SITE)}

@@ -10,6 +10,7 @@
 
 #include "capture_audio.h"
 #include "capture_options.h"
+#include "capture_window.h"
 #include "demo/demo_state.h"
 #include "demo/entry.h"
 #include "demo/timeline.h"
@@ -20,12 +21,14 @@
 #include "platform/file_path.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
+#include "platform/printable_text.h"
 #include "platform/process.h"
 
 namespace {
 
 struct Capture {
   CaptureOptions options;
+  CaptureWindow window;
   VideoPipe video;
   FrameScale scale;             // with --size
   std::vector<uint8_t> scaled;  // the frame at --size, BGRA
@@ -37,10 +40,6 @@ struct Capture {
   std::chrono::steady_clock::time_point last_shown = started;
 };
 
-bool InWindow(const CaptureOptions& options, double t) {
-  return t >= options.from_seconds && t <= options.to_seconds;
-}
-
 // At most four lines a second: a capture of black frames runs far faster than a terminal.
 void ShowProgress(Capture& capture, bool last) {
   if (capture.options.quiet) return;
@@ -48,11 +47,10 @@ void ShowProgress(Capture& capture, bool last) {
   if (!last && now - capture.last_shown < std::chrono::milliseconds(250)) return;
   capture.last_shown = now;
   const double seconds = std::chrono::duration<double>(now - capture.started).count();
-  const double percent = 100.0 * static_cast<double>(capture.presented) / static_cast<double>(capture.expected);
+  const double percent = 100.0 * static_cast<double>(capture.kept) / static_cast<double>(capture.expected);
   std::fprintf(stderr, "\rkra-capture: frame %lld of %lld (%3.0f%%), %.1f frames per second   %s",
-               static_cast<long long>(capture.presented), static_cast<long long>(capture.expected),
-               percent > 100.0 ? 100.0 : percent, seconds > 0 ? capture.presented / seconds : 0.0,
-               last ? "\n" : "");
+               static_cast<long long>(capture.kept), static_cast<long long>(capture.expected), percent,
+               seconds > 0 ? capture.presented / seconds : 0.0, last ? "\n" : "");
 }
 
 // The frame as kept: the display's own, or scaled to --size.
@@ -94,9 +92,18 @@ struct TemporaryFile {
   }
 };
 
-int Fail(const std::string& message) {
+int Fail(const std::string& message, int status = 1) {
   std::fprintf(stderr, "kra-capture: %s\n", message.c_str());
-  return 1;
+  return status;
+}
+
+std::string NoFrameInWindow(const CaptureOptions& options) {
+  char text[200];
+  std::snprintf(text, sizeof text, "no frame falls from %g to %g s: at %d frames a second they fall every %g s,"
+                " from %g s to %g s",
+                options.from_seconds, options.to_seconds, options.fps, 1.0 / options.fps, 1.0 / options.fps,
+                static_cast<double>(kDemoEnds));
+  return text;
 }
 
 }  // namespace
@@ -105,7 +112,7 @@ int main(int argc, char** argv) {
   std::string error;
   auto parsed = ParseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), &error);
   if (!parsed) {
-    std::fprintf(stderr, "kra-capture: %s\n%s", error.c_str(), kCaptureUsage);
+    std::fprintf(stderr, "kra-capture: %s\n%s", PrintableText(error).c_str(), kCaptureUsage);
     return 2;
   }
   if (parsed->help) {
@@ -119,8 +126,9 @@ int main(int argc, char** argv) {
 
   Capture capture;
   capture.options = *parsed;
-  const double last = std::min<double>(kDemoEnds, capture.options.to_seconds);
-  capture.expected = std::max<int64_t>(1, static_cast<int64_t>(std::ceil((last - capture.options.from_seconds) * capture.options.fps)));
+  capture.window = {capture.options.from_seconds, capture.options.to_seconds, capture.options.fps};
+  capture.expected = CaptureWindowFrames(capture.window);
+  if (capture.expected == 0) return Fail(NoFrameInWindow(capture.options), 2);
   if (!capture.options.frames_dir.empty()) {
     std::error_code ec;
     std::filesystem::create_directories(PathFromUtf8(capture.options.frames_dir), ec);
@@ -154,19 +162,24 @@ int main(int argc, char** argv) {
   }
 
   display.SetFrameSink([&capture, &audio](const HeadlessFrame& frame) {
+    // Past --to nothing more is kept: the run ends here rather than drawing to the end. The
+    // sound is told of the frame, so what was kept ends where the picture does.
+    if (PastCaptureWindow(capture.window, g_demo.clock.seconds)) {
+      audio.FramePresented(capture.presented + 1, false);
+      EndProcess(0);
+    }
     ++capture.presented;
-    const bool kept = InWindow(capture.options, g_demo.clock.seconds);
+    const bool kept = InCaptureWindow(capture.window, g_demo.clock.seconds);
     if (kept) KeepFrame(capture, frame);
     audio.FramePresented(capture.presented, kept);
     ShowProgress(capture, false);
-    // Past --to nothing more is kept: the run ends here rather than drawing to the end.
-    if (g_demo.clock.seconds > capture.options.to_seconds) EndProcess(0);
   });
 
   // Frames before --from are not drawn at all: the demo seeks there on the capture's own
-  // frame step, so what follows is exactly what a run from the start shows.
+  // frame step, so what follows is exactly what a run from the start shows. The seek lands
+  // on the window's first frame, which may lie a hair before --from.
   DemoOptions demo;
-  demo.from_seconds = static_cast<float>(capture.options.from_seconds);
+  demo.from_seconds = static_cast<float>(CaptureWindowStart(capture.window));
   demo.seek_fps = capture.options.fps;
   demo.player = false;
   const int status = RunDemo(demo);
@@ -190,5 +203,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "kra-capture: kept %lld of %lld frames\n", static_cast<long long>(capture.kept),
                  static_cast<long long>(capture.presented));
   }
+  if (status == 0 && capture.kept == 0) return Fail(NoFrameInWindow(capture.options), 2);
   return status;
 }

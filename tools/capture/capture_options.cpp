@@ -35,6 +35,16 @@ constexpr CommandOption kOptions[] = {
     {"version", false, kVersion}, {"help", false, kHelp},
 };
 
+// An output named "" would write nothing and say nothing.
+bool TakeName(const char* option, const char* value, std::string* name, std::string* why) {
+  if (value[0] == '\0') {
+    *why = std::string("--") + option + ": an empty name";
+    return false;
+  }
+  *name = value;
+  return true;
+}
+
 // --to may name any time: past the end simply keeps every frame to the end.
 constexpr double kLatestTo = 1e9;
 
@@ -76,9 +86,9 @@ std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>
         options.fps = static_cast<int>(fps);
         return true;
       }
-      case kFrames: options.frames_dir = value; return true;
-      case kVideo: options.video_path = value; return true;
-      case kAudio: options.audio_path = value; return true;
+      case kFrames: return TakeName("frames", value, &options.frames_dir, why);
+      case kVideo: return TakeName("video", value, &options.video_path, why);
+      case kAudio: return TakeName("audio", value, &options.audio_path, why);
       case kFrom: return ParseMomentOption("from", value, 0.0, kDemoEnds, &options.from_seconds, why);
       case kTo: return ParseMomentOption("to", value, 0.0, kLatestTo, &options.to_seconds, why);
       case kSize: return ParseSize(value, &options.width, &options.height, why);

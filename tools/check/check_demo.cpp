@@ -2,10 +2,12 @@
 
 #include <filesystem>
 
+#include "check_file_kind.h"
 #include "check_files.h"
 #include "check_script.h"
 #include "platform/executable_dir.h"
 #include "platform/file_path.h"
+#include "platform/printable_text.h"
 #include "resource/archive_location.h"
 #include "resource/archive_damage.h"
 #include "resource/data_archive.h"
@@ -61,7 +63,7 @@ MemChunk LoadDemoFile(const char* file) {
 bool Missing(CheckReport* report, const char* file, MemChunk* chunk, const char* what) {
   if (chunk->size > 0) return false;
   FreeChunk(chunk);
-  ReportProblem(report, file, 0, "", std::string("missing: ") + what);
+  ReportProblem(report, file, 0, "", WhyDemoFileNotRead(file) + ": " + what);
   return true;
 }
 
@@ -94,13 +96,11 @@ void OpenArchiveAsTheDemo(CheckReport* report) {
   const std::string here = Utf8FromPath(std::filesystem::current_path(ignored));
   const std::string archive = FindDemoArchive(ExecutableDir());
   if (archive.empty()) {
-    const std::string installed = InstalledArchivePath(ExecutableDir());
-    std::fprintf(report->out, "kra-check: checked the files in %s and its data/: no autoexec.bat there%s%s\n",
-                 here.c_str(), installed.empty() ? "" : " or at ", installed.c_str());
+    std::fprintf(report->out, "kra-check: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
     return;
   }
-  std::fprintf(report->out, "kra-check: checked the files in %s, its data/ and %s\n", here.c_str(),
-               archive == DEMO_ARCHIVE_NAME ? "its autoexec.bat" : archive.c_str());
+  std::fprintf(report->out, "kra-check: checked the files in %s, its data/ and %s\n", PrintableText(here).c_str(),
+               archive == DEMO_ARCHIVE_NAME ? "its autoexec.bat" : PrintableText(archive).c_str());
   const std::string damage = ArchiveDamage(archive.c_str());
   if (!OpenArchive(&g_data_archive, archive.c_str())) {
     ReportProblem(report, archive, 0, "",

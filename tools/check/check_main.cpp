@@ -19,6 +19,7 @@
 #include "check_report.h"
 #include "kra_version.h"
 #include "platform/command_line.h"
+#include "platform/printable_text.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "-v") == 0) argv[i] = const_cast<char*>("--verbose");
   }
   if (!ParseCommandLine(argc, argv, kOptions, handle, &paths, &error)) {
-    std::fprintf(stderr, "kra-check: %s\n", error.c_str());
+    std::fprintf(stderr, "kra-check: %s\n", PrintableText(error).c_str());
     PrintUsage(stderr);
     return 2;
   }

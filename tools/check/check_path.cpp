@@ -5,17 +5,20 @@
 #include <exception>
 
 #include "check_demo.h"
+#include "check_file_kind.h"
 #include "check_files.h"
 #include "check_script.h"
 #include "resource/data_archive.h"
 
 bool CheckPath(CheckReport* report, const std::string& path) {
   struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    ReportProblem(report, path, 0, "", "not found");
+  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) return CheckDemoData(report, path, DemoSource::FOLDER);
+  const std::string why = WhyNotADataFile(path);
+  if (!why.empty()) {
+    if (why != "missing") report->files_checked++;
+    ReportProblem(report, path, 0, "", why);
     return false;
   }
-  if (S_ISDIR(info.st_mode)) return CheckDemoData(report, path, DemoSource::FOLDER);
 
   report->files_checked++;
   MemChunk chunk{};
@@ -23,7 +26,7 @@ bool CheckPath(CheckReport* report, const std::string& path) {
   CaptureConsole([&] { chunk = LoadFile(path.c_str()); }, &failure);
   if (chunk.size == 0) {
     FreeChunk(&chunk);
-    ReportProblem(report, path, 0, "", info.st_size == 0 ? "empty file" : "cannot be read");
+    ReportProblem(report, path, 0, "", "cannot be read");
     return false;
   }
   switch (KindOfData(chunk.data, chunk.size)) {

@@ -4,26 +4,35 @@
 
 #include <cstdarg>
 
+#include "platform/printable_text.h"
+
 void ReportProblem(CheckReport* report, const std::string& file, int line, const std::string& where,
                    const std::string& text) {
   report->problem_count++;
-  if (line > 0) std::fprintf(report->out, "%s:%d: %s\n", file.c_str(), line, text.c_str());
-  else if (!where.empty()) std::fprintf(report->out, "%s: %s: %s\n", file.c_str(), where.c_str(), text.c_str());
-  else std::fprintf(report->out, "%s: %s\n", file.c_str(), text.c_str());
+  // Names are escaped whole; a problem may run over lines of its own.
+  const std::string name = PrintableText(file), said = PrintableText(text, true);
+  if (line > 0) {
+    std::fprintf(report->out, "%s:%d: %s\n", name.c_str(), line, said.c_str());
+  } else if (!where.empty()) {
+    std::fprintf(report->out, "%s: %s: %s\n", name.c_str(), PrintableText(where).c_str(), said.c_str());
+  } else {
+    std::fprintf(report->out, "%s: %s\n", name.c_str(), said.c_str());
+  }
 }
 
 void ReportWarning(CheckReport* report, const std::string& file, const std::string& text) {
   report->warning_count++;
-  std::fprintf(report->out, "%s: warning: %s\n", file.c_str(), text.c_str());
+  std::fprintf(report->out, "%s: warning: %s\n", PrintableText(file).c_str(), PrintableText(text).c_str());
 }
 
 void ReportInfo(CheckReport* report, const char* format, ...) {
   if (!report->verbose) return;
   va_list args;
   va_start(args, format);
-  std::vfprintf(report->out, format, args);
+  char text[1024];
+  std::vsnprintf(text, sizeof text, format, args);
   va_end(args);
-  std::fputc('\n', report->out);
+  std::fprintf(report->out, "%s\n", PrintableText(text).c_str());
 }
 
 std::string FormatText(const char* format, ...) {

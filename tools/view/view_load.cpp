@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 
@@ -9,6 +10,8 @@
 #include "check_report.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/mesh.h"
+#include "platform/executable_dir.h"
+#include "platform/printable_text.h"
 #include "resource/archive_location.h"
 #include "resource/archive_damage.h"
 #include "resource/data_archive.h"
@@ -152,6 +155,9 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
 
   std::string why;
   MemChunk chunk = ReadDataFile(options.file, &why);
+  if (chunk.size == 0 && archive.empty()) {
+    std::fprintf(stderr, "kra-view: no data: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
+  }
   if (chunk.size == 0) {
     ReportProblem(&report, options.file, 0, "", why);
     return ViewLoad::BAD_FILE;
@@ -165,7 +171,8 @@ ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content) {
   content->kind = kind == DataKind::OBJECT ? ViewKind::OBJECT : ViewKind::SCRIPT;
   if (content->kind == ViewKind::SCRIPT && options.place_given) {
     FreeChunk(&chunk);
-    std::fprintf(stderr, "kra-view: --pos and --rot place an object; %s is a scene script\n", options.file.c_str());
+    std::fprintf(stderr, "kra-view: --pos and --rot place an object; %s is a scene script\n",
+                 PrintableText(options.file).c_str());
     return ViewLoad::BAD_OPTIONS;
   }
   const bool built = content->kind == ViewKind::OBJECT ? BuildObjectScene(&report, options.file, chunk, content)

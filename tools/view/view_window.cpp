@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/printable_text.h"
 #include "resource/content_watch.h"
 #include "resource/data_archive.h"
 #include "resource/file_reads.h"
@@ -73,7 +74,7 @@ void CloseViewWindow(ViewWindow* view) {
 }
 
 void ShowState(const ViewWindow& view, const ViewOptions& options, const ViewContent& content, const ViewClock& clock) {
-  std::string title = "kra-view: " + options.file;
+  std::string title = "kra-view: " + PrintableText(options.file);
   if (!content.scene) title += " (does not load: R reloads)";
   if (clock.paused) title += " (paused)";
   if (options.env_map) title += " [env]";
