@@ -96,13 +96,13 @@ struct FrameClock final : public Counter {
       const double seconds = now - last_read;
       if (seconds > slowest) {
         slowest = seconds;
-        slowest_clock = g_demo.demo_clock;
+        slowest_clock = g_demo.clock.seconds;
       }
       part_seconds[part_drawn] += seconds;
       if (frames_timed < frame_seconds.size()) frame_seconds[frames_timed++] = seconds;
       part_frames[part_drawn]++;
     }
-    part_drawn = reads >= 3 ? g_demo.current_part : 0;
+    part_drawn = reads >= 3 ? static_cast<int32_t>(g_demo.clock.part) : 0;
     last_read = now;
     return virtual_time.Read();
   }
@@ -195,11 +195,10 @@ struct LoadedDemo {
     if (!std::filesystem::exists(archive)) return;
     std::filesystem::current_path(archive.parent_path());
     g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-    ready = StartDemo() == DEMO_READY;
-    if (ready) StartDemoClock(0.0f, kFps);
+    ready = !GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = false}); });
   }
   ~LoadedDemo() {
-    if (ready) FinishDemo();
+    if (ready) EndDemoRun(DemoEnd::kPlayedOut);
     g_platform = Platform{};
   }
 };
@@ -214,7 +213,7 @@ void BM_SeekTo(benchmark::State& state) {
   }
   const float seconds = static_cast<float>(state.range(0)) / 10.0f;
   for (auto _ : state) SeekDemo(seconds, kFps);
-  std::fprintf(stderr, "seek to %.1f s: the demo clock there is %.4f s\n", seconds, g_demo.demo_clock);
+  std::fprintf(stderr, "seek to %.1f s: the demo clock there is %.4f s\n", seconds, g_demo.clock.seconds);
 }
 BENCHMARK(BM_SeekTo)->Arg(200)->Arg(600)->Arg(1000)->Arg(1159)->Unit(benchmark::kMillisecond);
 
@@ -228,7 +227,7 @@ void BM_PlayTo(benchmark::State& state) {
   const float seconds = static_cast<float>(state.range(0)) / 10.0f;
   for (auto _ : state) {
     SeekDemo(0.0f, kFps);
-    while (g_demo.demo_clock < seconds && StepDemoFrame()) {
+    while (g_demo.clock.seconds < seconds && StepDemoFrame()) {
     }
   }
 }

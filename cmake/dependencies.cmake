@@ -1,7 +1,12 @@
 # Libraries come from Debian's -dev packages (scripts/deps installs them); for the web,
-# from the WebAssembly builds of the same sources that scripts/web makes.
+# from the WebAssembly builds of the same sources that scripts/web makes; for Windows, from
+# the mingw-w64 builds that scripts/windows makes.
 if(EMSCRIPTEN)
   include(${CMAKE_CURRENT_LIST_DIR}/web_dependencies.cmake)
+  return()
+endif()
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/windows_dependencies.cmake)
   return()
 endif()
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "audio/audio_device.h"
+#include "platform/audio_device.h"
 #include "audio/audio_mixer.h"
 #include "platform/platform.h"
 #include "platform/process.h"

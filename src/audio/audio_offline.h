@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "audio/audio_device.h"
+#include "platform/audio_device.h"
 
 class OfflineAudioDevice final : public AudioDevice {
  public:

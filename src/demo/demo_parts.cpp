@@ -1,68 +1,69 @@
 #include "demo/demo_parts.h"
 
-#include "demo/intro.h"
-#include "demo/mamma_scene.h"
-#include "demo/swam_scene.h"
-#include "demo/swim_scene.h"
 #include "scene/scene_xml.h"
+
+DemoParts g_parts;
 
 namespace {
 
-struct DemoPart {
-  const char* name;
-  void (*load)();
-  void (*step)();
-  void (*paint)();
-  void (*rewind)();
-};
+// A table row over one member of DemoParts and that part's own functions.
+template <auto kMember, auto kLoad, auto kStep, auto kPaint, auto kRewind, auto kRelease>
+constexpr DemoPart PartRow(DemoPartId id, const char* name) {
+  return {id,
+          name,
+          [](DemoParts* parts) { kLoad(&(parts->*kMember)); },
+          [](DemoParts* parts, float delta) { kStep(&(parts->*kMember), delta); },
+          [](const DemoParts& parts, Texture* frame) { kPaint(parts.*kMember, frame); },
+          [](DemoParts* parts) { kRewind(&(parts->*kMember)); },
+          [](DemoParts* parts) { kRelease(&(parts->*kMember)); }};
+}
 
-// Indexed by part number; a part without functions leaves its frames cleared.
+// In timeline order, so row i is part id i + 1.
 constexpr DemoPart kDemoParts[] = {
-    {"", nullptr, nullptr, nullptr, nullptr},                                         // 0: none
-    {"intro", LoadIntro, StepIntro, PaintIntro, RewindIntro},                          // 1: title cards
-    {"mamma1", LoadMammaScene, StepMammaScene, PaintMammaScene, RewindMammaScene},     // 2
-    {"swim", LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene},           // 3
-    {"swam", LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene},           // 4, and the end card
+    PartRow<&DemoParts::intro, LoadIntro, StepIntro, PaintIntro, RewindIntro, ReleaseIntro>(DemoPartId::kIntro,
+                                                                                             "intro"),
+    PartRow<&DemoParts::mamma, LoadMammaScene, StepMammaScene, PaintMammaScene, RewindMammaScene,
+            ReleaseMammaScene>(DemoPartId::kMamma1, "mamma1"),
+    PartRow<&DemoParts::swim, LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene, ReleaseSwimScene>(
+        DemoPartId::kSwim, "swim"),
+    PartRow<&DemoParts::swam, LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene, ReleaseSwamScene>(
+        DemoPartId::kSwam, "swam"),
 };
-constexpr int32_t kPartCount = sizeof(kDemoParts) / sizeof(kDemoParts[0]);
 
 // Loaders run in this order: intro, "swim", "mamma1", "swam".
-constexpr int32_t kLoadOrder[] = {1, 3, 2, 4};
+constexpr DemoPartId kLoadOrder[] = {DemoPartId::kIntro, DemoPartId::kSwim, DemoPartId::kMamma1, DemoPartId::kSwam};
 
-const DemoPart* FindPart(int32_t part) { return part > 0 && part < kPartCount ? &kDemoParts[part] : nullptr; }
+const DemoPart* FindPart(DemoPartId id) {
+  for (const DemoPart& part : kDemoParts) {
+    if (part.id == id) return &part;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
-void LoadDemoParts() {
-  for (int32_t part : kLoadOrder) kDemoParts[part].load();
+void LoadDemoParts(DemoParts* parts) {
+  for (DemoPartId id : kLoadOrder) FindPart(id)->load(parts);
 }
 
-void StepDemoPart(int32_t part) {
-  if (const DemoPart* p = FindPart(part)) p->step();
+void StepDemoPart(DemoParts* parts, DemoPartId id, float delta) {
+  if (const DemoPart* part = FindPart(id)) part->step(parts, delta);
 }
 
-void PaintDemoPart(int32_t part) {
-  if (const DemoPart* p = FindPart(part)) p->paint();
+void PaintDemoPart(const DemoParts& parts, DemoPartId id, Texture* frame) {
+  if (const DemoPart* part = FindPart(id)) part->paint(parts, frame);
 }
 
-void DrawDemoPart(int32_t part) {
-  StepDemoPart(part);
-  PaintDemoPart(part);
+void RewindDemoParts(DemoParts* parts) {
+  for (const DemoPart& part : kDemoParts) part.rewind(parts);
 }
 
-void RewindDemoParts() {
-  for (int32_t part = 1; part < kPartCount; ++part) kDemoParts[part].rewind();
+const char* DemoPartName(DemoPartId id) {
+  const DemoPart* part = FindPart(id);
+  return part ? part->name : "";
 }
 
-const char* DemoPartName(int32_t part) {
-  const DemoPart* p = FindPart(part);
-  return p ? p->name : "";
-}
-
-void ReleaseDemoParts() {
-  ReleaseIntro();
-  ReleaseMammaScene();
-  ReleaseSwimScene();
-  ReleaseSwamScene();
+void ReleaseDemoParts(DemoParts* parts) {
+  for (const DemoPart& part : kDemoParts) part.release(parts);
   ResetSceneXmlState();
 }

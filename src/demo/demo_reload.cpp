@@ -6,10 +6,6 @@
 #include <utility>
 
 #include "demo/demo_parts.h"
-#include "demo/intro.h"
-#include "demo/mamma_scene.h"
-#include "demo/swam_scene.h"
-#include "demo/swim_scene.h"
 #include "platform/display_device.h"
 #include "platform/fatal.h"
 #include "platform/platform.h"
@@ -21,35 +17,14 @@ namespace {
 
 int g_baseline_missed = 0;
 
-// Everything a load fills: the four parts and the renderer's texture table.
-struct LoadedData {
-  IntroState intro;
-  MammaState mamma;
-  SwimState swim;
-  SwamState swam;
-  TextureTable textures;
-};
-
-void SwapWithLive(LoadedData* other) {
-  std::swap(g_intro, other->intro);
-  std::swap(g_mamma, other->mamma);
-  std::swap(g_swim, other->swim);
-  std::swap(g_swam, other->swam);
-  std::swap(g_texture_table, other->textures);
-}
-
-void ReleaseLive() {
-  ReleaseDemoParts();
-  ReleaseTextureTable();
-}
-
-// Loads into the live records, which are empty; the reason it failed, or "".
-std::string LoadAgain() {
+// Loads into parts (an empty record) and the live texture table (empty too); the reason it
+// failed, or "".
+std::string LoadAgain(DemoParts* parts) {
   CloseArchive(&g_data_archive);
   OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
   try {
-    LoadDemoParts();
+    LoadDemoParts(parts);
   } catch (const FatalError& error) {
     std::string why = error.what();
     while (!why.empty() && (why.back() == '\n' || why.front() == '\n')) {
@@ -75,20 +50,22 @@ void ShowTitle(const std::string& title) {
 void SetReloadBaseline(int files_missed) { g_baseline_missed = files_missed; }
 
 bool ReloadDemo() {
-  auto kept = std::make_unique<LoadedData>();
-  SwapWithLive(kept.get());
-  const std::string why = LoadAgain();
+  auto fresh = std::make_unique<DemoParts>();
+  auto kept_textures = std::make_unique<TextureTable>();
+  std::swap(g_texture_table, *kept_textures);
+  const std::string why = LoadAgain(fresh.get());
   if (!why.empty()) {
-    ReleaseLive();
-    SwapWithLive(kept.get());
+    ReleaseDemoParts(fresh.get());
+    ReleaseTextureTable();
+    std::swap(g_texture_table, *kept_textures);
     std::fprintf(stderr, "kra: reload failed, playing what was loaded before: %s\n", why.c_str());
     ShowTitle("kra - reload failed: " + why);
     return false;
   }
   // The new data is live; what it replaced goes through the same release as at the end.
-  SwapWithLive(kept.get());
-  ReleaseLive();
-  SwapWithLive(kept.get());
+  std::swap(g_parts, *fresh);
+  ReleaseDemoParts(fresh.get());
+  FreeTextureTable(kept_textures.get());
   std::fprintf(stderr, "kra: reloaded\n");
   ShowTitle("kra");
   return true;

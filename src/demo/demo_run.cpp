@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "audio/audio_library.h"
 #include "demo/demo_parts.h"
 #include "demo/demo_reload.h"
 #include "demo/demo_state.h"
@@ -12,9 +11,10 @@
 #include "display/display_window.h"
 #include "platform/counter.h"
 #include "platform/display_device.h"
-#include "platform/platform.h"
-#include "render/render_context.h"
 #include "platform/executable_dir.h"
+#include "platform/platform.h"
+#include "platform/process.h"
+#include "render/render_context.h"
 #include "resource/archive_damage.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
@@ -24,45 +24,42 @@ namespace {
 FramePresentedHook g_frame_hook = nullptr;
 void* g_frame_hook_user = nullptr;
 
-int ReportNoDisplay() {
+[[noreturn]] void EndNoDisplay() {
   std::string reason = g_platform.display ? g_platform.display->LastError() : "no display device";
   std::fprintf(stderr, "kra: cannot open a %dx%d display: %s\n", WIDTH, DISPLAY_HEIGHT, reason.c_str());
-  return 1;
+  EndProcess(1);
 }
 
 // Where a seek lands: how many frames come before the target one, and the part that the
 // timeline has chosen by then.
 struct SeekTarget {
   int64_t frames;
-  int32_t part;
+  DemoPartId part;
 };
 
 // The timeline alone, on a timer of its own over a virtual counter of fps: no part runs.
 SeekTarget FindSeekTarget(float seconds, int fps) {
   VirtualCounter counter(fps);
-  Counter* installed = g_platform.counter;
-  g_platform.counter = &counter;
   FrameTimer timer{};
-  StartTimer(&timer);
-  SeekTarget target{0, 1};
-  float clock = 0.0f;
+  StartTimer(&timer, counter);
+  DemoClock clock;
+  int64_t frames = 0;
   for (;;) {
-    TickTimer(&timer);
-    const float next = clock + timer.delta;
-    if (next >= seconds || TimelineEnded(next)) break;
+    TickTimer(&timer, counter);
+    DemoClock next = clock;
+    AdvanceDemoClock(&next, timer.delta);
+    if (next.seconds >= seconds || TimelineEnded(next.seconds)) break;
     clock = next;
-    target.part = ChoosePart(clock, target.part);
-    ++target.frames;
+    ++frames;
   }
-  g_platform.counter = installed;
-  return target;
+  return {frames, clock.part};
 }
 
 // The frame timer after a replay on replay_counter: a virtual platform counter of the same
 // rate carries on exactly where the replay's did; any other starts from now.
-void ContinueTimer(VirtualCounter& replay_counter) {
+void ContinueTimer(const VirtualCounter& replay_counter) {
   auto* counter = dynamic_cast<VirtualCounter*>(g_platform.counter);
-  if (counter && counter->Frequency() == replay_counter.Frequency()) {
+  if (counter && counter->Frequency() == replay_counter.Rate()) {
     g_demo.timer.start_count = counter->Peek() - (replay_counter.Peek() - g_demo.timer.start_count);
   } else {
     RestartDemoTimer();
@@ -76,11 +73,11 @@ void ReportDamagedArchive(const std::string& path) {
 
 }  // namespace
 
-int StartDemo() {
+void StartDemo() {
   ResetDemoState();
   // A display that cannot be opened is a failure, not a quiet success.
-  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) return ReportNoDisplay();
-  if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) return 1;
+  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) EndNoDisplay();
+  if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) EndProcess(1);
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
   // The working directory's autoexec.bat, else the one installed beside the program; without
@@ -90,30 +87,28 @@ int StartDemo() {
   ReportDamagedArchive(FindDemoArchive(ExecutableDir()));
   OpenDemoArchive(&g_data_archive);
   const int32_t missed_before = g_data_archive.files_missed;
-  LoadDemoParts();
+  LoadDemoParts(&g_parts);
   SetReloadBaseline(g_data_archive.files_missed - missed_before);
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
   ResetMusic();
   LoadMusic(LoadFile("zibo.mp3"));
-  return DEMO_READY;
 }
 
 void StartDemoClock(float from_seconds, int seek_fps) {
-  StartTimer(&g_demo.timer);
+  StartTimer(&g_demo.timer, PlatformCounter());
   if (from_seconds > 0.0f) SeekDemo(from_seconds, seek_fps);
   PlayMusic();
 }
 
 bool StepDemoFrame() {
-  TickTimer(&g_demo.timer);
-  g_demo.demo_clock += g_demo.timer.delta;
+  TickTimer(&g_demo.timer, PlatformCounter());
+  const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
   ClearFrameBuffer(&g_demo.frame_buffer);
-  StepDemoPart(g_demo.current_part);
-  PaintDemoPart(g_demo.current_part);
-  g_demo.current_part = ChoosePart(g_demo.demo_clock, g_demo.current_part);
-  return !TimelineEnded(g_demo.demo_clock);
+  StepDemoPart(&g_parts, part, g_demo.timer.delta);
+  PaintDemoPart(g_parts, part, &g_demo.frame_buffer.frame);
+  return !TimelineEnded(g_demo.clock.seconds);
 }
 
 void PresentDemoFrame() {
@@ -123,45 +118,32 @@ void PresentDemoFrame() {
 
 void SeekDemo(float seconds, int fps) {
   const SeekTarget target = FindSeekTarget(seconds, fps);
-  RewindDemoParts();
+  RewindDemoParts(&g_parts);
 
   VirtualCounter counter(fps);
-  Counter* installed = g_platform.counter;
-  g_platform.counter = &counter;
-  StartTimer(&g_demo.timer);
-  g_demo.demo_clock = 0.0f;
-  g_demo.current_part = 1;
+  StartTimer(&g_demo.timer, counter);
+  g_demo.clock = DemoClock{};
   for (int64_t frame = 0; frame < target.frames; ++frame) {
-    TickTimer(&g_demo.timer);
-    g_demo.demo_clock += g_demo.timer.delta;
-    if (g_demo.current_part == target.part) StepDemoPart(target.part);
-    g_demo.current_part = ChoosePart(g_demo.demo_clock, g_demo.current_part);
+    TickTimer(&g_demo.timer, counter);
+    const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
+    if (part == target.part) StepDemoPart(&g_parts, part, g_demo.timer.delta);
   }
-  g_platform.counter = installed;
   ContinueTimer(counter);
-  SeekMusic(g_demo.demo_clock);
+  SeekMusic(g_demo.clock.seconds);
 }
 
-void RestartDemoTimer() { StartTimer(&g_demo.timer); }
+void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }
 
-int FinishDemo() {
-  FadeOutMusic();
-  ReleaseRenderer();
-  ReleaseDemoParts();
-  FreeFrameBuffer(&g_demo.frame_buffer);
-  CloseArchive(&g_data_archive);
-  return 0;
-}
+void ResumeDemoTimer() { ResumeTimer(&g_demo.timer, PlatformCounter()); }
 
-// A process ends right after an early end, but tests and kra-capture run the demo
-// in-process: they get back the frame buffer, the renderer and its textures, the archive and
-// the audio device, so nothing leaks and the next run can open the audio again.
-void ReleaseEndedDemo() {
-  AudioFree();
-  FreeChunk(&g_music.chunk);
-  ResetMusic();
+void ReleaseDemo(DemoEnd end) {
+  if (end == DemoEnd::kPlayedOut) {
+    FadeOutMusic();
+  } else {
+    ReleaseMusic();
+  }
   ReleaseRenderer();
-  ReleaseDemoParts();
+  ReleaseDemoParts(&g_parts);
   FreeFrameBuffer(&g_demo.frame_buffer);
   CloseArchive(&g_data_archive);
 }

@@ -1,30 +1,28 @@
 // The demo as calls a driver makes: start-up, one frame at a time, seeking, and the end.
 // The native loop (entry.cpp), kra-capture and the browser page all drive these same
-// functions; they differ only in where time and keys come from.
+// functions, through entry.h's one start and one end; they differ only in where time and
+// keys come from.
 //
 // A run: StartDemo, StartDemoClock, then StepDemoFrame and PresentDemoFrame once per frame
-// until StepDemoFrame answers false, then FinishDemo. Escape, a close request or a fatal
-// data error leave by an exception (ProcessExit, FatalError) from any of them; the driver
-// then calls ReleaseEndedDemo.
+// until StepDemoFrame answers false, then ReleaseDemo(DemoEnd::kPlayedOut). Escape, a close
+// request, a display that cannot be opened or a fatal data error leave by an exception
+// (ProcessExit, FatalError) from any of them; the driver then calls ReleaseDemo(kEarly).
 #pragma once
 
 #include <cstdint>
 
-// StartDemo's answer when the demo is ready for its first frame.
-constexpr int DEMO_READY = -1;
-
 // Opens the display, creates the frame buffer and the renderer, opens the archive, loads
-// every part and the music, in the demo's order. DEMO_READY, or the exit status of a run
-// that cannot start (1: no display).
-int StartDemo();
+// every part and the music, in the demo's order. A display or frame buffer that cannot be
+// had is said on stderr and ends the run with ProcessExit{1}.
+void StartDemo();
 
 // Starts the frame timer, then seeks to from_seconds (when above 0) on virtual time of
 // seek_fps frames a second, then plays the music.
 void StartDemoClock(float from_seconds, int seek_fps);
 
 // One frame on the frame timer: tick, advance the demo clock, clear the frame, step and
-// paint the current part, choose the next one. false once the clock has passed the end:
-// that frame is drawn but not to be presented.
+// paint the part the clock gives. false once the clock has passed the end: that frame is
+// drawn but not to be presented.
 bool StepDemoFrame();
 
 // Presents the frame (pumping the window's messages) and tells the frame hook.
@@ -38,14 +36,21 @@ void PresentDemoFrame();
 // counter is virtual at the same rate (captures), else from now.
 void SeekDemo(float seconds, int fps);
 
-// Restarts the frame timer from now, so that a pause does not count as one long frame.
+// Restarts the frame timer from now.
 void RestartDemoTimer();
 
-// The music's wind-down, the renderer, the parts, the frame buffer and the archive. 0.
-int FinishDemo();
+// Goes on after a pause as if it had not been: the pause does not count as one long frame.
+void ResumeDemoTimer();
 
-// After an early end: releases what a run holds without the music's wind-down.
-void ReleaseEndedDemo();
+enum class DemoEnd {
+  kPlayedOut,  // the timeline reached its end: the music winds down first
+  kEarly,      // Escape, a close request, a fatal error: everything goes at once
+};
+
+// Releases what a run holds: the music, the renderer, the parts, the frame buffer and the
+// archive. Safe on a run that never fully started: tests and kra-capture run the demo
+// in-process, and the next run must be able to open the audio again.
+void ReleaseDemo(DemoEnd end);
 
 // Called after each presented frame; captures use it to follow the demo. May be empty.
 using FramePresentedHook = void (*)(void* user);

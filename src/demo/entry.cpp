@@ -4,40 +4,41 @@
 #include "platform/fatal.h"
 #include "platform/process.h"
 
-namespace {
-
-int RunDemoBody(const DemoOptions& options) {
-  const int status = StartDemo();
-  if (status != DEMO_READY) return status;
+void StartDemoRun(const DemoOptions& options) {
+  StartDemo();
   if (options.player) StartPlayer();
   StartDemoClock(options.from_seconds, options.seek_fps);
-  if (options.player) {
-    while (PlayFrame()) {
-    }
-  } else {
-    while (StepDemoFrame()) PresentDemoFrame();
-  }
-  ReleasePlayer();
-  return FinishDemo();
 }
 
-}  // namespace
+void EndDemoRun(DemoEnd end) {
+  ReleasePlayer();
+  ReleaseDemo(end);
+}
 
 int RunDemo(const DemoOptions& options) {
-  return GuardDemoRun([&] { return RunDemoBody(options); });
+  const std::optional<int> early = GuardDemoRun([&] {
+    StartDemoRun(options);
+    if (options.player) {
+      while (PlayFrame()) {
+      }
+    } else {
+      while (StepDemoFrame()) PresentDemoFrame();
+    }
+    EndDemoRun(DemoEnd::kPlayedOut);
+  });
+  return early.value_or(0);
 }
 
-int GuardDemoRun(const std::function<int()>& body) {
+std::optional<int> GuardDemoRun(const std::function<void()>& body) {
   try {
-    return body();
+    body();
+    return std::nullopt;
   } catch (const ProcessExit& exit) {
-    ReleasePlayer();
-    ReleaseEndedDemo();
+    EndDemoRun(DemoEnd::kEarly);
     return exit.status;
   } catch (const FatalError& error) {
     ReportFatal(error);
-    ReleasePlayer();
-    ReleaseEndedDemo();
+    EndDemoRun(DemoEnd::kEarly);
     return error.status;
   }
 }

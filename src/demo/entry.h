@@ -1,8 +1,11 @@
 // The demo body: start-up, the frame loop over the timeline, and shutdown, on whatever
 // platform g_platform holds (SDL for kra, the headless display for captures and tests).
+// Every driver starts a run with StartDemoRun and ends it with EndDemoRun, or lets
+// GuardDemoRun end it when it ends early.
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "demo/demo_run.h"
 
@@ -12,6 +15,15 @@ struct DemoOptions {
   bool player = true;         // the player's keys and overlay; captures run without
 };
 
+// The one start: the demo started and loaded, the player when asked, the frame timer
+// running from from_seconds, the music playing. Ends early by an exception, as every call of
+// a run may (demo_run.h).
+void StartDemoRun(const DemoOptions& options);
+
+// The one end: the player and everything the run holds released, the music wound down
+// first when the run played out.
+void EndDemoRun(DemoEnd end);
+
 // Runs the whole demo and returns the process exit status: 0 at the normal end and on
 // Escape or close, 1 when no display can be opened, a fatal error's own status otherwise.
 // The default options are the demo as it always plays: from the start, to the end.
@@ -19,5 +31,5 @@ int RunDemo(const DemoOptions& options = {});
 
 // Runs a piece of a demo run (drivers that run the demo a frame at a time use it around each
 // call). An early end (Escape, a close request, a fatal data error, shown as the demo shows
-// it) releases what the run holds and gives its exit status; otherwise body's own result.
-int GuardDemoRun(const std::function<int()>& body);
+// it) ends the run and gives its exit status; nothing when the body ran to its end.
+std::optional<int> GuardDemoRun(const std::function<void()>& body);

@@ -1,11 +1,8 @@
 #include "demo/intro.h"
 
-#include "demo/demo_state.h"
 #include "display/image_blit.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
-
-IntroState g_intro;
 
 static const char* const kIntroFiles[INTRO_IMAGE_COUNT] = {"presents.png", "zibo.png", "creds.png",
                                                            "greets.png"};
@@ -19,29 +16,29 @@ static int32_t ChooseCard(float clock, int32_t shown) {
   return shown;
 }
 
-void LoadIntro() {
-  ReleaseIntro();
-  for (int i = 0; i < INTRO_IMAGE_COUNT; ++i) g_intro.images[i] = DecodePng(LoadFile(kIntroFiles[i]));
+void LoadIntro(IntroState* s) {
+  ReleaseIntro(s);
+  for (int i = 0; i < INTRO_IMAGE_COUNT; ++i) s->images[i] = DecodePng(LoadFile(kIntroFiles[i]));
 }
 
-void StepIntro() {
-  g_intro.clock += g_demo.timer.delta;
-  g_intro.shown = ChooseCard(g_intro.clock, g_intro.shown);
+void StepIntro(IntroState* s, float delta) {
+  s->clock += delta;
+  s->shown = ChooseCard(s->clock, s->shown);
 }
 
-void PaintIntro() { DrawImage(&g_demo.frame_buffer.frame, &g_intro.images[g_intro.shown], 0, 0); }
+void PaintIntro(const IntroState& s, Texture* frame) { DrawImage(frame, &s.images[s.shown], 0, 0); }
 
-void DrawIntro() {
-  StepIntro();
-  PaintIntro();
+void DrawIntro(IntroState* s, float delta, Texture* frame) {
+  StepIntro(s, delta);
+  PaintIntro(*s, frame);
 }
 
-void RewindIntro() {
-  g_intro.clock = 0.0f;
-  g_intro.shown = 0;
+void RewindIntro(IntroState* s) {
+  s->clock = 0.0f;
+  s->shown = 0;
 }
 
-void ReleaseIntro() {
-  for (Texture& image : g_intro.images) FreeTexture(&image);
-  g_intro = IntroState{};
+void ReleaseIntro(IntroState* s) {
+  for (Texture& image : s->images) FreeTexture(&image);
+  *s = IntroState{};
 }

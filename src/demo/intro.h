@@ -13,20 +13,18 @@ struct IntroState {
   int32_t shown;                      // index of the image on screen
 };
 
-extern IntroState g_intro;
-
 // Loads and decodes the four title cards. A missing or broken file leaves an empty image,
 // which draws nothing.
-void LoadIntro();
+void LoadIntro(IntroState* s);
 
 // Advances the intro clock by the frame's delta and draws the current card at (0, 0).
 // One frame: StepIntro advances the clock and picks the card, PaintIntro draws it;
 // DrawIntro is the two in that order.
-void StepIntro();
-void PaintIntro();
-void DrawIntro();
+void StepIntro(IntroState* s, float delta);
+void PaintIntro(const IntroState& s, Texture* frame);
+void DrawIntro(IntroState* s, float delta, Texture* frame);
 // Back to the first card at clock 0.
-void RewindIntro();
+void RewindIntro(IntroState* s);
 
 // Frees the images and returns the intro to its state before loading.
-void ReleaseIntro();
+void ReleaseIntro(IntroState* s);

@@ -10,7 +10,7 @@
 #include "demo/player.h"
 #include "demo/timeline.h"
 #include "kra_version.h"
-#include "platform/audio_sdl.h"
+#include "platform/sdl_audio.h"
 #include "platform/command_line.h"
 #include "platform/counter.h"
 #include "platform/message_box.h"

@@ -4,8 +4,6 @@
 #include "render/render_context.h"
 #include "render/scene_pass.h"
 
-MammaState g_mamma;
-
 namespace {
 
 const char* const kMammaFiles[MAMMA_IMAGE_COUNT] = {"wavefront.png", "wavemiddle.png", "waveback.png",
@@ -19,54 +17,54 @@ const BubbleRow kMammaBubbles[] = {
 
 }  // namespace
 
-void LoadMammaScene() {
-  ReleaseMammaScene();
-  LoadPartImages(g_mamma.images, kMammaFiles, MAMMA_IMAGE_COUNT);
-  Scene* scene = &g_mamma.scene;
-  g_mamma.used = LoadPartScene(scene, "mamma1.xml", MAMMA_MESHES_USED, MAMMA_OBJECTS_USED);
+void LoadMammaScene(MammaState* s) {
+  ReleaseMammaScene(s);
+  LoadPartImages(s->images, kMammaFiles, MAMMA_IMAGE_COUNT);
+  Scene* scene = &s->scene;
+  s->used = LoadPartScene(scene, "mamma1.xml", MAMMA_MESHES_USED, MAMMA_OBJECTS_USED);
   AppendSceneTexture(scene, "texture.png");
-  g_mamma.used.meshes[0]->surface_textures[0] = &scene->textures[0];
-  g_mamma.used.meshes[1]->surface_textures[0] = &scene->textures[0];
+  s->used.meshes[0]->surface_textures[0] = &scene->textures[0];
+  s->used.meshes[1]->surface_textures[0] = &scene->textures[0];
   SetBlendMode(BLEND_BASE, BLEND_COPY);
-  g_mamma.used.objects[0]->local_time = 0.0f;
-  g_mamma.used.objects[1]->local_time = 0.0f;
+  s->used.objects[0]->local_time = 0.0f;
+  s->used.objects[1]->local_time = 0.0f;
   RestartPartScene(scene);
-  g_mamma.used.meshes[0]->env_map = 1;
-  g_mamma.used.meshes[1]->env_map = 1;
-  KeepSceneRewind(*scene, &g_mamma.rewind);
+  s->used.meshes[0]->env_map = 1;
+  s->used.meshes[1]->env_map = 1;
+  KeepSceneRewind(*scene, &s->rewind);
 }
 
-void StepMammaScene() {
-  StepWaves(&g_mamma.waves);
-  g_mamma.part_time = AdvancePartScene(&g_mamma.scene, g_mamma.part_time);
+void StepMammaScene(MammaState* s, float delta) {
+  StepWaves(&s->waves);
+  s->part_time = AdvancePartScene(&s->scene, s->part_time, delta);
 }
 
-void PaintMammaScene() {
-  const Texture* images = g_mamma.images;
-  DrawBackground(images[MAMMA_SKY]);
-  DrawWaveStrip(images[MAMMA_WAVE_REAR], g_mamma.waves.rear);
-  RenderScene(&g_mamma.scene);
-  DrawWaveStrip(images[MAMMA_WAVE_MIDDLE], g_mamma.waves.middle);
-  DrawWaveStrip(images[MAMMA_WAVE_FRONT], g_mamma.waves.front);
-  DrawBubble(kMammaBubbles, sizeof(kMammaBubbles) / sizeof(kMammaBubbles[0]), images, g_mamma.part_time);
+void PaintMammaScene(const MammaState& s, Texture* frame) {
+  const Texture* images = s.images;
+  DrawBackground(frame, images[MAMMA_SKY]);
+  DrawWaveStrip(frame, images[MAMMA_WAVE_REAR], s.waves.rear);
+  RenderScene(&s.scene);
+  DrawWaveStrip(frame, images[MAMMA_WAVE_MIDDLE], s.waves.middle);
+  DrawWaveStrip(frame, images[MAMMA_WAVE_FRONT], s.waves.front);
+  DrawBubble(frame, kMammaBubbles, sizeof(kMammaBubbles) / sizeof(kMammaBubbles[0]), images, s.part_time);
 }
 
-void DrawMammaScene() {
-  StepMammaScene();
-  PaintMammaScene();
+void DrawMammaScene(MammaState* s, float delta, Texture* frame) {
+  StepMammaScene(s, delta);
+  PaintMammaScene(*s, frame);
 }
 
-void RewindMammaScene() {
-  RewindScene(&g_mamma.scene, g_mamma.rewind);
-  g_mamma.part_time = 0.0f;
-  g_mamma.waves = InitialWaves();
+void RewindMammaScene(MammaState* s) {
+  RewindScene(&s->scene, s->rewind);
+  s->part_time = 0.0f;
+  s->waves = InitialWaves();
 }
 
-void ReleaseMammaScene() {
-  FreePartImages(g_mamma.images, MAMMA_IMAGE_COUNT);
-  FreeScene(&g_mamma.scene);
-  g_mamma.used = {};
-  g_mamma.rewind = {};
-  g_mamma.part_time = 0.0f;
-  g_mamma.waves = InitialWaves();
+void ReleaseMammaScene(MammaState* s) {
+  FreePartImages(s->images, MAMMA_IMAGE_COUNT);
+  FreeScene(&s->scene);
+  s->used = {};
+  s->rewind = {};
+  s->part_time = 0.0f;
+  s->waves = InitialWaves();
 }

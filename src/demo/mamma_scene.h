@@ -29,17 +29,15 @@ struct MammaState {
   SceneRewind rewind;     // the scene as loaded
 };
 
-extern MammaState g_mamma;
-
 // Images, the script "mamma1.xml" and its two mesh textures. A script with fewer than two
 // meshes or objects is a fatal data error.
-void LoadMammaScene();
+void LoadMammaScene(MammaState* s);
 // One frame: StepMammaScene advances the waves, the clock and the motion; PaintMammaScene
 // draws what they give. DrawMammaScene is the two in that order.
-void StepMammaScene();
-void PaintMammaScene();
-void DrawMammaScene();
+void StepMammaScene(MammaState* s, float delta);
+void PaintMammaScene(const MammaState& s, Texture* frame);
+void DrawMammaScene(MammaState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.
-void RewindMammaScene();
+void RewindMammaScene(MammaState* s);
 // Frees the images and the scene and returns the part to its state before loading.
-void ReleaseMammaScene();
+void ReleaseMammaScene(MammaState* s);

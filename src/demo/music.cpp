@@ -58,6 +58,12 @@ void ResumeMusic() {
   }
 }
 
+void ReleaseMusic() {
+  AudioFree();
+  FreeChunk(&g_music.chunk);
+  ResetMusic();
+}
+
 void FadeOutMusic() {
   const uint32_t channel = MusicChannel();
   AudioChannelSlideAttributes(channel, kWindDownRate, AUDIO_KEEP_VOLUME, AUDIO_KEEP_PAN, kRateSlideMs);

@@ -35,3 +35,7 @@ void ResumeMusic();
 // waits for both slides to end, frees the audio library and then the music's bytes: about
 // half a second with music, 300 ms without.
 void FadeOutMusic();
+
+// Frees the audio library and the music's bytes at once, without the wind-down: the end of a
+// run that ended early.
+void ReleaseMusic();

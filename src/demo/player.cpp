@@ -45,28 +45,36 @@ void CountFrame(float delta) {
 
 void DrawOverlay() {
   char text[64];
-  std::snprintf(text, sizeof text, "%6.2f s  %s  %3.0f fps%s", g_demo.demo_clock, DemoPartName(g_demo.current_part),
+  std::snprintf(text, sizeof text, "%6.2f s  %s  %3.0f fps%s", g_demo.clock.seconds, DemoPartName(g_demo.clock.part),
                 g_player.fps, g_player.paused ? "  paused" : "");
   DrawOverlayText(g_demo.frame_buffer.frame, 4, 4, text);
 }
 
-// The frame as the part drew it, with the overlay over a copy when it is on.
+// The frame as the part drew it, with the overlay over it when on. The frame buffer keeps the
+// part's own frame: under the overlay it is put back from the held copy, which is taken only
+// then or while paused (when it already holds that frame).
 void Present() {
-  if (g_player.overlay) {
-    DrawOverlay();
+  if (!g_player.overlay) {
     PresentDemoFrame();
-    RestoreHeldFrame();
-  } else {
-    PresentDemoFrame();
+    return;
   }
+  if (!g_player.paused) HoldFrame();
+  DrawOverlay();
+  PresentDemoFrame();
+  RestoreHeldFrame();
 }
 
 void TogglePause() {
   g_player.paused = !g_player.paused;
   if (g_player.paused) {
+    // A seek since the last frame has moved the clock on from the picture: the frame at the
+    // new second is the one to hold, as a seek while paused shows it.
+    if (g_player.frame_behind) StepDemoFrame();
+    g_player.frame_behind = false;
+    HoldFrame();
     PauseMusic();
   } else {
-    RestartDemoTimer();
+    ResumeDemoTimer();
     ResumeMusic();
   }
 }
@@ -85,13 +93,12 @@ void ReleasePlayer() {
 
 bool PlayFrame() {
   if (g_player.paused) {
-    RestoreHeldFrame();
     Present();
     SleepMs(kPausedWaitMs);
   } else {
     if (!StepDemoFrame()) return false;
+    g_player.frame_behind = false;
     CountFrame(g_demo.timer.delta);
-    HoldFrame();
     Present();
   }
   DisplayEvent key;
@@ -102,7 +109,10 @@ bool PlayFrame() {
 void PlayerSeek(float seconds) {
   seconds = std::clamp(seconds, 0.0f, kDemoEnds);
   SeekDemo(seconds, PLAYER_SEEK_FPS);
-  if (!g_player.paused) return;
+  if (!g_player.paused) {
+    g_player.frame_behind = true;
+    return;
+  }
   // Paused, the frame at the new second is drawn once and held; the music stays where the
   // seek put it.
   StepDemoFrame();
@@ -110,7 +120,7 @@ void PlayerSeek(float seconds) {
 }
 
 void HandlePlayerKey(DisplayEvent key) {
-  const float now = g_demo.demo_clock;
+  const float now = g_demo.clock.seconds;
   switch (key) {
     case DisplayEvent::kKeySpace: TogglePause(); break;
     case DisplayEvent::kKeyLeft: PlayerSeek(now - kStepSeconds); break;

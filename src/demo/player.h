@@ -19,7 +19,8 @@ constexpr int PLAYER_SEEK_FPS = 60;
 struct PlayerState {
   bool paused;
   bool overlay;
-  uint32_t* held;       // the frame as the part drew it, kept while paused or under the overlay
+  bool frame_behind;    // a seek while playing has moved the clock past the frame's picture
+  uint32_t* held;       // the frame as the part drew it, copied only while paused or under the overlay
   float fps;            // frames per second over the last half second of frames
   float fps_seconds;    // how much of that half second has passed
   int32_t fps_frames;

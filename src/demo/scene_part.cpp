@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <string>
 
-#include "demo/demo_state.h"
 #include "display/image_blit.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
@@ -62,9 +61,9 @@ void RestartPartScene(Scene* scene) {
   scene->fps = PART_SCENE_FPS;
 }
 
-float AdvancePartScene(Scene* scene, float part_time) {
-  scene->delta_seconds = g_demo.timer.delta;
-  part_time += g_demo.timer.delta;
+float AdvancePartScene(Scene* scene, float part_time, float delta) {
+  scene->delta_seconds = delta;
+  part_time += delta;
   UpdateSceneMotion(scene);
   return part_time;
 }
@@ -117,12 +116,12 @@ void RewindScene(Scene* scene, const SceneRewind& rewind) {
   scene->delta_seconds = 0.0f;
 }
 
-void DrawBubble(const BubbleRow* rows, int32_t count, const Texture* images, float t) {
+void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t) {
   for (int32_t i = 0; i < count; ++i) {
     if (!(t <= rows[i].until)) continue;
-    if (rows[i].image >= 0) DrawImage(&g_demo.frame_buffer.frame, &images[rows[i].image], rows[i].x, rows[i].y);
+    if (rows[i].image >= 0) DrawImage(frame, &images[rows[i].image], rows[i].x, rows[i].y);
     return;
   }
 }
 
-void DrawBackground(const Texture& image) { DrawImage(&g_demo.frame_buffer.frame, &image, 0, 0); }
+void DrawBackground(Texture* frame, const Texture& image) { DrawImage(frame, &image, 0, 0); }

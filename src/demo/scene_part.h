@@ -58,7 +58,7 @@ void RestartPartScene(Scene* scene);
 
 // The frame's delta into the scene and the part's clock, then the motion update. Returns the
 // part's new time.
-float AdvancePartScene(Scene* scene, float part_time);
+float AdvancePartScene(Scene* scene, float part_time, float delta);
 
 // One row of a part's speech-bubble table: from the previous row's bound (exclusive) up to
 // and including until, image is drawn at (x, y); image -1 draws none.
@@ -71,7 +71,7 @@ struct BubbleRow {
 constexpr float BUBBLE_FOREVER = std::numeric_limits<float>::infinity();
 
 // Draws the bubble of the first row whose bound t does not pass; past the last row, none.
-void DrawBubble(const BubbleRow* rows, int32_t count, const Texture* images, float t);
+void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t);
 
 // A full-frame image at the frame's top-left corner.
-void DrawBackground(const Texture& image);
+void DrawBackground(Texture* frame, const Texture& image);

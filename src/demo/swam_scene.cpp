@@ -2,13 +2,11 @@
 
 #include <cmath>
 
-#include "demo/demo_state.h"
+#include "demo/frame_buffer.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
 #include "render/render_context.h"
 #include "render/scene_pass.h"
-
-SwamState g_swam;
 
 namespace {
 
@@ -36,145 +34,175 @@ constexpr float SWAM_MORPH_TO = 24.0f;
 constexpr float SWAM_ENDING_FROM = 28.0f;
 
 // t is the part time before this frame's advance. Only the first object starts over.
-void LoopNightAndDay(float t) {
-  SceneObject* first = g_swam.used.objects[0];
+void LoopNightAndDay(SwamState* s, float t) {
+  SceneObject* first = s->used.objects[0];
   if (!(first->local_time > SWAM_LOOP_FRAMES && t < SWAM_LOOP_UNTIL)) return;
   first->local_time = 0.0f;
-  g_swam.background = 1 - g_swam.background;
+  s->background = 1 - s->background;
 }
 
 // After the motion update: the second object, the sky and the first object's left bound.
-void ApplySkyTime(float t) {
-  SceneObject* first = g_swam.used.objects[0];
+void ApplySkyTime(SwamState* s, float t) {
+  SceneObject* first = s->used.objects[0];
   if (t < SWAM_SKY_FROM) {
-    g_swam.used.objects[1]->hidden = 1;
+    s->used.objects[1]->hidden = 1;
     return;
   }
-  g_swam.used.objects[1]->hidden = 0;
-  g_swam.background = SWAM_BACKGROUND_SKY;
+  s->used.objects[1]->hidden = 0;
+  s->background = SWAM_BACKGROUND_SKY;
   if (first->position[0] < SWAM_MIN_X) first->position[0] = SWAM_MIN_X;
 }
 
 // The target shape with the second texture until 23, back to the base shape during second
 // 23, the first texture after 24. At exactly 24 nothing changes.
-void MorphFirstMeshBack(float t) {
-  Mesh* first = g_swam.used.meshes[0];
+void MorphFirstMeshBack(SwamState* s, float t) {
+  Mesh* first = s->used.meshes[0];
   if (t < SWAM_MORPH_FROM) {
     BlendMorph(first, 1.0f);
-    first->surface_textures[0] = &g_swam.scene.textures[1];
+    first->surface_textures[0] = &s->scene.textures[1];
     return;
   }
   if (t < SWAM_MORPH_TO) BlendMorph(first, 1.0f - (t - SWAM_MORPH_FROM));
-  if (t > SWAM_MORPH_TO) first->surface_textures[0] = &g_swam.scene.textures[0];
+  if (t > SWAM_MORPH_TO) first->surface_textures[0] = &s->scene.textures[0];
 }
 
-// The ending's flags and the heart's shape, as the ending leaves them for the frame drawn
-// after it: the third object alone, its mesh pulsing with period pi seconds (BlendMorph holds
-// it in its target shape while the weight is past 1).
-void PoseEnding(float heart_weight) {
-  g_swam.used.objects[2]->hidden = 0;
-  g_swam.used.objects[0]->hidden = 1;
-  g_swam.used.objects[1]->hidden = 1;
-  BlendMorph(g_swam.used.meshes[2], heart_weight);
-}
-
-// The end card over everything, then only the third object over it.
-void DrawEnding() {
-  DrawBackground(g_swam.images[SWAM_END_CARD]);
-  PoseEnding(g_swam.heart_weight);
-  RenderScene(&g_swam.scene);
-}
-
-// The layers of a frame after an ending frame see the ending's flags and heart shape of that
-// frame, except for the second object, whose flag the step has set again since.
-void PoseLayersAfterEnding() {
-  const int32_t second_hidden = g_swam.used.objects[1]->hidden;
-  PoseEnding(g_swam.layers_heart_weight);
-  g_swam.used.objects[1]->hidden = second_hidden;
+// The heart's mesh as the layers of an ending frame draw it: the scene's mesh record with the
+// part's own vertices. Made where it is used: the scene's texture bindings move with the
+// scene when a reload swaps it, and a record kept here would not follow them.
+Mesh LayersHeart(const SwamState& s) {
+  Mesh heart = *s.used.meshes[2];
+  // Written only by the step's BlendMorph; the renderer reads it.
+  heart.vertices = const_cast<MeshVertex*>(s.layers_heart_vertices.data());
+  return heart;
 }
 
 // An opaque end card as large as the frame replaces every pixel drawn before it, so in the
 // ending's frames the layers under it need not be drawn at all; everything else they do
-// (waves, clocks, motion, morphs, hidden flags) still runs in the step. Those frames draw two scenes
-// and are the slowest of the demo otherwise.
-bool EndCardHidesTheLayers(float t_after) {
-  const Texture& card = g_swam.images[SWAM_END_CARD];
-  return t_after > SWAM_ENDING_FROM && card.has_alpha == 0 && card.width >= g_demo.frame_buffer.frame.width &&
-         card.height >= g_demo.frame_buffer.frame.height;
+// (waves, clocks, motion, morphs, hidden flags) still runs in the step. Those frames draw two
+// scenes and are the slowest of the demo otherwise.
+bool EndCardHidesTheLayers(const SwamState& s) {
+  const Texture& card = s.images[SWAM_END_CARD];
+  return s.in_ending && card.has_alpha == 0 && card.width >= WIDTH && card.height >= HEIGHT;
+}
+
+// The ending draws the third object alone over the end card, its mesh pulsing with period pi
+// seconds (BlendMorph holds it in its target shape while the weight is past 1). What the
+// ending shows stays in the scene for the frames after it: the first object hidden, the
+// third shown. The second is the sky's to show, and the step shows it again each frame.
+void SettleEnding(SwamState* s, float t) {
+  s->after_ending = s->in_ending;
+  s->in_ending = t > SWAM_ENDING_FROM;
+  s->layers_heart_weight = s->heart_weight;
+  if (!s->in_ending) return;
+  if (s->after_ending) {
+    s->used.objects[0]->hidden = 1;
+    s->used.objects[2]->hidden = 0;
+  }
+  s->heart_weight = static_cast<float>(std::sin(2.0 * t) + 1.0);
+  BlendMorph(s->used.meshes[2], s->heart_weight);
+  // Layers drawn in an ending frame show the heart as the frame before left it.
+  if (!EndCardHidesTheLayers(*s)) {
+    Mesh layers_heart = LayersHeart(*s);
+    BlendMorph(&layers_heart, s->layers_heart_weight);
+  }
+}
+
+// The layers' render: in the ending (when the card lets them show) the heart's mesh is drawn
+// as the frame before left it, from the part's own copy of its vertices.
+RenderOverride LayersView(const SwamState& s, const Mesh* layers_heart) {
+  RenderOverride view;
+  if (s.in_ending) {
+    view.mesh = s.used.meshes[2];
+    view.drawn_as = layers_heart;
+  }
+  return view;
+}
+
+// The ending's render: only the third object of the three (and whatever the script has
+// after them), over the end card.
+RenderOverride EndingView(const SwamState& s) {
+  RenderOverride view;
+  view.count = 3;
+  for (int i = 0; i < 3; ++i) {
+    view.objects[i] = s.used.objects[i];
+    view.hidden[i] = i == 2 ? 0 : 1;
+  }
+  return view;
+}
+
+void ResetSwamClocks(SwamState* s) {
+  s->part_time = 0.0f;
+  s->background = s->shown_background = 0;
+  s->in_ending = s->after_ending = false;
+  s->heart_weight = s->layers_heart_weight = 0.0f;
+  s->waves = InitialWaves();
 }
 
 }  // namespace
 
-static void ResetSwamClocks();
-
-void LoadSwamScene() {
-  ReleaseSwamScene();
-  LoadPartImages(g_swam.images, kSwamFiles, SWAM_IMAGE_COUNT);
-  Scene* scene = &g_swam.scene;
-  g_swam.used = LoadPartScene(scene, "swam.xml", SWAM_MESHES_USED, SWAM_OBJECTS_USED);
+void LoadSwamScene(SwamState* s) {
+  ReleaseSwamScene(s);
+  LoadPartImages(s->images, kSwamFiles, SWAM_IMAGE_COUNT);
+  Scene* scene = &s->scene;
+  s->used = LoadPartScene(scene, "swam.xml", SWAM_MESHES_USED, SWAM_OBJECTS_USED);
   AppendSceneTexture(scene, "texture.png");
   AppendSceneTexture(scene, "texture2.png");
-  for (Mesh* mesh : g_swam.used.meshes) mesh->surface_textures[0] = &scene->textures[0];
+  for (Mesh* mesh : s->used.meshes) mesh->surface_textures[0] = &scene->textures[0];
   SetBlendMode(BLEND_BASE, BLEND_COPY);
-  g_swam.used.objects[0]->local_time = 0.0f;
+  s->used.objects[0]->local_time = 0.0f;
   RestartPartScene(scene);
-  for (Mesh* mesh : g_swam.used.meshes) mesh->env_map = 1;
-  g_swam.used.objects[2]->hidden = 1;
-  KeepSceneRewind(*scene, &g_swam.rewind);
+  for (Mesh* mesh : s->used.meshes) mesh->env_map = 1;
+  s->used.objects[2]->hidden = 1;
+  KeepSceneRewind(*scene, &s->rewind);
+  const Mesh& heart = *s->used.meshes[2];
+  s->layers_heart_vertices.assign(heart.vertices, heart.vertices + heart.vertex_count);
 }
 
 // The background is drawn as it was before this frame's loop and sky may change it.
-void StepSwamScene() {
-  g_swam.shown_background = g_swam.background;
-  StepWaves(&g_swam.waves);
-  LoopNightAndDay(g_swam.part_time);
-  g_swam.part_time = AdvancePartScene(&g_swam.scene, g_swam.part_time);
-  const float t = g_swam.part_time;
-  ApplySkyTime(t);
-  MorphFirstMeshBack(t);
-  g_swam.after_ending = g_swam.in_ending;
-  g_swam.in_ending = t > SWAM_ENDING_FROM;
-  g_swam.layers_heart_weight = g_swam.heart_weight;
-  if (g_swam.in_ending) g_swam.heart_weight = static_cast<float>(std::sin(2.0 * t) + 1.0);
+void StepSwamScene(SwamState* s, float delta) {
+  s->shown_background = s->background;
+  StepWaves(&s->waves);
+  LoopNightAndDay(s, s->part_time);
+  s->part_time = AdvancePartScene(&s->scene, s->part_time, delta);
+  const float t = s->part_time;
+  ApplySkyTime(s, t);
+  MorphFirstMeshBack(s, t);
+  SettleEnding(s, t);
 }
 
-void PaintSwamScene() {
-  const Texture* images = g_swam.images;
-  const float t = g_swam.part_time;
-  if (!EndCardHidesTheLayers(t)) {
-    if (g_swam.after_ending) PoseLayersAfterEnding();
-    DrawBackground(images[kSwamBackgrounds[g_swam.shown_background]]);
-    DrawWaveStrip(images[SWAM_WAVE_REAR], g_swam.waves.rear);
-    RenderScene(&g_swam.scene);
-    DrawWaveStrip(images[SWAM_WAVE_MIDDLE], g_swam.waves.middle);
-    DrawWaveStrip(images[SWAM_WAVE_FRONT], g_swam.waves.front);
-    DrawBubble(kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, t);
+void PaintSwamScene(const SwamState& s, Texture* frame) {
+  const Texture* images = s.images;
+  if (!EndCardHidesTheLayers(s)) {
+    DrawBackground(frame, images[kSwamBackgrounds[s.shown_background]]);
+    DrawWaveStrip(frame, images[SWAM_WAVE_REAR], s.waves.rear);
+    const Mesh layers_heart = LayersHeart(s);
+    const RenderOverride layers = LayersView(s, &layers_heart);
+    RenderScene(&s.scene, &layers);
+    DrawWaveStrip(frame, images[SWAM_WAVE_MIDDLE], s.waves.middle);
+    DrawWaveStrip(frame, images[SWAM_WAVE_FRONT], s.waves.front);
+    DrawBubble(frame, kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, s.part_time);
   }
-  if (g_swam.in_ending) DrawEnding();
+  if (!s.in_ending) return;
+  DrawBackground(frame, images[SWAM_END_CARD]);
+  const RenderOverride ending = EndingView(s);
+  RenderScene(&s.scene, &ending);
 }
 
-void DrawSwamScene() {
-  StepSwamScene();
-  PaintSwamScene();
+void DrawSwamScene(SwamState* s, float delta, Texture* frame) {
+  StepSwamScene(s, delta);
+  PaintSwamScene(*s, frame);
 }
 
-void RewindSwamScene() {
-  RewindScene(&g_swam.scene, g_swam.rewind);
-  ResetSwamClocks();
+void RewindSwamScene(SwamState* s) {
+  RewindScene(&s->scene, s->rewind);
+  ResetSwamClocks(s);
 }
 
-static void ResetSwamClocks() {
-  g_swam.part_time = 0.0f;
-  g_swam.background = g_swam.shown_background = 0;
-  g_swam.in_ending = g_swam.after_ending = false;
-  g_swam.heart_weight = g_swam.layers_heart_weight = 0.0f;
-  g_swam.waves = InitialWaves();
-}
-
-void ReleaseSwamScene() {
-  FreePartImages(g_swam.images, SWAM_IMAGE_COUNT);
-  FreeScene(&g_swam.scene);
-  g_swam.used = {};
-  g_swam.rewind = {};
-  ResetSwamClocks();
+void ReleaseSwamScene(SwamState* s) {
+  FreePartImages(s->images, SWAM_IMAGE_COUNT);
+  FreeScene(&s->scene);
+  s->used = {};
+  s->rewind = {};
+  s->layers_heart_vertices.clear();
+  ResetSwamClocks(s);
 }

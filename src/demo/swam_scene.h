@@ -4,8 +4,11 @@
 // end card with only the third object, pulsing, drawn over it.
 #pragma once
 
+#include <vector>
+
 #include "demo/scene_part.h"
 #include "demo/wave_layer.h"
+#include "geometry/mesh.h"
 #include "resource/texture.h"
 #include "scene/scene.h"
 
@@ -39,21 +42,20 @@ struct SwamState {
   bool after_ending;         // so was the previous frame's
   float heart_weight;        // the heart's morph weight in this frame's ending
   float layers_heart_weight; // and in the previous frame's, which the layers still show
+  std::vector<MeshVertex> layers_heart_vertices;  // the heart at that weight, for those layers
   WaveLayers waves = InitialWaves();
   SceneRewind rewind;        // the scene as loaded
 };
 
-extern SwamState g_swam;
-
 // Images, the script "swam.xml" and the two mesh textures "texture.png" and "texture2.png".
 // A script with fewer than three meshes or objects is a fatal data error.
-void LoadSwamScene();
+void LoadSwamScene(SwamState* s);
 // One frame: StepSwamScene advances waves, clock, loop, motion, sky and morphs and settles
 // the ending; PaintSwamScene draws what they give. DrawSwamScene is the two in that order.
-void StepSwamScene();
-void PaintSwamScene();
-void DrawSwamScene();
+void StepSwamScene(SwamState* s, float delta);
+void PaintSwamScene(const SwamState& s, Texture* frame);
+void DrawSwamScene(SwamState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.
-void RewindSwamScene();
+void RewindSwamScene(SwamState* s);
 // Frees the images and the scene and returns the part to its state before loading.
-void ReleaseSwamScene();
+void ReleaseSwamScene(SwamState* s);

@@ -34,17 +34,15 @@ struct SwimState {
   SceneRewind rewind;          // the scene as loaded
 };
 
-extern SwimState g_swim;
-
 // Images, the script "swim.xml" and the two mesh textures "texture.png" and "texture2.png".
 // A script with fewer than two meshes or objects is a fatal data error.
-void LoadSwimScene();
+void LoadSwimScene(SwimState* s);
 // One frame: StepSwimScene advances waves, clock, loop, motion and morph; PaintSwimScene
 // draws what they give. DrawSwimScene is the two in that order.
-void StepSwimScene();
-void PaintSwimScene();
-void DrawSwimScene();
+void StepSwimScene(SwimState* s, float delta);
+void PaintSwimScene(const SwimState& s, Texture* frame);
+void DrawSwimScene(SwimState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.
-void RewindSwimScene();
+void RewindSwimScene(SwimState* s);
 // Frees the images and the scene and returns the part to its state before loading.
-void ReleaseSwimScene();
+void ReleaseSwimScene(SwimState* s);

@@ -1,6 +1,5 @@
 #include "demo/wave_layer.h"
 
-#include "demo/demo_state.h"
 #include "display/image_blit.h"
 
 void StepWave(WaveLayer* layer) {
@@ -21,6 +20,6 @@ void StepWaves(WaveLayers* waves) {
   StepWave(&waves->rear);
 }
 
-void DrawWaveStrip(const Texture& strip, const WaveLayer& layer) {
-  DrawImage(&g_demo.frame_buffer.frame, &strip, layer.position - WAVE_SWING, WAVE_ROW);
+void DrawWaveStrip(Texture* frame, const Texture& strip, const WaveLayer& layer) {
+  DrawImage(frame, &strip, layer.position - WAVE_SWING, WAVE_ROW);
 }

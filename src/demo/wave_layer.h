@@ -30,5 +30,5 @@ void StepWave(WaveLayer* layer);
 // Front, middle, rear: the order every part steps them in.
 void StepWaves(WaveLayers* waves);
 
-// Draws a strip into the demo's frame at its layer's place.
-void DrawWaveStrip(const Texture& strip, const WaveLayer& layer);
+// Draws a strip into the frame at its layer's place.
+void DrawWaveStrip(Texture* frame, const Texture& strip, const WaveLayer& layer);

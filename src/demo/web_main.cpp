@@ -15,6 +15,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,15 +60,6 @@ EM_JS(void, TellPage, (const char* handler_name, const char* text), {
 
 EM_JS(void, SetPageTitle, (const char* title), { document.title = UTF8ToString(title); });
 
-// Runs a piece of a demo run, turning an early end into its exit status: -1 when it
-// finished normally.
-template <typename Body>
-int Guarded(Body body) {
-  return GuardDemoRun([&] {
-    body();
-    return -1;
-  });
-}
 
 // --- the player
 
@@ -79,14 +71,13 @@ void EndPlay(int status) {
 
 void PlayAnimationFrame() {
   bool ended = false;
-  const int status = Guarded([&] {
+  const std::optional<int> early = GuardDemoRun([&] {
     if (PlayFrame()) return;
     ended = true;
-    ReleasePlayer();
-    FinishDemo();
+    EndDemoRun(DemoEnd::kPlayedOut);
   });
-  if (status >= 0) {
-    EndPlay(status);
+  if (early) {
+    EndPlay(*early);
   } else if (ended) {
     EndPlay(0);
   }
@@ -107,42 +98,36 @@ DisplayEvent PlayerKey(const char* code) {
   return DisplayEvent::kOtherKey;
 }
 
+// The browser hands keys over between animation frames, when no frame is being drawn: they
+// go straight to the player, with no queue of their own.
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* event, void*) {
   if (!g_playing) return EM_FALSE;
   const DisplayEvent key = PlayerKey(event->code);
   if (key == DisplayEvent::kOtherKey) return EM_FALSE;
-  g_display.Post(key);
+  if (const std::optional<int> early = GuardDemoRun([&] { HandlePlayerKey(key); })) EndPlay(*early);
   return EM_TRUE;  // no scrolling or paging of the page itself
 }
 
 // --- the test and measuring modes
 
 // Presents the frame at demo second seconds as a run from the start on virtual time at 60
-// frames a second shows it, silently: -1, or the status of a run that could not get there.
-int ShowFrameAt(double seconds) {
-  Counter* counter = g_platform.counter;
-  AudioDevice* audio = g_platform.audio;
+// frames a second shows it, silently: nothing, or the status of a run that could not get
+// there.
+std::optional<int> ShowFrameAt(double seconds) {
   VirtualCounter virtual_time(kVirtualFps);  // from 0, as a capture's
-  g_platform.counter = &virtual_time;
-  g_platform.audio = nullptr;
-  const int status = Guarded([&] {
-    const int started = StartDemo();
-    if (started != DEMO_READY) throw ProcessExit{started};
-    StartDemoClock(static_cast<float>(seconds), kVirtualFps);
-    while (StepDemoFrame() && g_demo.demo_clock < seconds) {
+  const ScopedPlatform silent({.display = &g_display, .counter = &virtual_time, .audio = nullptr});
+  return GuardDemoRun([&] {
+    StartDemoRun({.from_seconds = static_cast<float>(seconds), .seek_fps = kVirtualFps, .player = false});
+    while (StepDemoFrame() && g_demo.clock.seconds < seconds) {
     }
     PresentDemoFrame();
-    FinishDemo();
+    EndDemoRun(DemoEnd::kPlayedOut);
   });
-  g_platform.counter = counter;
-  g_platform.audio = audio;
-  return status;
 }
 
 void ShowStill(const WebOptions& options) {
-  const int status = ShowFrameAt(options.still_seconds);
-  if (status >= 0) {
-    std::fprintf(stderr, "kra: no frame at second %s (status %d)\n", options.still_text.c_str(), status);
+  if (const std::optional<int> early = ShowFrameAt(options.still_seconds)) {
+    std::fprintf(stderr, "kra: no frame at second %s (status %d)\n", options.still_text.c_str(), *early);
     return;
   }
   SetPageTitle(("kra still " + options.still_text).c_str());
@@ -151,24 +136,19 @@ void ShowStill(const WebOptions& options) {
 void RunBench() {
   OfflineAudioDevice audio;
   VirtualCounter virtual_time(kVirtualFps);
-  g_platform.counter = &virtual_time;
-  g_platform.audio = &audio;
+  const ScopedPlatform offline({.display = &g_display, .counter = &virtual_time, .audio = &audio});
   int64_t frames = 0;
   double seconds = 0.0;
-  const int status = Guarded([&] {
-    const int started_demo = StartDemo();
-    if (started_demo != DEMO_READY) throw ProcessExit{started_demo};
-    StartDemoClock(0.0f, kVirtualFps);
+  const std::optional<int> early = GuardDemoRun([&] {
+    StartDemoRun({.from_seconds = 0.0f, .seek_fps = kVirtualFps, .player = false});
     const double started = emscripten_get_now();
     while (StepDemoFrame()) ++frames;
     seconds = (emscripten_get_now() - started) / 1000.0;
-    FinishDemo();
+    EndDemoRun(DemoEnd::kPlayedOut);
   });
-  g_platform.counter = &g_real_time;
-  g_platform.audio = &g_audio;
   char text[128];
-  if (status >= 0) {
-    std::snprintf(text, sizeof text, "the demo ended early (status %d)", status);
+  if (early) {
+    std::snprintf(text, sizeof text, "the demo ended early (status %d)", *early);
   } else {
     const double demo_seconds = static_cast<double>(frames) / kVirtualFps;
     std::snprintf(text, sizeof text, "%lld frames in %.2f s, %.1f x real time", static_cast<long long>(frames), seconds,
@@ -200,14 +180,10 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
 // The page's start button: a run of the player from the start, sound and all.
 extern "C" EMSCRIPTEN_KEEPALIVE void kra_start() {
   if (g_playing) return;
-  const int status = Guarded([] {
-    const int started = StartDemo();
-    if (started != DEMO_READY) throw ProcessExit{started};
-    StartPlayer();
-    StartDemoClock(0.0f, PLAYER_SEEK_FPS);
-  });
-  if (status >= 0) {
-    TellPage("onEnded", std::to_string(status).c_str());
+  const std::optional<int> early =
+      GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
+  if (early) {
+    TellPage("onEnded", std::to_string(*early).c_str());
     return;
   }
   g_playing = true;
@@ -219,7 +195,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double kra_audio_blocks() { return static_cast<d
 
 // Frames shown in the canvas so far, and the demo second of the last one.
 extern "C" EMSCRIPTEN_KEEPALIVE double kra_frames_shown() { return static_cast<double>(g_display.Flips()); }
-extern "C" EMSCRIPTEN_KEEPALIVE double kra_demo_seconds() { return g_demo.demo_clock; }
+extern "C" EMSCRIPTEN_KEEPALIVE double kra_demo_seconds() { return g_demo.clock.seconds; }
 
 int main(int argc, char** argv) {
   WebOptions options;

@@ -46,6 +46,7 @@ int OpenDisplay(const char* title, int width, int height) {
   window.converter =
       SelectRowConverter(format.bits, format.red_mask, format.green_mask, format.blue_mask);
   if (!window.converter) return 0;
+  window.bytes_per_pixel = (format.bits + 7) / 8;
 
   device.SetScreenSaver(false);
   return 1;
@@ -67,11 +68,17 @@ int PresentFrame(const uint32_t* pixels) {
   uint8_t* destination = nullptr;
   int pitch = 0;
   if (!device.Lock(&destination, &pitch)) return 0;
-  const uint32_t* source = pixels;
-  for (int row = 0; row < window.height; ++row) {
-    window.converter(source, destination, window.width);
-    source += window.width;
-    destination += pitch;
+  // Rows that follow each other without padding are one run for the converter: one call
+  // and, for a 32-bit mode, one copy of the whole frame.
+  if (pitch == window.width * window.bytes_per_pixel) {
+    window.converter(pixels, destination, window.width * window.height);
+  } else {
+    const uint32_t* source = pixels;
+    for (int row = 0; row < window.height; ++row) {
+      window.converter(source, destination, window.width);
+      source += window.width;
+      destination += pitch;
+    }
   }
   device.Unlock();
   device.Flip();

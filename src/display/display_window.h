@@ -18,6 +18,7 @@ struct DisplayWindow {
   int32_t surfaces;       // the front surface (and its back buffer) exist
   int32_t active;         // frames are dropped while 0
   RowConverter converter;
+  int32_t bytes_per_pixel;  // of the mode's format
   // Player keys seen by the message pump and not yet taken, oldest first; more than fit
   // in one frame are dropped.
   DisplayEvent keys[16];

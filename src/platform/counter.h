@@ -10,7 +10,7 @@ class Counter {
   virtual int64_t Frequency() = 0;
 };
 
-// Real time: SDL's performance counter.
+// Real time: the platform's own high-resolution counter (one backend file each).
 class SystemCounter final : public Counter {
  public:
   int64_t Read() override;
@@ -26,6 +26,7 @@ class VirtualCounter final : public Counter {
   int64_t Read() override;
   int64_t Frequency() override;
   int64_t Peek() const { return value_; }
+  int64_t Rate() const { return frequency_; }
   int64_t Period() const { return period_; }
 
  private:
@@ -34,7 +35,9 @@ class VirtualCounter final : public Counter {
   int64_t frequency_;
 };
 
-// QueryPerformanceCounter / QueryPerformanceFrequency over g_platform.counter (a system
-// counter when none is installed).
+// The counter the platform record holds, or a system counter when none is installed.
+Counter& PlatformCounter();
+
+// QueryPerformanceCounter / QueryPerformanceFrequency over PlatformCounter().
 int64_t ReadCounter();
 int64_t CounterFrequency();

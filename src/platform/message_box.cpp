@@ -1,11 +1,8 @@
 #include "platform/message_box.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
-
-#ifndef __EMSCRIPTEN__
-#include <SDL.h>
-#endif
 
 namespace {
 bool g_message_boxes_enabled = false;
@@ -15,13 +12,7 @@ void SetMessageBoxesEnabled(bool enabled) { g_message_boxes_enabled = enabled; }
 bool MessageBoxesEnabled() { return g_message_boxes_enabled; }
 
 void ShowMessageBox(const char* text, const char* caption) {
-#ifndef __EMSCRIPTEN__
-  if (g_message_boxes_enabled &&
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr) == 0) {
-    return;
-  }
-#endif
-  // In a page this line shows in the browser's console.
+  if (g_message_boxes_enabled && !std::getenv("KRA_NO_MESSAGE_BOXES") && ShowSystemMessageBox(text, caption)) return;
   // The caption leads the console line unless the text already says it ("Error in XML: ...").
   if (caption[0] == '\0' || std::strstr(text, caption)) {
     std::fprintf(stderr, "%s\n", text);

@@ -16,3 +16,16 @@ struct Platform {
 };
 
 extern Platform g_platform;
+
+// Installs a platform record for a scope (a page's still or bench run, a test) and puts back
+// the one before on every way out, exceptions included.
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(const Platform& platform) : saved_(g_platform) { g_platform = platform; }
+  ~ScopedPlatform() { g_platform = saved_; }
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform saved_;
+};

@@ -58,6 +58,8 @@ bool SdlDisplay::Fail(const std::string& what) {
 
 bool SdlDisplay::Create(const char* title, int width, int height) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The programs have their own main (SDL_MAIN_HANDLED where SDL would take it over).
+  SDL_SetMainReady();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return Fail(SDL_GetError());
   video_started_ = true;
   const char* driver = SDL_GetCurrentVideoDriver();

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "audio/audio_device.h"
+#include "platform/audio_device.h"
 
 class WebAudioDevice final : public AudioDevice {
  public:

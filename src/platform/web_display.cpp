@@ -19,7 +19,7 @@ EM_JS(void, PutCanvasPixels, (const uint8_t* pixels, int width, int height), {
 bool WebDisplay::Create(const char* title, int width, int height) {
   width_ = width;
   height_ = height;
-  pending_.push_back(DisplayEvent::kActivated);
+  activation_pending_ = true;
   return true;
 }
 
@@ -55,9 +55,11 @@ void WebDisplay::Flip() {
   ++flips_;
 }
 
+// A page is active from the start; its keys reach the player straight from the browser
+// (web_main.cpp), so nothing else waits here.
 bool WebDisplay::PollEvent(DisplayEvent* event) {
-  if (pending_.empty()) return false;
-  *event = pending_.front();
-  pending_.pop_front();
+  if (!activation_pending_) return false;
+  activation_pending_ = false;
+  *event = DisplayEvent::kActivated;
   return true;
 }

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <vector>
 
 #include "platform/display_device.h"
@@ -30,15 +29,13 @@ class WebDisplay final : public DisplayDevice {
   void Destroy() override { pixels_.clear(); }
   std::string LastError() override { return error_; }
 
-  // Events the page's driver hands on (keys, visibility), delivered by the next PollEvent.
-  void Post(DisplayEvent event) { pending_.push_back(event); }
   int64_t Flips() const { return flips_; }
 
  private:
   int width_ = 0;
   int height_ = 0;
   int64_t flips_ = 0;
+  bool activation_pending_ = false;
   std::vector<uint32_t> pixels_;
-  std::deque<DisplayEvent> pending_;
   std::string error_;
 };

@@ -28,7 +28,3 @@ void DrawMesh(const Mesh* mesh);
 
 // Empties both pools and the rows: the start of every frame.
 void ClearTrianglePool();
-
-// sx, sy of a camera-space point or corner (z of exactly 0 projects as z = -1).
-void ProjectPoint(double x, double y, double z, float* sx, float* sy);
-void ProjectVertex(RenderVertex* corner);

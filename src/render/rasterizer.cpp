@@ -147,6 +147,38 @@ struct CopySink {
   }
 };
 
+// Two-layer copy sections walked straight from the lanes, as CopySink walks one layer: the
+// floats truncate back to the very integers FixedSectionOf would take from the interface.
+template <int kMode>
+struct LightmapCopySink {
+  LightmapCopyRow<kMode> row;
+  bool inside_frame;
+  template <bool kTwoLayers>
+  __attribute__((always_inline)) void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y,
+                                           int32_t rows) const {
+    alignas(16) uint32_t first[4], step[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
+    _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
+    FixedSection s;
+    s.left = FixedEdge{first[0], step[0], first[1], step[1], first[2], step[2], first[3], step[3],
+                       static_cast<uint32_t>(_mm_cvttss_si32(left.first_b)),
+                       static_cast<uint32_t>(_mm_cvttss_si32(left.step_b))};
+    s.right_x = static_cast<uint32_t>(_mm_cvttss_si32(right.first_a));
+    s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
+    s.y = y;
+    s.rows = rows;
+    s.du = row.du;
+    s.dv = row.dv;
+    s.du2 = row.du2;
+    s.dv2 = row.dv2;
+    if (inside_frame) {
+      WalkInsideFrame<true>(s, row);
+    } else {
+      WalkFixed<true>(s, row);
+    }
+  }
+};
+
 // Every corner strictly inside the frame, as the scene pass's draw test leaves them (NaN is not).
 bool CornersInsideFrame(const RenderVertex triangle[3]) {
   const float right = static_cast<float>(g_render.frame.width - 1);
@@ -221,6 +253,32 @@ void SetUpAndDraw(const RenderVertex triangle[3], MakeSink make_sink) {
   }
 }
 
+template <int kMode>
+void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const RenderVertex triangle[3],
+                         bool inside_frame) {
+  SetUpAndDraw<true>(triangle, [=](const Gradients& d) {
+    return LightmapCopySink<kMode>{
+        LightmapCopyRow<kMode>{texels, lightmap, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx),
+                               static_cast<uint32_t>(d.du2_dx), static_cast<uint32_t>(d.dv2_dx)},
+        inside_frame};
+  });
+}
+
+// The fused two-layer copy of each layer-2 mode, as BlendSpanFor chooses the span blenders.
+void DrawLightmappedCopyInMode(int32_t mode, const uint32_t* texels, const uint32_t* lightmap,
+                               const RenderVertex triangle[3], bool inside) {
+  switch (mode) {
+    case 0: return DrawLightmappedCopy<0>(texels, lightmap, triangle, inside);
+    case 1: return DrawLightmappedCopy<1>(texels, lightmap, triangle, inside);
+    case 2: return DrawLightmappedCopy<2>(texels, lightmap, triangle, inside);
+    case 3: return DrawLightmappedCopy<3>(texels, lightmap, triangle, inside);
+    case 5: return DrawLightmappedCopy<5>(texels, lightmap, triangle, inside);
+    case 6: return DrawLightmappedCopy<6>(texels, lightmap, triangle, inside);
+    case 7: return DrawLightmappedCopy<7>(texels, lightmap, triangle, inside);
+    default: return DrawLightmappedCopy<4>(texels, lightmap, triangle, inside);
+  }
+}
+
 template <bool kTwoLayers>
 void SetUpAndLoop(SectionLoop loop, SpanSection* section, const RenderVertex triangle[3]) {
   SetUpAndDraw<kTwoLayers>(triangle, [&](const Gradients& d) {
@@ -230,6 +288,25 @@ void SetUpAndLoop(SectionLoop loop, SpanSection* section, const RenderVertex tri
     section->dv2_dx = d.dv2_dx;
     return LoopSink{loop, section};
   });
+}
+
+// Both entries: inside_frame is known to the caller or found here.
+void DrawTwoLayers(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3],
+                   bool inside_frame) {
+  if (!TextureReadable(lightmap)) {
+    DrawTexturedTriangle(texture, triangle);
+    return;
+  }
+  if (!TextureReadable(texture)) return;
+  if (g_render.base_blend_mode == BLEND_COPY) {
+    DrawLightmappedCopyInMode(g_render.layer2_blend_mode, texture->pixels, lightmap->pixels, triangle,
+                              inside_frame || CornersInsideFrame(triangle));
+    return;
+  }
+  SpanSection section;
+  section.texels = texture->pixels;
+  section.lightmap = lightmap->pixels;
+  SetUpAndLoop<true>(FillSection2Blend, &section, triangle);
 }
 
 }  // namespace
@@ -255,13 +332,9 @@ void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]
 }
 
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
-  if (!TextureReadable(lightmap)) {
-    DrawTexturedTriangle(texture, triangle);
-    return;
-  }
-  if (!TextureReadable(texture)) return;
-  SpanSection section;
-  section.texels = texture->pixels;
-  section.lightmap = lightmap->pixels;
-  SetUpAndLoop<true>(g_render.base_blend_mode == BLEND_COPY ? FillSection2Copy : FillSection2Blend, &section, triangle);
+  DrawTwoLayers(texture, lightmap, triangle, false);
+}
+
+void DrawLightmappedTriangleInFrame(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]) {
+  DrawTwoLayers(texture, lightmap, triangle, true);
 }

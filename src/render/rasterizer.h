@@ -23,6 +23,10 @@ inline int32_t Ceil16(int32_t a) { return (int32_t)(((int64_t)a + 0xFFFF) >> 16)
 // leaves the base texture drawn alone. Spans are cut to the frame.
 void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]);
 void DrawLightmappedTriangle(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
+// The same for a triangle whose corners all lie strictly inside the frame (0 < sx < width - 1,
+// 0 < sy < height - 1), as the scene pass's draw test leaves them: its corners are not tested
+// again, and its spans are walked without cuts.
+void DrawLightmappedTriangleInFrame(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
 
 // Both routines in their plain form, a value and a pixel at a time (lightmap may be null):
 // the reference the fast forms are held to, bit for bit.

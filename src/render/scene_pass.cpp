@@ -2,12 +2,15 @@
 // left, clipping, fans, fills and outlines.
 #include "render/scene_pass.h"
 
+#include <emmintrin.h>
+
 #include <cstdio>
 
 #include "render/clip.h"
 #include "render/depth_sort.h"
 #include "render/lines.h"
 #include "render/mesh_emit.h"
+#include "render/projection.h"
 #include "render/rasterizer.h"
 #include "resource/texture_table.h"
 #include "scene/scene.h"
@@ -34,11 +37,26 @@ void SetObjectMatrix(const SceneObject& object, const SceneObject* camera) {
   Rotate(-camera->rotation[0], -camera->rotation[1], -camera->rotation[2]);
 }
 
-void EmitObjects(const Scene& scene) {
+bool HiddenIn(const SceneObject* object, const RenderOverride* override) {
+  if (override) {
+    for (int32_t i = 0; i < override->count; ++i) {
+      if (override->objects[i] == object) return override->hidden[i] != 0;
+    }
+  }
+  return object->hidden != 0;
+}
+
+const Mesh* MeshIn(const SceneObject* object, const RenderOverride* override) {
+  if (override && override->mesh && object->mesh == override->mesh) return override->drawn_as;
+  return object->mesh;
+}
+
+void EmitObjects(const Scene& scene, const RenderOverride* override) {
   for (const SceneObject* object = scene.objects; object; object = object->next) {
     if (!ObjectDrawnAt(object, scene.time)) continue;
     SetObjectMatrix(*object, scene.camera);
-    if (!object->hidden && object->mesh) DrawMesh(object->mesh);
+    const Mesh* mesh = MeshIn(object, override);
+    if (!HiddenIn(object, override) && mesh) DrawMesh(mesh);
   }
 }
 
@@ -91,7 +109,7 @@ void DrawFan(const Texture* texture, const Texture* lightmap, int32_t outline, c
       fan = copy;
     }
     if (texture && lightmap) {
-      DrawLightmappedTriangle(texture, lightmap, fan);
+      DrawLightmappedTriangleInFrame(texture, lightmap, fan);  // it passed the draw test
     } else if (texture) {
       DrawTexturedTriangle(texture, fan);
     }
@@ -148,11 +166,29 @@ void DrawRow(const SortRow& row, const RowSetup& setup) {
   if (m >= 3) DrawFan(texture, lightmap, t.outline, polygon, m, false);
 }
 
+// The texel at a corner's coordinates, as the span loops index it; a prefetch only, so the
+// coordinates need not be exact (out-of-range ones convert to a marker and still land inside).
+void PrefetchTexel(const Texture* texture, float u, float v) {
+  if (!texture || static_cast<int64_t>(texture->width) * texture->height < TEXELS_READ) return;
+  const uint32_t row = static_cast<uint32_t>(_mm_cvttss_si32(_mm_set_ss(v)));
+  const uint32_t column = static_cast<uint32_t>(_mm_cvttss_si32(_mm_set_ss(u)));
+  const uint32_t index = (row * 256u + column) & 0xFFFFu;
+  __builtin_prefetch(texture->pixels + index);
+}
+
 // Sorted rows visit the pool out of order: the triangle a few rows ahead is fetched first,
-// then, once its indices are in, the vertices of the one half as far ahead.
+// then, once its indices are in, the vertices of the one half as far ahead, then, once
+// those are in, the texels under the first corner of the next triangle but one (the
+// characters' triangles are a few pixels each, so that is most of what they read).
 void PrefetchRows(int32_t i) {
   constexpr int32_t AHEAD = 4;
   const RenderContext& r = g_render;
+  if (i + AHEAD / 2 < r.row_count) {
+    const RenderTriangle& t = r.triangles[r.rows[i + AHEAD / 2].triangle];
+    const ScreenVertex& corner = r.screen_vertices[t.vertex[0]];
+    PrefetchTexel(DrawableTexture(t.texture), t.u[0], t.v[0]);
+    PrefetchTexel(DrawableTexture(t.lightmap), corner.u2, corner.v2);
+  }
   if (i + 2 * AHEAD < r.row_count) {
     const char* triangle = reinterpret_cast<const char*>(&r.triangles[r.rows[i + 2 * AHEAD].triangle]);
     __builtin_prefetch(triangle);
@@ -176,11 +212,11 @@ void PooledCorners(int32_t i, RenderVertex corners[3]) {
   }
 }
 
-void RenderScene(const Scene* scene) {
+void RenderScene(const Scene* scene, const RenderOverride* override) {
   RenderContext& r = g_render;
   ClearTrianglePool();
   if (!scene || !r.triangles) return;
-  EmitObjects(*scene);
+  EmitObjects(*scene, override);
   ReportDroppedTriangles();
   SortRows(r.row_count, r.rows, r.sort_scratch);
   const RowSetup setup = RowSetupOfFrame();

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "render/blend_lanes.h"
 #include "render/rasterizer.h"
 #include "render/span_loops.h"
 
@@ -223,6 +224,58 @@ struct CopyRow {
       out[second] = quad[second];
       out[last] = quad[last];
     }
+  }
+};
+
+// Four texels from (u, v) on, their indices made in lanes as CopyQuad makes them, in a register.
+inline __m128i TexelQuad(const uint32_t* texels, uint32_t u, uint32_t v, __m128i steps_u, __m128i steps_v) {
+  const __m128i lane_u = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(u)), steps_u);
+  const __m128i lane_v = _mm_add_epi32(_mm_set1_epi32(static_cast<int>(v)), steps_v);
+  const __m128i index = _mm_add_epi32(_mm_and_si128(_mm_srai_epi32(lane_v, 8), _mm_set1_epi32(0xFF00)),
+                                      _mm_srai_epi32(lane_u, 16));
+  return _mm_setr_epi32(static_cast<int>(texels[_mm_extract_epi16(index, 0)]),
+                        static_cast<int>(texels[_mm_extract_epi16(index, 2)]),
+                        static_cast<int>(texels[_mm_extract_epi16(index, 4)]),
+                        static_cast<int>(texels[_mm_extract_epi16(index, 6)]));
+}
+
+// The two-layer copy kernel: frame := blend(layer-2 mode, texel, lightmap texel), fetched and
+// blended in registers with no buffer between. The characters' lightmapped triangles are a
+// few pixels each, most rows one pixel long, so one pixel goes straight through and longer
+// rows go by quads, the last quad overlapping the one before (the kernel reads nothing of the
+// frame, so a pixel written twice gets the same value both times) and rows of two or three
+// from one quad.
+template <int kMode>
+struct LightmapCopyRow {
+  const uint32_t* texels;
+  const uint32_t* lightmap;
+  uint32_t du, dv, du2, dv2;
+
+  // The quad steps are made where a row needs them: most triangles have no row of two.
+  __attribute__((always_inline)) __m128i Quad(const SpanCursor& c, uint32_t k) const {
+    return blend_lanes::Blend4<kMode>(
+        TexelQuad(texels, c.u + k * du, c.v + k * dv, QuadSteps(du), QuadSteps(dv)),
+        TexelQuad(lightmap, c.u2 + k * du2, c.v2 + k * dv2, QuadSteps(du2), QuadSteps(dv2)));
+  }
+
+  __attribute__((always_inline)) void operator()(uint32_t* out, const SpanCursor& c, int32_t n) const {
+    if (n == 1) {
+      const __m128i texel = _mm_cvtsi32_si128(static_cast<int>(texels[TexelIndex(c.u, c.v)]));
+      const __m128i light = _mm_cvtsi32_si128(static_cast<int>(lightmap[TexelIndex(c.u2, c.v2)]));
+      out[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(blend_lanes::Blend4<kMode>(texel, light)));
+      return;
+    }
+    if (n < 4) {
+      alignas(16) uint32_t quad[4];
+      _mm_store_si128(reinterpret_cast<__m128i*>(quad), Quad(c, 0));
+      out[0] = quad[0];
+      out[1] = quad[1];
+      out[n - 1] = quad[n - 1];
+      return;
+    }
+    int32_t k = 0;
+    for (; k + 4 <= n; k += 4) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), Quad(c, static_cast<uint32_t>(k)));
+    if (k < n) _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n - 4), Quad(c, static_cast<uint32_t>(n - 4)));
   }
 };
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "geometry/mesh.h"
-#include "render/mesh_emit.h"
+#include "render/projection.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

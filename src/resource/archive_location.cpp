@@ -3,17 +3,18 @@
 #include <filesystem>
 
 #include "platform/executable_dir.h"
+#include "platform/file_path.h"
 
 std::string InstalledArchivePath(const std::string& executable_dir) {
   if (executable_dir.empty()) return "";
-  return (std::filesystem::path(executable_dir) / INSTALLED_ARCHIVE).lexically_normal().string();
+  return Utf8FromPath((PathFromUtf8(executable_dir) / INSTALLED_ARCHIVE).lexically_normal());
 }
 
 std::string FindDemoArchive(const std::string& executable_dir) {
   std::error_code ignored;
   if (std::filesystem::exists(DEMO_ARCHIVE_NAME, ignored)) return DEMO_ARCHIVE_NAME;
   const std::string installed = InstalledArchivePath(executable_dir);
-  if (!installed.empty() && std::filesystem::is_regular_file(installed, ignored)) return installed;
+  if (!installed.empty() && std::filesystem::is_regular_file(PathFromUtf8(installed), ignored)) return installed;
   return "";
 }
 

@@ -2,9 +2,10 @@
 //
 // The working directory's autoexec.bat comes first, as it always has, so a content maker's
 // own folder wins. When the working directory has none, the archive installed with the
-// programs is taken: ../share/kra/autoexec.bat from the executable's folder (its bin/), so an
-// installed kra plays from any folder. Loose files in the working directory and its data/
-// are read before either archive all the same (LoadFile).
+// programs is taken: ../share/kra/autoexec.bat from the executable's folder (its bin/), or
+// the one beside the programs on Windows, so an installed kra plays from any folder. Loose
+// files in the working directory and its data/ are read before either archive all the same
+// (LoadFile).
 #pragma once
 
 #include <string>
@@ -12,8 +13,12 @@
 #include "resource/data_archive.h"
 
 constexpr const char* DEMO_ARCHIVE_NAME = "autoexec.bat";
-// From the executable's folder.
-constexpr const char* INSTALLED_ARCHIVE = "../share/kra/autoexec.bat";
+// From the executable's folder. A build whose programs ship beside their data (the Windows
+// zip) sets KRA_INSTALLED_ARCHIVE to "autoexec.bat".
+#ifndef KRA_INSTALLED_ARCHIVE
+#define KRA_INSTALLED_ARCHIVE "../share/kra/autoexec.bat"
+#endif
+constexpr const char* INSTALLED_ARCHIVE = KRA_INSTALLED_ARCHIVE;
 
 // The installed archive's path for an executable in executable_dir (which ends in '/'),
 // without "bin/.."; "" when executable_dir is "". Whether it exists is not asked.

@@ -37,10 +37,9 @@ void MarkOverlaps(std::vector<ArchiveMember>* members) {
 
 }  // namespace
 
-void ScanArchiveMembers(DataArchive* archive) {
-  archive->members.clear();
-  unzFile zip = archive->zip;
-  for (int status = unzGoToFirstFile(zip); status == UNZ_OK && archive->members.size() < MAX_ARCHIVE_MEMBERS;
+void ScanArchiveMembers(unzFile zip, std::vector<ArchiveMember>* members) {
+  members->clear();
+  for (int status = unzGoToFirstFile(zip); status == UNZ_OK && members->size() < MAX_ARCHIVE_MEMBERS;
        status = unzGoToNextFile(zip)) {
     unz_file_info64 info;
     if (unzGetCurrentFileInfo64(zip, &info, nullptr, 0, nullptr, 0, nullptr, 0) != UNZ_OK) break;
@@ -48,18 +47,18 @@ void ScanArchiveMembers(DataArchive* archive) {
     member.directory_pos = unzGetOffset64(zip);
     member.compressed_size = (int64_t)std::min<uint64_t>(info.compressed_size, INT64_MAX / 2);
     member.data_start = DataStart(zip);
-    archive->members.push_back(member);
+    members->push_back(member);
   }
-  std::sort(archive->members.begin(), archive->members.end(),
+  std::sort(members->begin(), members->end(),
             [](const ArchiveMember& a, const ArchiveMember& b) { return a.directory_pos < b.directory_pos; });
-  MarkOverlaps(&archive->members);
+  MarkOverlaps(members);
   unzGoToFirstFile(zip);
 }
 
-const ArchiveMember* CurrentArchiveMember(const DataArchive& archive) {
-  const uint64_t pos = unzGetOffset64(archive.zip);
-  auto it = std::lower_bound(archive.members.begin(), archive.members.end(), pos,
+const ArchiveMember* CurrentArchiveMember(unzFile zip, const std::vector<ArchiveMember>& members) {
+  const uint64_t pos = unzGetOffset64(zip);
+  auto it = std::lower_bound(members.begin(), members.end(), pos,
                              [](const ArchiveMember& m, uint64_t p) { return m.directory_pos < p; });
-  if (it == archive.members.end() || it->directory_pos != pos) return nullptr;
+  if (it == members.end() || it->directory_pos != pos) return nullptr;
   return &*it;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "resource/archive_members.h"
+#include "resource/png_reuse.h"
 
 DataArchive g_data_archive;
 
@@ -24,16 +25,18 @@ int OpenArchive(DataArchive* archive, const char* path) {
   unzFile zip = unzOpen64(path);
   if (!zip) return 0;
   if (archive->zip) unzClose(archive->zip);
+  ForgetDecodes();  // each opening starts with no decode kept
   archive->zip = zip;
   archive->is_open = 1;
   archive->file_size = file_size;
   archive->inflated = 0;
   CopyNameField(archive->zip_path, sizeof archive->zip_path, path);
-  ScanArchiveMembers(archive);
+  ScanArchiveMembers(archive->zip, &archive->members);
   return 1;
 }
 
 void CloseArchive(DataArchive* archive) {
+  ForgetDecodes();
   if (archive->zip) unzClose(archive->zip);
   archive->zip = nullptr;
   archive->is_open = 0;
@@ -117,7 +120,7 @@ static const char* MemberRefusal(const DataArchive& archive, int64_t size) {
     return "no member information";
   }
   if (info.flag & 1) return "it is encrypted, and the demo cannot decrypt it";
-  const ArchiveMember* member = CurrentArchiveMember(archive);
+  const ArchiveMember* member = CurrentArchiveMember(archive.zip, archive.members);
   if (!member || member->data_start < 0) return "its data cannot be found in the archive";
   if (member->overlaps) return "its data overlaps another member's (a zip bomb?)";
   const int64_t packed = member->compressed_size;

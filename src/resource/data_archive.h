@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "resource/archive_members.h"
 #include "resource/mem_chunk.h"
 
 // Where LoadFile and FileSize look (search_mode).
@@ -24,14 +25,6 @@ constexpr int64_t MAX_DATA_FILE_SIZE = 256ll << 20;
 constexpr int64_t MAX_ARCHIVE_INFLATED = 512ll << 20;
 // deflate cannot pack more than about 1032 bytes into one; a member claiming more is lying.
 constexpr int64_t MAX_DEFLATE_RATIO = 1032;
-
-// Where one member's compressed data lies in the archive file, learnt when it is opened.
-struct ArchiveMember {
-  uint64_t directory_pos;  // minizip's unzGetOffset64 of its directory entry: the lookup key
-  int64_t data_start;      // file offset of its compressed data; -1 when it cannot be told
-  int64_t compressed_size;
-  int32_t overlaps;        // 1 when its data shares bytes with another member's
-};
 
 struct DataArchive {
   unzFile zip;            // the open archive, or null

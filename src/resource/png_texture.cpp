@@ -9,6 +9,7 @@
 
 #include "platform/log.h"
 #include "platform/message_box.h"
+#include "resource/png_reuse.h"
 
 // libpng is asked for B, G, R, A bytes, which are 0xAARRGGBB words only on a little-endian
 // machine.
@@ -129,6 +130,10 @@ int RunPngDecode(PngDecode* d) {
 }  // namespace
 
 Texture DecodePng(MemChunk chunk) {
+  if (Texture reused = ReusedDecode(chunk); reused.pixels) {
+    FreeChunk(&chunk);
+    return reused;
+  }
   PngDecode decode = {};
   decode.chunk = &chunk;
   decode.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &decode, OnPngError, OnPngWarning);
@@ -144,6 +149,7 @@ Texture DecodePng(MemChunk chunk) {
   int ok = RunPngDecode(&decode);
   png_destroy_read_struct(&decode.png, &decode.info, &decode.end_info);
   std::free(decode.rows);
+  if (ok) KeepDecode(chunk, decode.texture);
   FreeChunk(&chunk);
   if (!ok) {
     std::fprintf(stderr, "%s: libpng error: %s\n", chunk.name, decode.error);

@@ -56,8 +56,9 @@ int LoadSceneTexture(TextureRef* ref, MemChunk chunk) {
   return 1;
 }
 
-void ReleaseTextureTable() {
-  TextureTable& table = g_texture_table;
-  for (int32_t i = 0; i < table.count; ++i) FreeTexture(&table.slots[i]);
-  table.count = 0;
+void FreeTextureTable(TextureTable* table) {
+  for (int32_t i = 0; i < table->count; ++i) FreeTexture(&table->slots[i]);
+  table->count = 0;
 }
+
+void ReleaseTextureTable() { FreeTextureTable(&g_texture_table); }

@@ -34,3 +34,5 @@ int LoadSceneTexture(TextureRef* ref, MemChunk chunk);
 
 // Frees every slot's pixels and sets the count back to 0.
 void ReleaseTextureTable();
+// The same for a table that is not the renderer's (a reload's replaced one).
+void FreeTextureTable(TextureTable* table);

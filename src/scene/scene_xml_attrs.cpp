@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/fatal.h"
-#include "scene/scene_xml.h"
+#include "scene/scene_xml_state.h"
 
 static char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 

@@ -16,7 +16,7 @@
 #include "platform/message_box.h"
 #include "resource/data_archive.h"
 #include "scene/scene.h"
-#include "scene/scene_xml.h"
+#include "scene/scene_xml_state.h"
 #include "scene/sphere.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "audio/audio_library.h"
 #include "audio/audio_mixer.h"
 #include "audio/audio_offline.h"
-#include "platform/audio_sdl.h"
+#include "platform/sdl_audio.h"
 #include "audio/audio_test_media.h"
 #include "platform/platform.h"
 

@@ -50,7 +50,7 @@ class DemoRunTest : public ::testing::Test {
     g_platform.display = &display;
     g_platform.counter = &counter;
     display.SetFrameSink([this](const HeadlessFrame&) {
-      frames.push_back({g_demo.demo_clock, g_demo.current_part});
+      frames.push_back({g_demo.clock.seconds, static_cast<int32_t>(g_demo.clock.part)});
     });
     return RunDemo();
   }
@@ -82,7 +82,7 @@ TEST_F(DemoRunTest, WholeRunAt60FpsPresentsEveryFrameAndReturnsZero) {
   EXPECT_NEAR(static_cast<double>(frames.size()), 116.0 * 60.0, 1.0);
   EXPECT_EQ(display.flips, static_cast<int64_t>(frames.size()));
   EXPECT_LE(frames.back().clock, 116.0f);
-  EXPECT_GT(g_demo.demo_clock, 116.0f);  // the last frame was drawn, not presented
+  EXPECT_GT(g_demo.clock.seconds, 116.0f);  // the last frame was drawn, not presented
 
   // Parts follow the clock, switching once each, in order.
   int32_t part = 1;
@@ -113,7 +113,7 @@ TEST_F(DemoRunTest, IntroFramesAreBlackWithoutImages) {
   g_platform.display = &display;
   g_platform.counter = &counter;
   display.SetFrameSink([&](const HeadlessFrame& frame) {
-    if (g_demo.demo_clock > 20.0f) return;
+    if (g_demo.clock.seconds > 20.0f) return;
     for (int y = 0; y < frame.height; ++y) {
       for (int x = 0; x < frame.width * 4; ++x) {
         if (frame.bytes[static_cast<size_t>(y) * frame.pitch + x] != 0) all_black = false;

@@ -27,17 +27,13 @@ class SteppingCounter final : public Counter {
   int64_t value_ = 1000;
 };
 
-class FrameTimerTest : public ::testing::Test {
- protected:
-  void TearDown() override { g_platform.counter = nullptr; }
-};
+class FrameTimerTest : public ::testing::Test {};
 
 TEST_F(FrameTimerTest, StartSetsOriginAndZeroDelta) {
   SteppingCounter counter(1000, 5);
-  g_platform.counter = &counter;
   FrameTimer timer{};
   timer.delta = 3.0f;
-  StartTimer(&timer);
+  StartTimer(&timer, counter);
   EXPECT_EQ(timer.delta, 0.0f);
   EXPECT_DOUBLE_EQ(timer.seconds_per_count, 0.001);
   // The second read is one step after the origin.
@@ -46,11 +42,10 @@ TEST_F(FrameTimerTest, StartSetsOriginAndZeroDelta) {
 
 TEST_F(FrameTimerTest, FirstTickReturnsTheWorkSinceStart) {
   SteppingCounter counter(1000, 1);
-  g_platform.counter = &counter;
   FrameTimer timer{};
-  StartTimer(&timer);
+  StartTimer(&timer, counter);
   counter.Jump(250);  // a quarter second of loading between start and the first tick
-  TickTimer(&timer);
+  TickTimer(&timer, counter);
   EXPECT_NEAR(timer.delta, 0.251f, 1e-6);
   EXPECT_NEAR(timer.fps, 1.0f / 0.251f, 1e-3);
 }
@@ -59,14 +54,13 @@ TEST_F(FrameTimerTest, ImmediateTicksSpinUntilFloatTimeChanges) {
   // One count is a nanosecond: once the clock is at 1000 s, float32 cannot tell most
   // neighbouring counts apart, so a tick must read many times before time moves.
   SteppingCounter counter(1000000000, 1);
-  g_platform.counter = &counter;
   FrameTimer timer{};
-  StartTimer(&timer);
+  StartTimer(&timer, counter);
   counter.Jump(int64_t{1000} * 1000000000);
-  TickTimer(&timer);
+  TickTimer(&timer, counter);
   const int64_t reads_before = counter.reads;
   const float before = timer.last_time;
-  TickTimer(&timer);
+  TickTimer(&timer, counter);
   EXPECT_GT(counter.reads - reads_before, 1);
   EXPECT_GT(timer.delta, 0.0f);
   EXPECT_NE(timer.last_time, before);
@@ -75,13 +69,12 @@ TEST_F(FrameTimerTest, ImmediateTicksSpinUntilFloatTimeChanges) {
 
 TEST_F(FrameTimerTest, SumOfDeltasReproducesLastTime) {
   VirtualCounter counter(60);
-  g_platform.counter = &counter;
   FrameTimer timer{};
-  StartTimer(&timer);
+  StartTimer(&timer, counter);
   const float origin = timer.last_time;
   double sum = 0.0;
   for (int i = 0; i < 6000; ++i) {
-    TickTimer(&timer);
+    TickTimer(&timer, counter);
     EXPECT_GT(timer.delta, 0.0f);
     sum += timer.delta;
   }

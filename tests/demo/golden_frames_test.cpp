@@ -38,7 +38,7 @@ struct Shot {
 };
 
 void Keep(const HeadlessFrame& frame, Shot* shot) {
-  shot->clock = g_demo.demo_clock;
+  shot->clock = g_demo.clock.seconds;
   shot->checksum = 14695981039346656037ull;
   for (int y = 0; y < frame.height; ++y) {
     const uint8_t* row = frame.bytes + static_cast<size_t>(y) * frame.pitch;

@@ -43,7 +43,7 @@ class IntroTest : public ScratchDirTest {
     ASSERT_EQ(CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT), 1);
   }
   void TearDown() override {
-    ReleaseIntro();
+    ReleaseIntro(&intro);
     FreeFrameBuffer(&g_demo.frame_buffer);
     CloseArchive(&g_data_archive);
     g_platform = Platform{};
@@ -58,7 +58,7 @@ class IntroTest : public ScratchDirTest {
   // One frame as the loop does it: cleared, then drawn by the intro.
   uint32_t DrawFrame() {
     ClearFrameBuffer(&g_demo.frame_buffer);
-    DrawIntro();
+    DrawIntro(&intro, g_demo.timer.delta, &g_demo.frame_buffer.frame);
     return FramePixel(0, 0);
   }
   uint32_t FramePixel(int x, int y) {
@@ -68,16 +68,18 @@ class IntroTest : public ScratchDirTest {
 
   // The card a frame must show: strictly past 5, 10 and 15 seconds.
   static int CardAt(float clock) { return clock > 15.0f ? 3 : clock > 10.0f ? 2 : clock > 5.0f ? 1 : 0; }
+
+  IntroState intro{};
 };
 
 TEST_F(IntroTest, CardsChangeOnlyAfterFiveTenAndFifteenSeconds) {
   WriteCards();
-  LoadIntro();
+  LoadIntro(&intro);
   g_demo.timer.delta = 0.25f;  // sums exactly, so the clock hits 5.0, 10.0 and 15.0 on the dot
   for (int frame = 1; frame <= 80; ++frame) {
     uint32_t pixel = DrawFrame();
     float clock = frame * 0.25f;
-    ASSERT_EQ(g_intro.clock, clock);
+    ASSERT_EQ(intro.clock, clock);
     ASSERT_EQ(pixel, kCardColours[CardAt(clock)]) << "at " << clock << " s";
   }
   EXPECT_EQ(FramePixel(WIDTH - 1, HEIGHT - 1), kCardColours[3]);
@@ -85,16 +87,15 @@ TEST_F(IntroTest, CardsChangeOnlyAfterFiveTenAndFifteenSeconds) {
 
 TEST_F(IntroTest, TwentySecondsOnTheVirtualCounterShowFourCardsInOrder) {
   WriteCards();
-  LoadIntro();
+  LoadIntro(&intro);
   VirtualCounter counter(60);
-  g_platform.counter = &counter;
-  StartTimer(&g_demo.timer);
+  StartTimer(&g_demo.timer, counter);
   std::vector<int> shown;
-  while (g_intro.clock <= 20.0f) {
-    TickTimer(&g_demo.timer);
+  while (intro.clock <= 20.0f) {
+    TickTimer(&g_demo.timer, counter);
     uint32_t pixel = DrawFrame();
-    ASSERT_EQ(pixel, kCardColours[CardAt(g_intro.clock)]) << g_intro.clock;
-    if (shown.empty() || shown.back() != g_intro.shown) shown.push_back(g_intro.shown);
+    ASSERT_EQ(pixel, kCardColours[CardAt(intro.clock)]) << intro.clock;
+    if (shown.empty() || shown.back() != intro.shown) shown.push_back(intro.shown);
   }
   EXPECT_EQ(shown, (std::vector<int>{0, 1, 2, 3}));
 }
@@ -102,9 +103,9 @@ TEST_F(IntroTest, TwentySecondsOnTheVirtualCounterShowFourCardsInOrder) {
 TEST_F(IntroTest, MissingCardLeavesItsSlotBlack) {
   WriteCards();
   std::remove("creds.png");
-  LoadIntro();
-  EXPECT_EQ(g_intro.images[2].width, 0);
-  EXPECT_EQ(g_intro.images[2].pixels, nullptr);
+  LoadIntro(&intro);
+  EXPECT_EQ(intro.images[2].width, 0);
+  EXPECT_EQ(intro.images[2].pixels, nullptr);
   g_demo.timer.delta = 0.5f;
   for (int frame = 1; frame <= 40; ++frame) {
     uint32_t pixel = DrawFrame();
@@ -130,7 +131,7 @@ TEST_F(IntroTest, CardsComeFromTheArchiveAndAlphaBlendsOntoBlack) {
   members[0] = {"PRESENTS.PNG", EncodePng(small)};
   WriteZip("autoexec.bat", members);
   ASSERT_EQ(OpenArchive(&g_data_archive, "autoexec.bat"), 1);
-  LoadIntro();
+  LoadIntro(&intro);
   g_demo.timer.delta = 1.0f;
   DrawFrame();
   EXPECT_EQ(FramePixel(0, 0) & 0xFFFFFFu, (uint32_t)((200 * 128) >> 8 << 16 | (100 * 128) >> 8 << 8 | (50 * 128) >> 8));

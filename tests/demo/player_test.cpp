@@ -8,7 +8,7 @@
 
 #include "audio/audio_offline.h"
 #include "demo/demo_test_support.h"
-#include "demo/demo_run.h"
+#include "demo/entry.h"
 #include "demo/demo_state.h"
 #include "demo/player.h"
 #include "platform/counter.h"
@@ -34,7 +34,7 @@ class PlayerTest : public ScratchDirTest {
     display = std::make_unique<HeadlessDisplay>(config);
     g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};
     display->SetFrameSink([this](const HeadlessFrame& frame) {
-      frames.push_back({g_demo.demo_clock, g_player.paused,
+      frames.push_back({g_demo.clock.seconds, g_player.paused,
                         std::vector<uint8_t>(frame.bytes, frame.bytes + static_cast<size_t>(frame.pitch) * frame.height)});
     });
   }
@@ -46,12 +46,9 @@ class PlayerTest : public ScratchDirTest {
   // Plays from second 30 with the keys given for the pumps of chosen frames (from 1).
   void Play(int frame_count, const std::vector<std::pair<int64_t, DisplayEvent>>& keys) {
     for (const auto& [pump, key] : keys) display->ScheduleEvent(pump, key);
-    ASSERT_EQ(StartDemo(), DEMO_READY);
-    StartPlayer();
-    StartDemoClock(30.0f, 60);
+    StartDemoRun({.from_seconds = 30.0f, .seek_fps = 60, .player = true});
     for (int i = 0; i < frame_count; ++i) ASSERT_TRUE(PlayFrame());
-    ReleasePlayer();
-    FinishDemo();
+    EndDemoRun(DemoEnd::kPlayedOut);
   }
 
   HeadlessDisplayConfig config;
@@ -86,6 +83,45 @@ TEST_F(PlayerTest, PauseHoldsThePictureSeeksStayPausedAndTheOverlayLeavesTheFram
   // Space again: time runs on from where it stood.
   EXPECT_GT(frames[11].clock, frames[6].clock);
   EXPECT_FALSE(frames[11].paused);
+}
+
+// Reload shows what changed on disk, and a reload that fails leaves the picture as it was;
+// the seek keys land on the second they name. All while paused, one key at a time.
+TEST_F(PlayerTest, ReloadAndSeekKeysWhilePausedShowTheirFrames) {
+  StartDemoRun({.from_seconds = 25.0f, .seek_fps = 60, .player = true});
+  ASSERT_TRUE(PlayFrame());
+  HandlePlayerKey(DisplayEvent::kKeySpace);
+  const Texture& frame = g_demo.frame_buffer.frame;
+  auto pixels = [&] { return std::vector<uint32_t>(frame.pixels, frame.pixels + frame.width * frame.height); };
+  const float second = g_demo.clock.seconds;
+
+  // mamma1's sky, changed in data/: on screen after R, at the same second.
+  std::filesystem::create_directory("data");
+  demo_test::WriteSolidPng("data/bg_sky.png", WIDTH, HEIGHT, 255, 0, 0);
+  HandlePlayerKey(DisplayEvent::kKeyR);
+  EXPECT_EQ(frame.pixels[2 * frame.width + 2] & 0xFFFFFFu, 0xFF0000u);
+  EXPECT_NEAR(g_demo.clock.seconds, second, 1.0f / 60);
+  const std::vector<uint32_t> reloaded = pixels();
+
+  // A damaged script: the reload fails and the frame stays byte for byte.
+  WriteBytes("data/swim.xml", "<demo><scene><object name=");
+  HandlePlayerKey(DisplayEvent::kKeyR);
+  EXPECT_EQ(pixels(), reloaded);
+  EXPECT_TRUE(g_player.paused);
+
+  struct Case {
+    DisplayEvent key;
+    float second;  // where the key lands, from the second before it
+  } cases[] = {{DisplayEvent::kKeyPageDown, second + 20.0f},
+               {DisplayEvent::kKeyPageUp, second},
+               {DisplayEvent::kKeyHome, 0.0f}};
+  for (const Case& c : cases) {
+    HandlePlayerKey(c.key);
+    EXPECT_GE(g_demo.clock.seconds, c.second - 1.0f / 60) << static_cast<int>(c.key);
+    EXPECT_LE(g_demo.clock.seconds, c.second + 1.5f / 60) << static_cast<int>(c.key);
+    EXPECT_TRUE(g_player.paused);
+  }
+  EndDemoRun(DemoEnd::kPlayedOut);
 }
 
 }  // namespace

@@ -53,12 +53,16 @@ struct Part {
   ScenePartHandles* used;
   TextureRef* textures;
 };
-const Part MAMMA{"mamma", LoadMammaScene, DrawMammaScene, &g_mamma.part_time, nullptr, &g_mamma.used,
-                 g_mamma.scene.textures};
-const Part SWIM{"swim", LoadSwimScene, DrawSwimScene, &g_swim.part_time, &g_swim.background, &g_swim.used,
-                g_swim.scene.textures};
-const Part SWAM{"swam", LoadSwamScene, DrawSwamScene, &g_swam.part_time, &g_swam.background, &g_swam.used,
-                g_swam.scene.textures};
+Texture* Frame() { return &g_demo.frame_buffer.frame; }
+const Part MAMMA{"mamma", [] { LoadMammaScene(&g_parts.mamma); },
+                 [] { DrawMammaScene(&g_parts.mamma, g_demo.timer.delta, Frame()); }, &g_parts.mamma.part_time,
+                 nullptr, &g_parts.mamma.used, g_parts.mamma.scene.textures};
+const Part SWIM{"swim", [] { LoadSwimScene(&g_parts.swim); },
+                [] { DrawSwimScene(&g_parts.swim, g_demo.timer.delta, Frame()); }, &g_parts.swim.part_time,
+                &g_parts.swim.background, &g_parts.swim.used, g_parts.swim.scene.textures};
+const Part SWAM{"swam", [] { LoadSwamScene(&g_parts.swam); },
+                [] { DrawSwamScene(&g_parts.swam, g_demo.timer.delta, Frame()); }, &g_parts.swam.part_time,
+                &g_parts.swam.background, &g_parts.swam.used, g_parts.swam.scene.textures};
 
 class ScenePartsTest : public ScratchDirTest {
  protected:
@@ -74,7 +78,7 @@ class ScenePartsTest : public ScratchDirTest {
     WriteSolidPng("end.png", WIDTH, HEIGHT, 0, 0, 255);
   }
   void TearDown() override {
-    ReleaseDemoParts();
+    ReleaseDemoParts(&g_parts);
     ReleaseRenderer();
     FreeFrameBuffer(&g_demo.frame_buffer);
     ResetDemoState();
@@ -91,7 +95,7 @@ class ScenePartsTest : public ScratchDirTest {
 };
 
 TEST_F(ScenePartsTest, MammaBubblesChangeJustPastTheirBounds) {
-  LoadMammaScene();
+  MAMMA.load();
   struct Case {
     float t;
     bool first, second;  // bubble 1 at (250, 110), bubble 2 at (330, 150)
@@ -107,8 +111,8 @@ TEST_F(ScenePartsTest, MammaBubblesChangeJustPastTheirBounds) {
 // Swim: day/night flips on the first object's loop for 20 s, the second object from 10.5 s.
 // Swam: starting from night with a finished loop, sky from 15 s with the first object at x 50.
 TEST_F(ScenePartsTest, SwimAndSwamBackgroundsAndObjects) {
-  LoadSwimScene();
-  LoadSwamScene();
+  SWIM.load();
+  SWAM.load();
   struct Case {
     const Part* part;
     float t, first_local_time;
@@ -134,8 +138,8 @@ TEST_F(ScenePartsTest, SwimAndSwamBackgroundsAndObjects) {
 // Swim morphs during second 35 and switches texture after 36; swam morphs back during second
 // 23 and leaves second 24 alone. x is the second corner's: 1 in the base shape, TARGET_X in the target.
 TEST_F(ScenePartsTest, SwimAndSwamMorphWindows) {
-  LoadSwimScene();
-  LoadSwamScene();
+  SWIM.load();
+  SWAM.load();
   struct Case {
     const Part* part;
     float start_weight;
@@ -156,18 +160,37 @@ TEST_F(ScenePartsTest, SwimAndSwamMorphWindows) {
   }
 }
 
+// The ending's pose is the step's: the frame after an ending frame has the first object
+// hidden and the third shown for its layers, while the second is the sky's to show.
 TEST_F(ScenePartsTest, SwamEndCardOnlyPast28WithTheThirdObjectPulsing) {
-  LoadSwamScene();
+  SWAM.load();
+  const SwamState& swam = g_parts.swam;
   for (float t : {27.0f, 28.0f, 28.01f, 29.0f, 30.5f}) {
     const bool card = t > 28.0f;
     DrawAt(SWAM, t);
     EXPECT_EQ(Pixel(5, 5) == BLUE, card) << t;
-    EXPECT_EQ(g_swam.used.objects[0]->hidden, card) << t;
-    EXPECT_EQ(g_swam.used.objects[2]->hidden, !card) << t;
+    if (card) DrawAt(SWAM, t);  // a frame after an ending frame
+    EXPECT_EQ(swam.used.objects[0]->hidden, card) << t;
+    EXPECT_EQ(swam.used.objects[2]->hidden, !card) << t;
     if (!card) continue;
-    EXPECT_EQ(g_swam.used.objects[1]->hidden, 1) << t;
+    EXPECT_EQ(swam.used.objects[1]->hidden, 0) << t;
     const double weight = std::clamp(std::sin(2.0 * t) + 1.0, 0.0, 1.0);
-    EXPECT_NEAR(g_swam.used.meshes[2]->vertices[1].x, 1.0 + weight * (TARGET_X - 1.0), 1e-5) << t;
+    EXPECT_NEAR(swam.used.meshes[2]->vertices[1].x, 1.0 + weight * (TARGET_X - 1.0), 1e-5) << t;
+  }
+}
+
+// Paint draws from the state and leaves it as it was: the same frame painted twice is the same.
+TEST_F(ScenePartsTest, PaintLeavesThePartsStateAlone) {
+  SWAM.load();
+  for (float t : {10.0f, 23.5f, 28.5f, 29.0f}) {
+    DrawAt(SWAM, t);
+    const std::vector<uint32_t> drawn(Frame()->pixels, Frame()->pixels + WIDTH * HEIGHT);
+    const int32_t hidden[] = {g_parts.swam.used.objects[0]->hidden, g_parts.swam.used.objects[2]->hidden};
+    ClearFrameBuffer(&g_demo.frame_buffer);
+    PaintSwamScene(g_parts.swam, Frame());
+    EXPECT_EQ(std::vector<uint32_t>(Frame()->pixels, Frame()->pixels + WIDTH * HEIGHT), drawn) << t;
+    EXPECT_EQ(g_parts.swam.used.objects[0]->hidden, hidden[0]) << t;
+    EXPECT_EQ(g_parts.swam.used.objects[2]->hidden, hidden[1]) << t;
   }
 }
 
@@ -180,7 +203,7 @@ TEST_F(ScenePartsTest, LayersUnderTheEndCardShowWhereTheCardLetsThemThrough) {
   } cases[] = {{WIDTH, HEIGHT, BLUE}, {WIDTH, HEIGHT - 1, GREEN}, {20, 20, GREEN}};
   for (const Case& c : cases) {
     WriteSolidPng("end.png", c.card_width, c.card_height, 0, 0, 255);
-    LoadSwamScene();
+    SWAM.load();
     DrawAt(SWAM, 29.0f);
     EXPECT_EQ(Pixel(5, HEIGHT - 1), c.bottom_left) << c.card_width << "x" << c.card_height;
   }

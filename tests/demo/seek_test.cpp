@@ -15,7 +15,7 @@
 #include "demo/demo_test_support.h"
 #include "demo/demo_reload.h"
 #include "demo/demo_state.h"
-#include "demo/swam_scene.h"
+#include "demo/demo_parts.h"
 #include "demo/entry.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
@@ -75,7 +75,7 @@ class SeekTest : public ScratchDirTest {
     OfflineAudioDevice audio;
     g_platform = {.display = &display, .counter = &counter, .audio = &audio};
     display.SetFrameSink([&](const HeadlessFrame& frame) {
-      const float clock = g_demo.demo_clock;
+      const float clock = g_demo.clock.seconds;
       if (from == 0.0f ? InAnyWindow(clock) : clock <= from + kWindow) frames[Bits(clock)] = Checksum(frame);
       if (from > 0.0f && clock > from + kWindow) EndProcess(0);
     });
@@ -117,10 +117,9 @@ TEST_F(SeekTest, ReloadsReplaceTheDataOrKeepItWhenAFileFails) {
   VirtualCounter counter(60);
   OfflineAudioDevice audio;
   g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  ASSERT_EQ(StartDemo(), DEMO_READY);
-  StartDemoClock(0.0f, 60);
+  StartDemoRun({.from_seconds = 0.0f, .seek_fps = 60, .player = false});
   const int32_t textures = g_texture_table.count;
-  const int32_t meshes = g_swam.scene.mesh_count;
+  const int32_t meshes = g_parts.swam.scene.mesh_count;
   ASSERT_GT(meshes, 0);
   for (int i = 0; i < 20; ++i) {
     const bool damaged = i == 7;
@@ -128,11 +127,11 @@ TEST_F(SeekTest, ReloadsReplaceTheDataOrKeepItWhenAFileFails) {
     EXPECT_EQ(ReloadDemo(), !damaged) << "reload " << i;
     if (damaged) std::filesystem::remove("swam.xml");
     EXPECT_EQ(g_texture_table.count, textures) << "reload " << i;
-    EXPECT_EQ(g_swam.scene.mesh_count, meshes) << "reload " << i;
+    EXPECT_EQ(g_parts.swam.scene.mesh_count, meshes) << "reload " << i;
     SeekDemo(100.0f, 60);
     EXPECT_TRUE(StepDemoFrame()) << "reload " << i;
   }
-  EXPECT_EQ(FinishDemo(), 0);
+  EndDemoRun(DemoEnd::kPlayedOut);
 }
 
 // Values outside the timeline, or not numbers at all, are refused before anything opens.

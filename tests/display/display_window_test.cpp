@@ -122,6 +122,31 @@ TEST_F(DisplayWindowTest, PresentConvertsEveryRowIntoAPaddedPitch) {
   }
 }
 
+// Without padding the rows follow each other and the frame goes to the converter as one
+// run: every depth still gives each pixel's own conversion, row after row.
+TEST_F(DisplayWindowTest, PresentConvertsAnUnpaddedSurfaceAsOneRun) {
+  for (int bits : {32, 24, 16}) {
+    HeadlessDisplayConfig config;
+    config.accepted_bits = {bits};
+    HeadlessDisplay display(config);
+    ASSERT_EQ(Open(display), 1);
+    display.FillSurface(0xEE);
+    const auto frame = Frame();
+    ASSERT_EQ(PresentFrame(frame.data()), 1);
+    const auto& surface = display.Surface();
+    const int bytes = bits / 8;
+    ASSERT_EQ(display.Pitch(), kW * bytes);
+    ASSERT_EQ(surface.size(), static_cast<size_t>(kW * bytes * kH));
+    for (int i = 0; i < kW * kH; ++i) {
+      const uint32_t p = frame[i];
+      const uint32_t want = bits == 16 ? PixelRgb565(p) : bits == 24 ? (p & 0xFFFFFFu) : p;
+      uint32_t got = 0;
+      for (int b = 0; b < bytes; ++b) got |= static_cast<uint32_t>(surface[static_cast<size_t>(i) * bytes + b]) << (8 * b);
+      ASSERT_EQ(got, want) << bits << "-bit pixel " << i;
+    }
+  }
+}
+
 TEST_F(DisplayWindowTest, FailedLockDropsTheFrameAndReportsIt) {
   HeadlessDisplayConfig config;
   config.fail_lock = true;

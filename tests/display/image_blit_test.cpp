@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -190,7 +191,7 @@ TEST(BlitImageTest, TintModeDrawsTheTintThroughSourceAlpha) {
 TEST(BlendImageTest, PackedLanesMatchThePerPixelFormBitForBit) {
   std::mt19937 random(11);
   for (int trial = 0; trial < 200; ++trial) {
-    int width = 1 + random() % 40, height = 1 + random() % 5;
+    int width = 1 + random() % 70, height = 1 + random() % 5;
     SourceImage src(width, height, true, 100 + trial);
     // Alpha 0 and 255 are the edges of the arithmetic; make them common.
     for (auto& p : src.pixels) {
@@ -203,43 +204,56 @@ TEST(BlendImageTest, PackedLanesMatchThePerPixelFormBitForBit) {
     std::vector<uint32_t> before(vector_dst.texture.pixels, vector_dst.texture.pixels + width * height);
     uint32_t tint = random();
     int mode = trial % 3 == 0 ? 2 : 0;
-    BlendImage(&vector_dst.texture, &src.texture, 0, 0, 0, 0, width, height, tint, mode);
     BlendImageScalar(&scalar_dst.texture, &src.texture, 0, 0, 0, 0, width, height, tint, mode);
     for (int i = 0; i < width * height; ++i) {
-      ASSERT_EQ(vector_dst.texture.pixels[i], scalar_dst.texture.pixels[i]) << "trial " << trial << " pixel " << i;
       uint32_t s = mode ? (src.pixels[i] & 0xFF000000u) | (tint & 0xFFFFFFu) : src.pixels[i];
       ASSERT_EQ(scalar_dst.texture.pixels[i], ExpectedBlend(before[i], s));
     }
-    EXPECT_TRUE(vector_dst.GuardsIntact());
+    for (auto* blend : {BlendImage, BlendImageSse2}) {
+      std::copy(before.begin(), before.end(), vector_dst.texture.pixels);
+      blend(&vector_dst.texture, &src.texture, 0, 0, 0, 0, width, height, tint, mode);
+      for (int i = 0; i < width * height; ++i) {
+        ASSERT_EQ(vector_dst.texture.pixels[i], scalar_dst.texture.pixels[i])
+            << "trial " << trial << " pixel " << i << (blend == BlendImage ? "" : " (SSE2)");
+      }
+      EXPECT_TRUE(vector_dst.GuardsIntact());
+    }
   }
 }
 
 TEST(BlendImageTest, TransparentAndOpaqueRunsMatchThePerPixelForm) {
   // Sprite-like rows: runs of alpha 0 and 255 of every length and phase, with soft pixels
-  // between, so groups of four are sometimes uniform and sometimes not.
+  // between, so groups of four (SSE2) and of eight (AVX2) are sometimes uniform and sometimes not.
   std::mt19937 random(12);
   for (int trial = 0; trial < 100; ++trial) {
-    int width = 4 + random() % 60;
+    int width = 4 + random() % 90;
     SourceImage src(width, 3, true, 500 + trial);
     for (size_t i = 0; i < src.pixels.size();) {
-      size_t run = 1 + random() % 12;
+      size_t run = 1 + random() % 28;
       uint32_t kind = random() % 3;
       for (; run > 0 && i < src.pixels.size(); --run, ++i) {
         uint32_t alpha = kind == 0 ? 0u : kind == 1 ? 255u : (uint32_t)(random() & 0xFF);
         src.pixels[i] = (src.pixels[i] & 0xFFFFFFu) | alpha << 24;
       }
     }
-    GuardedImage vector_dst(width, 3, 0), scalar_dst(width, 3, 0);
+    GuardedImage scalar_dst(width, 3, 0);
+    std::vector<uint32_t> before(width * 3);
     for (int i = 0; i < width * 3; ++i) {
       uint32_t v = (random() % 8 == 0) ? 0u : (uint32_t)random();  // zero bytes test the floor
-      vector_dst.texture.pixels[i] = scalar_dst.texture.pixels[i] = v;
+      before[i] = scalar_dst.texture.pixels[i] = v;
     }
     uint32_t tint = random();
     int mode = trial % 4 == 0 ? 1 : 0;
-    BlendImage(&vector_dst.texture, &src.texture, 0, 0, 0, 0, width, 3, tint, mode);
     BlendImageScalar(&scalar_dst.texture, &src.texture, 0, 0, 0, 0, width, 3, tint, mode);
-    for (int i = 0; i < width * 3; ++i) {
-      ASSERT_EQ(vector_dst.texture.pixels[i], scalar_dst.texture.pixels[i]) << "trial " << trial << " pixel " << i;
+    for (auto* blend : {BlendImage, BlendImageSse2}) {
+      GuardedImage vector_dst(width, 3, 0);
+      std::copy(before.begin(), before.end(), vector_dst.texture.pixels);
+      blend(&vector_dst.texture, &src.texture, 0, 0, 0, 0, width, 3, tint, mode);
+      for (int i = 0; i < width * 3; ++i) {
+        ASSERT_EQ(vector_dst.texture.pixels[i], scalar_dst.texture.pixels[i])
+            << "trial " << trial << " pixel " << i << (blend == BlendImage ? "" : " (SSE2)");
+      }
+      EXPECT_TRUE(vector_dst.GuardsIntact());
     }
   }
 }

@@ -8,6 +8,7 @@
 #include "render/clip.h"
 #include "render/depth_sort.h"
 #include "render/mesh_emit.h"
+#include "render/projection.h"
 #include "render/scene_pass.h"
 #include "render/vertex_transform.h"
 #include "render_test_support.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "render/mesh_emit.h"
+#include "render/projection.h"
 #include "render/scene_pass.h"
 #include "render_test_support.h"
 

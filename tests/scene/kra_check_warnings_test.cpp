@@ -5,6 +5,7 @@
 #include <string>
 
 #include "check_files.h"
+#include "check_path.h"
 #include "geometry/lwo_writer.h"
 #include "geometry/motion_writer.h"
 #include "kra_check_test_support.h"

@@ -1,9 +1,7 @@
 #include "capture_audio.h"
 
-#include <cstdlib>
-
-#include "frame_writer.h"
 #include "audio/audio_wav.h"
+#include "platform/child_process.h"
 
 void CaptureAudio::FramePresented(int64_t presented, bool kept) {
   device_.RenderUntil(FrameStart(presented));
@@ -27,10 +25,9 @@ bool WriteCaptureWav(const std::string& path, const std::vector<int16_t>& sample
 bool MuxAudio(const std::string& video_path, const std::string& wav_path, const std::string& out_path,
               std::string* error) {
   // No -shortest: the sound's fade-out may run on past the last frame, which then stays up.
-  const std::string command = "ffmpeg -nostdin -hide_banner -loglevel error -y -i " + ShellQuote(video_path) + " -i " +
-                              ShellQuote(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k " +
-                              "-movflags +faststart " + ShellQuote(out_path);
-  const int status = std::system(command.c_str());
+  const int status = RunProgram({"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-y", "-i", video_path,
+                                  "-i", wav_path, "-map", "0:v", "-map", "1:a", "-c:v", "copy", "-c:a", "aac", "-b:a",
+                                  "192k", "-movflags", "+faststart", out_path});
   if (status != 0) {
     *error = "ffmpeg could not add the sound to " + out_path + " (status " + std::to_string(status) + ")";
     return false;

@@ -16,6 +16,7 @@
 #include "frame_writer.h"
 #include "kra_version.h"
 #include "platform/counter.h"
+#include "platform/file_path.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
 #include "platform/process.h"
@@ -56,7 +57,7 @@ void KeepFrame(Capture& capture, const HeadlessFrame& frame) {
   if (!options.frames_dir.empty()) {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06lld.png", static_cast<long long>(capture.kept));
-    const std::string path = (std::filesystem::path(options.frames_dir) / name).string();
+    const std::string path = Utf8FromPath(PathFromUtf8(options.frames_dir) / name);
     if (!WriteFramePng(path, frame.bytes, frame.width, frame.height, frame.pitch, &capture.error)) {
       EndProcess(1);
     }
@@ -73,7 +74,7 @@ struct TemporaryFile {
   std::string path;
   ~TemporaryFile() {
     std::error_code ignored;
-    if (!path.empty()) std::filesystem::remove(path, ignored);
+    if (!path.empty()) std::filesystem::remove(PathFromUtf8(path), ignored);
   }
 };
 
@@ -106,7 +107,7 @@ int main(int argc, char** argv) {
   capture.expected = std::max<int64_t>(1, static_cast<int64_t>(std::ceil((last - capture.options.from_seconds) * capture.options.fps)));
   if (!capture.options.frames_dir.empty()) {
     std::error_code ec;
-    std::filesystem::create_directories(capture.options.frames_dir, ec);
+    std::filesystem::create_directories(PathFromUtf8(capture.options.frames_dir), ec);
     if (ec) return Fail("cannot create " + capture.options.frames_dir + ": " + ec.message());
   }
 
@@ -131,12 +132,12 @@ int main(int argc, char** argv) {
 
   display.SetFrameSink([&capture, &audio](const HeadlessFrame& frame) {
     ++capture.presented;
-    const bool kept = InWindow(capture.options, g_demo.demo_clock);
+    const bool kept = InWindow(capture.options, g_demo.clock.seconds);
     if (kept) KeepFrame(capture, frame);
     audio.FramePresented(capture.presented, kept);
     ShowProgress(capture, false);
     // Past --to nothing more is kept: the run ends here rather than drawing to the end.
-    if (g_demo.demo_clock > capture.options.to_seconds) EndProcess(0);
+    if (g_demo.clock.seconds > capture.options.to_seconds) EndProcess(0);
   });
 
   // Frames before --from are not drawn at all: the demo seeks there on the capture's own
@@ -159,7 +160,7 @@ int main(int argc, char** argv) {
     const std::string wav = capture.options.audio_path.empty() ? video_path + ".wav" : capture.options.audio_path;
     if (capture.options.audio_path.empty() && !WriteCaptureWav(wav, sound, audio.Rate(), &error)) return Fail(error);
     const bool muxed = MuxAudio(silent_video.path, wav, video_path, &error);
-    if (capture.options.audio_path.empty()) std::filesystem::remove(wav);
+    if (capture.options.audio_path.empty()) std::filesystem::remove(PathFromUtf8(wav));
     if (!muxed) return Fail(error);
   }
   if (!capture.options.quiet) {

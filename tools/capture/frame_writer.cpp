@@ -1,9 +1,9 @@
 #include "frame_writer.h"
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
+#include "platform/child_process.h"
 #include "resource/png_encode.h"
 
 namespace {
@@ -36,40 +36,22 @@ bool WriteFramePng(const std::string& path, const uint8_t* bgra, int width, int 
   return true;
 }
 
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + "'";
-}
+bool FfmpegAvailable() { return ProgramOnPath("ffmpeg"); }
 
-bool FfmpegAvailable() { return std::system("command -v ffmpeg >/dev/null 2>&1") == 0; }
-
-VideoPipe::~VideoPipe() {
-  if (pipe_) pclose(pipe_);
-}
+VideoPipe::~VideoPipe() { FinishChild(child_); }
 
 bool VideoPipe::Open(const std::string& path, int width, int height, int fps, std::string* error) {
   if (!FfmpegAvailable()) {
-    *error = "writing a video needs ffmpeg, which is not installed (apt-get install ffmpeg)";
+    *error = "writing a video needs ffmpeg, which is not on the PATH (on Debian: apt-get install ffmpeg)";
     return false;
   }
-  const std::string command =
-      "ffmpeg -hide_banner -loglevel error -y -f rawvideo -pixel_format bgr0 -video_size " +
-      std::to_string(width) + "x" + std::to_string(height) + " -framerate " + std::to_string(fps) +
-      " -i - -c:v libx264 -preset medium -crf 18 -pix_fmt yuv420p -movflags +faststart " +
-      ShellQuote(path);
-  pipe_ = popen(command.c_str(), "w");
-  if (!pipe_) {
-    *error = "cannot start ffmpeg";
-    return false;
-  }
-  return true;
+  const std::vector<std::string> args = {
+      "ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-f", "rawvideo", "-pixel_format", "bgr0",
+      "-video_size", std::to_string(width) + "x" + std::to_string(height), "-framerate", std::to_string(fps),
+      "-i", "-", "-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p",
+      "-movflags", "+faststart", path};
+  child_ = StartWithInputPipe(args, &pipe_, error);
+  return child_ != nullptr;
 }
 
 bool VideoPipe::Write(const uint8_t* bgra, int width, int height, int pitch) {
@@ -81,8 +63,9 @@ bool VideoPipe::Write(const uint8_t* bgra, int width, int height, int pitch) {
 }
 
 bool VideoPipe::Close(std::string* error) {
-  if (!pipe_) return true;
-  const int status = pclose(pipe_);
+  if (!child_) return true;
+  const int status = FinishChild(child_);
+  child_ = nullptr;
   pipe_ = nullptr;
   if (status != 0) {
     *error = "ffmpeg failed (status " + std::to_string(status) + ")";

@@ -7,14 +7,14 @@
 #include <cstdio>
 #include <string>
 
+struct ChildProcess;
+
 // Writes width x height BGRA pixels (pitch bytes apart) as an 8-bit RGB PNG. Returns false
 // and sets error when the file cannot be written.
 bool WriteFramePng(const std::string& path, const uint8_t* bgra, int width, int height, int pitch,
                    std::string* error);
 
-// Shell-quotes a path for popen.
-std::string ShellQuote(const std::string& text);
-
+// Whether ffmpeg is on the PATH.
 bool FfmpegAvailable();
 
 class VideoPipe {
@@ -27,5 +27,6 @@ class VideoPipe {
   bool Close(std::string* error);
 
  private:
+  ChildProcess* child_ = nullptr;
   FILE* pipe_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "check_files.h"
 #include "check_script.h"
 #include "platform/executable_dir.h"
+#include "platform/file_path.h"
 #include "resource/archive_location.h"
 #include "resource/archive_damage.h"
 #include "resource/data_archive.h"
@@ -90,7 +91,7 @@ void CheckDemoFiles(CheckReport* report) {
 // archive that does not open is a problem: the demo would quietly go without it.
 void OpenArchiveAsTheDemo(CheckReport* report) {
   std::error_code ignored;
-  const std::string here = std::filesystem::current_path(ignored).string();
+  const std::string here = Utf8FromPath(std::filesystem::current_path(ignored));
   const std::string archive = FindDemoArchive(ExecutableDir());
   if (archive.empty()) {
     const std::string installed = InstalledArchivePath(ExecutableDir());
@@ -128,7 +129,7 @@ bool CheckDemoData(CheckReport* report, const std::string& where, DemoSource sou
     if (ready && !damage.empty()) ReportProblem(report, where, 0, "", "damaged data archive: " + damage);
   } else {
     if (!where.empty() && where != ".") {
-      std::filesystem::current_path(where, ignored);
+      std::filesystem::current_path(PathFromUtf8(where), ignored);
       if (ignored) {
         ReportProblem(report, where, 0, "", "cannot enter the folder");
         ready = false;

@@ -8,8 +8,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "check_demo.h"
-#include "check_script.h"
+#include "check_motion_keys.h"
 #include "geometry/curve.h"
 #include "geometry/lwo_mesh.h"
 #include "geometry/lwo_object.h"
@@ -37,11 +36,6 @@ MemChunk CopyChunk(const MemChunk& chunk) {
     std::memcpy(copy.data, chunk.data, (size_t)chunk.size);
   }
   return copy;
-}
-
-const char* ChannelName(int32_t channel) {
-  static const char* const names[] = {"position", "rotation", "scale", "alpha", "fov"};
-  return names[channel];
 }
 
 void ReportUvMaps(CheckReport* report, const LwoObject& object) {
@@ -132,40 +126,6 @@ bool CheckObject(CheckReport* report, const std::string& file, MemChunk chunk) {
   return report->problem_count == before;
 }
 
-// NaN or an infinity in a key makes the object vanish or fill the screen with nothing the
-// demo can draw; the loader takes the numbers as they stand.
-bool KeyIsFinite(const CurveKey& key) {
-  for (float v : {key.value[0], key.value[1], key.value[2], key.tension, key.continuity, key.bias}) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
-
-void CheckMotionKeys(CheckReport* report, const std::string& file, const std::string& owner, Motion* motion) {
-  if (!motion) return;
-  for (int32_t channel = 0; channel < MOTION_CHANNEL_COUNT; channel++) {
-    const Curve* curve = MotionChannel(motion, channel);
-    int index = 0;
-    for (const CurveKey* key = curve->keys; key; key = key->next, index++) {
-      if (!KeyIsFinite(*key)) {
-        ReportProblem(report, file, 0, owner,
-                      FormatText("%s key %d at frame %d holds a value that is not a finite number (NaN or "
-                                 "infinite)", ChannelName(channel), index + 1, key->time));
-      }
-      if (key->prev && key->time < key->prev->time) {
-        ReportProblem(report, file, 0, owner,
-                      FormatText("%s key %d at frame %d comes after one at frame %d (keys must rise in time)",
-                                 ChannelName(channel), index + 1, key->time, key->prev->time));
-      }
-      if (key->next && key->interpolation != CURVE_LINEAR && key->interpolation != CURVE_TCB) {
-        ReportProblem(report, file, 0, owner,
-                      FormatText("%s key %d has curve type %d (0 linear, 1 TCB): the channel stands still after it",
-                                 ChannelName(channel), index + 1, key->interpolation));
-      }
-    }
-  }
-}
-
 bool CheckMotion(CheckReport* report, const std::string& file, MemChunk chunk) {
   int before = report->problem_count;
   Motion* motion = nullptr;
@@ -207,35 +167,4 @@ bool CheckMusic(CheckReport* report, const std::string& file, MemChunk chunk) {
   }
   FreeChunk(&chunk);
   return fine;
-}
-
-bool CheckPath(CheckReport* report, const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) {
-    ReportProblem(report, path, 0, "", "not found");
-    return false;
-  }
-  if (S_ISDIR(info.st_mode)) return CheckDemoData(report, path, DemoSource::FOLDER);
-
-  report->files_checked++;
-  MemChunk chunk{};
-  std::exception_ptr failure;
-  CaptureConsole([&] { chunk = LoadFile(path.c_str()); }, &failure);
-  if (chunk.size == 0) {
-    FreeChunk(&chunk);
-    ReportProblem(report, path, 0, "", info.st_size == 0 ? "empty file" : "cannot be read");
-    return false;
-  }
-  switch (KindOfData(chunk.data, chunk.size)) {
-    case DataKind::IMAGE: return CheckImage(report, path, chunk, nullptr);
-    case DataKind::OBJECT: return CheckObject(report, path, chunk);
-    case DataKind::MOTION: return CheckMotion(report, path, chunk);
-    case DataKind::SCRIPT: return CheckScriptFile(report, path, chunk);
-    case DataKind::ZIP:
-      FreeChunk(&chunk);
-      report->files_checked--;
-      return CheckDemoData(report, path, DemoSource::ZIP);
-    case DataKind::OTHER: break;
-  }
-  return CheckMusic(report, path, chunk);
 }

@@ -30,10 +30,3 @@ bool CheckImage(CheckReport* report, const std::string& file, MemChunk chunk, co
 bool CheckObject(CheckReport* report, const std::string& file, MemChunk chunk);
 bool CheckMotion(CheckReport* report, const std::string& file, MemChunk chunk);
 bool CheckMusic(CheckReport* report, const std::string& file, MemChunk chunk);
-
-// Keys of every channel must rise in time and use a curve type the evaluation knows.
-void CheckMotionKeys(CheckReport* report, const std::string& file, const std::string& owner, Motion* motion);
-
-// Checks one file on disk by its content. A folder or a zip archive is checked as the
-// demo's data (check_demo.h). Returns true when it found no problem.
-bool CheckPath(CheckReport* report, const std::string& path);

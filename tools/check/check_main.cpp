@@ -15,6 +15,7 @@
 
 #include "check_demo.h"
 #include "check_files.h"
+#include "check_path.h"
 #include "check_report.h"
 #include "kra_version.h"
 #include "platform/command_line.h"

@@ -4,10 +4,11 @@
 
 #include <filesystem>
 
-#include "check_files.h"
+#include "check_motion_keys.h"
 #include "geometry/mesh.h"
 #include "geometry/motion.h"
 #include "platform/fatal.h"
+#include "platform/file_path.h"
 #include "platform/process.h"
 #include "scene/scene.h"
 #include "scene/scene_xml.h"
@@ -134,7 +135,7 @@ bool CheckScript(CheckReport* report, const std::string& file, MemChunk chunk, c
 }
 
 bool CheckScriptFile(CheckReport* report, const std::string& path, MemChunk chunk) {
-  std::filesystem::path script(path);
+  const std::filesystem::path script = PathFromUtf8(path);
   std::error_code ignored;
   std::filesystem::path old_dir = std::filesystem::current_path(ignored);
   if (script.has_parent_path()) std::filesystem::current_path(script.parent_path(), ignored);

@@ -41,17 +41,6 @@ struct ViewContent {
 // script's own rate.
 constexpr float VIEW_SCENE_FPS = 20.0f;
 
-enum class ViewLoad {
-  OK,
-  BAD_FILE,     // a file that does not load
-  BAD_OPTIONS,  // options that do not fit the file (placing a script)
-};
-
-// Loads options.file and the images the options name into a renderer that InitRenderer has
-// set up. On failure says why on stderr (naming the file, and the line or offset where
-// there is one) and frees what it loaded.
-ViewLoad LoadViewContent(const ViewOptions& options, ViewContent* content);
-
 // Frees the scene, the background and every registered texture.
 void FreeViewContent(ViewContent* content);
 

@@ -9,7 +9,7 @@
 #include "render/render_context.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
-#include "view_content.h"
+#include "view_load.h"
 #include "view_frame.h"
 #include "kra_version.h"
 #include "view_options.h"

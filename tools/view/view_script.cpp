@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "check_files.h"
+#include "check_motion_keys.h"
 #include "check_script.h"
 #include "geometry/curve.h"
 #include "geometry/motion.h"

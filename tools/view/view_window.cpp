@@ -1,4 +1,5 @@
 #include "view_window.h"
+#include "view_load.h"
 
 #include <SDL.h>
 

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "audio/audio_device.h"
+#include "platform/audio_device.h"
 
 class SdlAudioDevice final : public AudioDevice {
  public:

@@ -1,10 +1,11 @@
-#include "platform/audio_sdl.h"
+#include "platform/sdl_audio.h"
 
 #include "platform/log.h"
 #include "platform/process.h"
 
 bool SdlAudioDevice::Open(int rate, AudioMixFunction mix, void* user) {
   if (device_) return false;
+  SDL_SetMainReady();  // the programs have their own main
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     LogDebug("audio: no audio subsystem: %s", SDL_GetError());
     return false;

@@ -5,7 +5,7 @@
 // keep them apart. Sleep is how the demo waits on the music (the fade-out's polling): a real
 // device sleeps in wall time, an offline device renders that much audio instead, so the wait
 // costs no time and a capture holds exactly what would have been heard. One backend per file:
-// audio_sdl.cpp for loudspeakers, audio_offline.cpp for captures and tests.
+// sdl_audio.cpp and web_audio.cpp for loudspeakers, audio/audio_offline.cpp for captures and tests.
 #pragma once
 
 #include <cstdint>

@@ -1,0 +1,125 @@
+// One part of the demo at a time, as the player plays it: the demo loaded once from the
+// build's "autoexec.bat" on the headless display and virtual time, sought to the part's
+// first second, then every frame of the part drawn and presented. Made for profiling a part
+// on its own (perf record ... ./bench_demo_parts --benchmark_filter=BM_DemoPart/3), and as
+// each part's frames per second without the others around it.
+//
+// Its peer is the same number of bare clear-and-present frames. BM_PaintAt paints one frame
+// of a part again and again: the drawing alone, for comparing changes to the renderer and
+// the compositing.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "audio/audio_offline.h"
+#include "demo/demo_parts.h"
+#include "demo/demo_run.h"
+#include "demo/demo_state.h"
+#include "demo/frame_buffer.h"
+#include "demo/player.h"
+#include "demo/timeline.h"
+#include "display/display_window.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+#include "ratio_reporter.h"
+
+namespace {
+
+constexpr int kFps = 60;
+// Where each part begins on the timeline (index = part number).
+constexpr float kPartStarts[] = {0.0f, 0.0f, kIntroEnds, kMammaEnds, kSwimEnds};
+constexpr float kPartEnds[] = {0.0f, kIntroEnds, kMammaEnds, kSwimEnds, kDemoEnds};
+
+std::filesystem::path FindArchive() {
+  if (std::filesystem::exists("autoexec.bat")) return std::filesystem::absolute("autoexec.bat");
+  std::error_code ignored;
+  return std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path() / "autoexec.bat";
+}
+
+void BM_DemoPart(benchmark::State& state) {
+  const int part = static_cast<int>(state.range(0));
+  const std::filesystem::path archive = FindArchive();
+  if (!std::filesystem::exists(archive)) {
+    state.SkipWithError("autoexec.bat not found: build the target kra_data");
+    return;
+  }
+  std::filesystem::current_path(archive.parent_path());
+  HeadlessDisplay display;
+  OfflineAudioDevice audio;
+  VirtualCounter counter{kFps};
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  if (StartDemo() != DEMO_READY) {
+    state.SkipWithError("the demo did not start");
+    g_platform = Platform{};
+    return;
+  }
+  StartPlayer();
+  StartDemoClock(0.0f, kFps);
+  int64_t frames = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    if (kPartStarts[part] > 0.0f) PlayerSeek(kPartStarts[part]);
+    else SeekDemo(0.0f, kFps);
+    state.ResumeTiming();
+    while (g_demo.demo_clock < kPartEnds[part] && PlayFrame()) ++frames;
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+  ReleasePlayer();
+  FinishDemo();
+  g_platform = Platform{};
+}
+BENCHMARK(BM_DemoPart)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One frame painted over and over: the demo sought to a second (the argument), then only the
+// current part's paint (background, layers, the 3D scene), nothing stepped or presented. The
+// same pixels every time, so it is a steady measure of the drawing alone.
+void BM_PaintAt(benchmark::State& state) {
+  const std::filesystem::path archive = FindArchive();
+  if (!std::filesystem::exists(archive)) {
+    state.SkipWithError("autoexec.bat not found: build the target kra_data");
+    return;
+  }
+  std::filesystem::current_path(archive.parent_path());
+  HeadlessDisplay display;
+  OfflineAudioDevice audio;
+  VirtualCounter counter{kFps};
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  if (StartDemo() != DEMO_READY) {
+    state.SkipWithError("the demo did not start");
+    g_platform = Platform{};
+    return;
+  }
+  StartDemoClock(static_cast<float>(state.range(0)), kFps);
+  StepDemoFrame();
+  for (auto _ : state) PaintDemoPart(g_demo.current_part);
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  FinishDemo();
+  g_platform = Platform{};
+}
+BENCHMARK(BM_PaintAt)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
+
+// The floor: clearing and presenting a frame with nothing drawn, a second's worth per pass.
+void BM_ClearAndPresent(benchmark::State& state) {
+  HeadlessDisplay display;
+  g_platform.display = &display;
+  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
+  FrameBuffer buffer{};
+  CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
+  int64_t frames = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kFps; ++i, ++frames) {
+      ClearFrameBuffer(&buffer);
+      ShowFrameBuffer(buffer);
+    }
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
+  FreeFrameBuffer(&buffer);
+  CloseDisplay();
+  g_platform = Platform{};
+}
+BENCHMARK(BM_ClearAndPresent)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,31 @@
+#include "scene/scene_xml_state.h"
+
+#include <cstdio>
+
+#include "scene/scene.h"
+
+SceneXmlState g_scene_xml;
+
+std::string ScriptPlace() {
+  if (g_scene_xml.line <= 0) return g_scene_xml.file_name;
+  char place[sizeof(g_scene_xml.file_name) + 16];
+  std::snprintf(place, sizeof(place), "%s:%d", g_scene_xml.file_name, g_scene_xml.line);
+  return place;
+}
+
+void ResetSceneXmlState() {
+  for (Scene* scene : g_scene_xml.new_scenes) delete scene;
+  int32_t quiet = g_scene_xml.quiet;
+  g_scene_xml.new_scenes.clear();
+  g_scene_xml.problems.clear();
+  g_scene_xml.scene = nullptr;
+  g_scene_xml.object = nullptr;
+  g_scene_xml.parser = nullptr;
+  g_scene_xml.file_name[0] = '\0';
+  g_scene_xml.line = 0;
+  g_scene_xml.quiet = quiet;
+}
+
+// Each line goes to expat with a line end, so tags may continue on the next line and
+// expat's line numbers are the script's own. The first syntax error ends the parse: expat
+// stays in its error state after it, and everything built before it is kept.
