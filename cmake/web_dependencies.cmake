@@ -3,7 +3,15 @@
 # pkg-config targets, so the engine's own CMake is the same for both. No pkg-config here: the
 # host's would hand out the host's libraries. No SDL either: a page's platform layer talks to
 # the browser itself (src/platform/web_*).
-set(KRA_WEB_PREFIX "${CMAKE_SOURCE_DIR}/build/web-deps/prefix" CACHE PATH
+# They live outside the clone, in the cache folder every clone shares (as scripts/web finds it).
+if(DEFINED ENV{KRA_CACHE_DIR})
+  set(kra_cache "$ENV{KRA_CACHE_DIR}")
+elseif(DEFINED ENV{XDG_CACHE_HOME})
+  set(kra_cache "$ENV{XDG_CACHE_HOME}/kra")
+else()
+  set(kra_cache "$ENV{HOME}/.cache/kra")
+endif()
+set(KRA_WEB_PREFIX "${kra_cache}/web-deps/prefix" CACHE PATH
     "Where scripts/web installed the WebAssembly libraries")
 if(NOT EXISTS "${KRA_WEB_PREFIX}/lib/libopenmpt.a")
   message(FATAL_ERROR "No WebAssembly libraries in ${KRA_WEB_PREFIX}: run scripts/web, which builds them")

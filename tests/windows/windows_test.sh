@@ -34,6 +34,9 @@ step() { echo "windows_test: $*" >&2; }
 
 # One wine prefix for the build, kept between runs (made in about 15 s); no Mono or Gecko.
 export WINEPREFIX=$win_build/wine-prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
+# wine takes Unix file names through the locale's character set: without a UTF-8 locale (none
+# is set on a bare machine) it cannot open the Ünïcode folder below.
+export LC_ALL=C.UTF-8
 # No sound card here: ALSA's default device is one that takes everything and plays nothing,
 # set in the test's own HOME so nobody else's configuration is touched.
 export HOME=$scratch/home
