@@ -42,13 +42,9 @@ void StepMammaScene(MammaState* s, float delta) {
 const Texture& MammaBackdrop(const MammaState& s) { return s.images[MAMMA_SKY]; }
 
 void PaintMammaScene(const MammaState& s, Texture* frame) {
-  const Texture* images = s.images;
-  DrawBackground(frame, MammaBackdrop(s));
-  DrawWaveStrip(frame, images[MAMMA_WAVE_REAR], s.waves.rear);
-  RenderScene(&s.scene);
-  DrawWaveStrip(frame, images[MAMMA_WAVE_MIDDLE], s.waves.middle);
-  DrawWaveStrip(frame, images[MAMMA_WAVE_FRONT], s.waves.front);
-  DrawBubble(frame, kMammaBubbles, sizeof(kMammaBubbles) / sizeof(kMammaBubbles[0]), images, s.part_time);
+  PaintSceneLayers(frame, {&MammaBackdrop(s), &s.images[MAMMA_WAVE_FRONT], &s.images[MAMMA_WAVE_MIDDLE],
+                           &s.images[MAMMA_WAVE_REAR], &s.waves, &s.scene, nullptr, kMammaBubbles,
+                           sizeof(kMammaBubbles) / sizeof(kMammaBubbles[0]), s.images, s.part_time});
 }
 
 void DrawMammaScene(MammaState* s, float delta, Texture* frame) {

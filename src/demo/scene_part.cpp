@@ -8,6 +8,7 @@
 #include "geometry/morph_target.h"
 #include "geometry/motion.h"
 #include "platform/fatal.h"
+#include "render/scene_pass.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 #include "resource/texture_table.h"
@@ -125,3 +126,12 @@ void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Text
 }
 
 void DrawBackground(Texture* frame, const Texture& image) { DrawImage(frame, &image, 0, 0); }
+
+void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
+  DrawBackground(frame, *layers.backdrop);
+  DrawWaveStrip(frame, *layers.rear_strip, layers.waves->rear);
+  RenderScene(layers.scene, layers.view);
+  DrawWaveStrip(frame, *layers.middle_strip, layers.waves->middle);
+  DrawWaveStrip(frame, *layers.front_strip, layers.waves->front);
+  DrawBubble(frame, layers.bubbles, layers.bubble_count, layers.images, layers.part_time);
+}

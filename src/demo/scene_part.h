@@ -7,9 +7,11 @@
 #include <limits>
 #include <vector>
 
+#include "demo/wave_layer.h"
 #include "resource/texture.h"
 #include "scene/scene_object.h"
 
+struct RenderOverride;
 struct Scene;
 struct Mesh;
 struct SceneObject;
@@ -75,3 +77,21 @@ void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Text
 
 // A full-frame image at the frame's top-left corner.
 void DrawBackground(Texture* frame, const Texture& image);
+
+// What a scene part draws each frame, bottom to top: the backdrop, the rear wave strip, the
+// 3D scene (as the view says, when there is one), the middle and front strips, then the
+// bubble the table gives for the part's time.
+struct SceneLayers {
+  const Texture* backdrop;
+  const Texture* front_strip;
+  const Texture* middle_strip;
+  const Texture* rear_strip;
+  const WaveLayers* waves;
+  const Scene* scene;
+  const RenderOverride* view;  // null: the scene as its records say
+  const BubbleRow* bubbles;
+  int32_t bubble_count;
+  const Texture* images;  // what the bubble rows' image numbers index
+  float part_time;
+};
+void PaintSceneLayers(Texture* frame, const SceneLayers& layers);

@@ -175,19 +175,15 @@ const Texture& SwamBackdrop(const SwamState& s) {
 }
 
 void PaintSwamScene(const SwamState& s, Texture* frame) {
-  const Texture* images = s.images;
   if (!EndCardHidesTheLayers(s)) {
-    DrawBackground(frame, SwamBackdrop(s));
-    DrawWaveStrip(frame, images[SWAM_WAVE_REAR], s.waves.rear);
     const Mesh layers_heart = LayersHeart(s);
     const RenderOverride layers = LayersView(s, &layers_heart);
-    RenderScene(&s.scene, &layers);
-    DrawWaveStrip(frame, images[SWAM_WAVE_MIDDLE], s.waves.middle);
-    DrawWaveStrip(frame, images[SWAM_WAVE_FRONT], s.waves.front);
-    DrawBubble(frame, kSwamBubbles, sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), images, s.part_time);
+    PaintSceneLayers(frame, {&SwamBackdrop(s), &s.images[SWAM_WAVE_FRONT], &s.images[SWAM_WAVE_MIDDLE],
+                             &s.images[SWAM_WAVE_REAR], &s.waves, &s.scene, &layers, kSwamBubbles,
+                             sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), s.images, s.part_time});
   }
   if (!s.in_ending) return;
-  DrawBackground(frame, images[SWAM_END_CARD]);
+  DrawBackground(frame, s.images[SWAM_END_CARD]);
   const RenderOverride ending = EndingView(s);
   RenderScene(&s.scene, &ending);
 }

@@ -80,13 +80,9 @@ void StepSwimScene(SwimState* s, float delta) {
 const Texture& SwimBackdrop(const SwimState& s) { return s.images[SWIM_DAY + s.shown_background]; }
 
 void PaintSwimScene(const SwimState& s, Texture* frame) {
-  const Texture* images = s.images;
-  DrawBackground(frame, SwimBackdrop(s));
-  DrawWaveStrip(frame, images[SWIM_WAVE_REAR], s.waves.rear);
-  RenderScene(&s.scene);
-  DrawWaveStrip(frame, images[SWIM_WAVE_MIDDLE], s.waves.middle);
-  DrawWaveStrip(frame, images[SWIM_WAVE_FRONT], s.waves.front);
-  DrawBubble(frame, kSwimBubbles, sizeof(kSwimBubbles) / sizeof(kSwimBubbles[0]), images, s.part_time);
+  PaintSceneLayers(frame, {&SwimBackdrop(s), &s.images[SWIM_WAVE_FRONT], &s.images[SWIM_WAVE_MIDDLE],
+                           &s.images[SWIM_WAVE_REAR], &s.waves, &s.scene, nullptr, kSwimBubbles,
+                           sizeof(kSwimBubbles) / sizeof(kSwimBubbles[0]), s.images, s.part_time});
 }
 
 void DrawSwimScene(SwimState* s, float delta, Texture* frame) {

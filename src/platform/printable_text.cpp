@@ -7,9 +7,7 @@ std::string PrintableText(std::string_view text, bool keep_line_breaks) {
   out.reserve(text.size());
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
-    if (c == '\\') {
-      out += "\\\\";
-    } else if (c == '\n' && keep_line_breaks) {
+    if (c == '\n' && keep_line_breaks) {
       out += c;
     } else if (c == '\n') {
       out += "\\n";

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-// Control characters (below 32, and 127) as \n, \t, \e or \xNN, and a backslash doubled, so the
-// text shows as the bytes it holds and nothing in it acts on a terminal. Bytes of 128 and up
-// are kept: UTF-8 names stay readable.
+// Control characters (below 32, and 127) as \n, \t, \e or \xNN, so nothing in the text acts on
+// a terminal. Everything else is kept: bytes of 128 and up, so UTF-8 names stay readable, and
+// backslashes, so Windows paths read as paths.
 // keep_line_breaks leaves '\n' as it is, for messages of several lines.
 std::string PrintableText(std::string_view text, bool keep_line_breaks = false);
 

@@ -19,7 +19,7 @@ TEST(PrintableText, ControlCharactersAreEscapedAndTheRestKept) {
       {"bell\a and nul", "bell\\x07 and nul", "bell\\x07 and nul"},
       {std::string("a\0b", 3), "a\\x00b", "a\\x00b"},
       {"tab\there\x7f", "tab\\there\\x7f", "tab\\there\\x7f"},
-      {"back\\slash", "back\\\\slash", "back\\\\slash"},
+      {"C:\\Demos\\kra", "C:\\Demos\\kra", "C:\\Demos\\kra"},
       {"Parse error at line 15:\nunclosed token\n", "Parse error at line 15:\\nunclosed token\\n",
        "Parse error at line 15: unclosed token"},
       {"  two\r\n\r\n  lines  ", "  two\\x0d\\n\\x0d\\n  lines  ", "two lines"},
