@@ -8,6 +8,7 @@
 
 #include "render/clip.h"
 #include "render/depth_sort.h"
+#include "render/lightmap_batch.h"
 #include "render/lines.h"
 #include "render/mesh_emit.h"
 #include "render/projection.h"
@@ -148,17 +149,26 @@ RowSetup RowSetupOfFrame() {
 }
 
 // A texture id that names no loaded texture is not filled; a lightmap that names none leaves
-// the base texture alone.
-void DrawRow(const SortRow& row, const RowSetup& setup) {
+// the base texture alone. Lightmapped triangles inside the frame wait in the batch, which is
+// drawn before anything else is, so the frame sees the rows in their order.
+void DrawRow(const SortRow& row, const RowSetup& setup, LightmapBatch* batch) {
   const RenderTriangle& t = g_render.triangles[row.triangle];
   const Texture* texture = setup.textured ? DrawableTexture(t.texture) : nullptr;
   const Texture* lightmap = texture ? DrawableTexture(t.lightmap) : nullptr;
   if (row.key & KEY_INSIDE_PLANES) {
     RenderVertex corners[3];
     ScreenCorners(t, corners);
+    if (!t.outline && TextureReadable(texture) && TextureReadable(lightmap)) {
+      if (setup.inside_drawable || Drawable(corners[0], corners[1], corners[2])) {
+        QueueLightmappedTriangle(batch, texture, lightmap, corners);
+      }
+      return;
+    }
+    DrawLightmapBatch(batch);
     DrawFan(texture, lightmap, t.outline, corners, 3, setup.inside_drawable);
     return;
   }
+  DrawLightmapBatch(batch);
   RenderVertex polygons[2][CLIP_POLYGON_SIZE];
   PooledCorners(row.triangle, polygons[0]);
   int32_t m = 0;
@@ -220,8 +230,10 @@ void RenderScene(const Scene* scene, const RenderOverride* override) {
   ReportDroppedTriangles();
   SortRows(r.row_count, r.rows, r.sort_scratch);
   const RowSetup setup = RowSetupOfFrame();
+  LightmapBatch batch;
   for (int32_t i = 0; i < r.row_count; ++i) {
     PrefetchRows(i);
-    DrawRow(r.rows[i], setup);
+    DrawRow(r.rows[i], setup, &batch);
   }
+  DrawLightmapBatch(&batch);
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "render/blend.h"
+#include "render/lightmap_batch.h"
 
 namespace {
 
@@ -226,6 +227,15 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
         frame_ = start;
         for (size_t i = 0; i < corners.size(); i += 3) DrawLightmappedTriangleInFrame(&base_texture, lightmap, &corners[i]);
         ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode << ", in frame";
+        // The same four at a time, with batches of two drawn early (the seventh triangle's and the last).
+        frame_ = start;
+        LightmapBatch batch;
+        for (size_t i = 0; i < corners.size(); i += 3) {
+          if (i == 3 * 6) DrawLightmapBatch(&batch);
+          QueueLightmappedTriangle(&batch, &base_texture, lightmap, &corners[i]);
+        }
+        DrawLightmapBatch(&batch);
+        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode << ", batched";
       }
     }
   }
