@@ -12,6 +12,8 @@
 namespace {
 
 constexpr int32_t kValues = 5;  // x, u, v, u2, v2 of a corner or an edge
+constexpr int32_t kLanes = 4;
+constexpr int32_t kGroups = LIGHTMAP_BATCH_SIZE / kLanes;
 
 inline __m128 Select(__m128 mask, __m128 yes, __m128 no) {
   return _mm_or_ps(_mm_and_ps(mask, yes), _mm_andnot_ps(mask, no));
@@ -89,16 +91,17 @@ struct BatchSetUp {
   __m128i drawn;  // all ones where the triangle is not degenerate
 };
 
-void SetUpBatch(const LightmapBatch& b, BatchSetUp* out) {
+// The four triangles from lane `first` of the batch on.
+void SetUpLanes(const LightmapBatch& b, int32_t first, BatchSetUp* out) {
   CornerLanes c[3];
   for (int k = 0; k < 3; ++k) {
-    c[k].sy = _mm_load_ps(b.sy[k]);
+    c[k].sy = _mm_load_ps(b.sy[k] + first);
     c[k].row = Ceil16Lanes(FixedLanes(c[k].sy));
-    c[k].value[0] = _mm_load_ps(b.sx[k]);
-    c[k].value[1] = _mm_load_ps(b.u[k]);
-    c[k].value[2] = _mm_load_ps(b.v[k]);
-    c[k].value[3] = _mm_load_ps(b.u2[k]);
-    c[k].value[4] = _mm_load_ps(b.v2[k]);
+    c[k].value[0] = _mm_load_ps(b.sx[k] + first);
+    c[k].value[1] = _mm_load_ps(b.u[k] + first);
+    c[k].value[2] = _mm_load_ps(b.v[k] + first);
+    c[k].value[3] = _mm_load_ps(b.u2[k] + first);
+    c[k].value[4] = _mm_load_ps(b.v2[k] + first);
   }
   // The same three compare-and-swap steps, on whole corners.
   SwapWhere(_mm_cmplt_epi32(c[1].row, c[0].row), &c[0], &c[1]);
@@ -185,29 +188,38 @@ __attribute__((always_inline)) inline void WalkLane(const SectionValues& s, cons
   WalkInsideFrame<true>(f, row);
 }
 
-template <int kMode>
-void DrawSetUp(const LightmapBatch& b, int32_t count, const BatchSetUp& set_up) {
-  alignas(16) int32_t drawn[4];
-  _mm_store_si128(reinterpret_cast<__m128i*>(drawn), set_up.drawn);
+// One group's set-up as integers to read each triangle's from.
+struct GroupValues {
   SectionValues upper, lower;
-  StoreSection(set_up.upper, &upper);
-  StoreSection(set_up.lower, &lower);
   Gradients d;
-  _mm_store_si128(reinterpret_cast<__m128i*>(d.du), set_up.du);
-  _mm_store_si128(reinterpret_cast<__m128i*>(d.dv), set_up.dv);
-  _mm_store_si128(reinterpret_cast<__m128i*>(d.du2), set_up.du2);
-  _mm_store_si128(reinterpret_cast<__m128i*>(d.dv2), set_up.dv2);
-  for (int i = 0; i < count; ++i) {
-    if (!drawn[i]) continue;
-    const LightmapCopyRow<kMode> row{b.textures[i]->pixels, b.lightmaps[i]->pixels, d.du[i], d.dv[i], d.du2[i],
-                                     d.dv2[i]};
-    WalkLane<kMode>(upper, d, i, row);
-    WalkLane<kMode>(lower, d, i, row);
+  alignas(16) int32_t drawn[4];
+};
+
+void StoreGroup(const BatchSetUp& set_up, GroupValues* v) {
+  _mm_store_si128(reinterpret_cast<__m128i*>(v->drawn), set_up.drawn);
+  StoreSection(set_up.upper, &v->upper);
+  StoreSection(set_up.lower, &v->lower);
+  _mm_store_si128(reinterpret_cast<__m128i*>(v->d.du), set_up.du);
+  _mm_store_si128(reinterpret_cast<__m128i*>(v->d.dv), set_up.dv);
+  _mm_store_si128(reinterpret_cast<__m128i*>(v->d.du2), set_up.du2);
+  _mm_store_si128(reinterpret_cast<__m128i*>(v->d.dv2), set_up.dv2);
+}
+
+template <int kMode>
+void DrawSetUp(const LightmapBatch& b, int32_t count, const GroupValues* groups) {
+  for (int32_t t = 0; t < count; ++t) {
+    const GroupValues& g = groups[t / kLanes];
+    const int i = t % kLanes;
+    if (!g.drawn[i]) continue;
+    const LightmapCopyRow<kMode> row{b.textures[t]->pixels, b.lightmaps[t]->pixels, g.d.du[i], g.d.dv[i],
+                                     g.d.du2[i], g.d.dv2[i]};
+    WalkLane<kMode>(g.upper, g.d, i, row);
+    WalkLane<kMode>(g.lower, g.d, i, row);
   }
 }
 
 // The layer-2 modes as the single set-up dispatches them.
-void DrawSetUpInMode(int32_t mode, const LightmapBatch& b, int32_t count, const BatchSetUp& set_up) {
+void DrawSetUpInMode(int32_t mode, const LightmapBatch& b, int32_t count, const GroupValues* set_up) {
   switch (mode) {
     case 0: return DrawSetUp<0>(b, count, set_up);
     case 1: return DrawSetUp<1>(b, count, set_up);
@@ -254,15 +266,22 @@ void DrawLightmapBatch(LightmapBatch* batch) {
     }
     return;
   }
-  // Lanes past the count repeat the first triangle and are not drawn.
-  for (int32_t i = count; i < LIGHTMAP_BATCH_SIZE; ++i) {
+  // Lanes past the count in the last group repeat the first triangle and are not drawn.
+  const int32_t used = (count + kLanes - 1) / kLanes;
+  for (int32_t i = count; i < used * kLanes; ++i) {
     for (int k = 0; k < 3; ++k) {
       batch->sx[k][i] = batch->sx[k][0], batch->sy[k][i] = batch->sy[k][0];
       batch->u[k][i] = batch->u[k][0], batch->v[k][i] = batch->v[k][0];
       batch->u2[k][i] = batch->u2[k][0], batch->v2[k][i] = batch->v2[k][0];
     }
   }
-  BatchSetUp set_up;
-  SetUpBatch(*batch, &set_up);
-  DrawSetUpInMode(g_render.layer2_blend_mode, *batch, count, set_up);
+  // Every group is set up before any is walked: the groups' chains are independent and run
+  // side by side.
+  GroupValues groups[kGroups];
+  for (int32_t g = 0; g < used; ++g) {
+    BatchSetUp set_up;
+    SetUpLanes(*batch, g * kLanes, &set_up);
+    StoreGroup(set_up, &groups[g]);
+  }
+  DrawSetUpInMode(g_render.layer2_blend_mode, *batch, count, groups);
 }

@@ -13,7 +13,7 @@
 
 #include "render/render_context.h"
 
-constexpr int32_t LIGHTMAP_BATCH_SIZE = 4;
+constexpr int32_t LIGHTMAP_BATCH_SIZE = 8;  // two groups of four lanes
 
 // Triangles waiting to be drawn, corner values laid out lane by lane: [corner][triangle].
 struct LightmapBatch {

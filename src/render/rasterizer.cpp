@@ -14,11 +14,6 @@
 #include "render/span_loops.h"
 #include "render/span_walk.h"
 
-bool TextureReadable(const Texture* t) {
-  return t != nullptr && t->pixels != nullptr && t->width > 0 && t->height > 0 &&
-         static_cast<int64_t>(t->width) * t->height >= TEXELS_READ;
-}
-
 namespace {
 
 // A corner's values, (sx, u, v, u2) and (v2, 0, 0, 0); one-layer triangles leave u2, v2 at 0

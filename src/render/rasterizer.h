@@ -27,7 +27,10 @@ void DrawLightmappedTriangleInFrame(const Texture* texture, const Texture* light
 void DrawTriangleReference(const Texture* texture, const Texture* lightmap, const RenderVertex triangle[3]);
 
 // A texture the loops can read: pixels present and at least 65536 of them.
-bool TextureReadable(const Texture* texture);
+inline bool TextureReadable(const Texture* t) {
+  return t != nullptr && t->pixels != nullptr && t->width > 0 && t->height > 0 &&
+         static_cast<int64_t>(t->width) * t->height >= TEXELS_READ;
+}
 
 // ToFixed on four values at once, as the set-up does it.
 void ToFixed4(const float in[4], int32_t out[4]);
