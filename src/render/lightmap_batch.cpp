@@ -234,20 +234,41 @@ void DrawSetUpInMode(int32_t mode, const LightmapBatch& b, int32_t count, const 
 
 }  // namespace
 
+namespace {
+
+inline void SetCorner(LightmapBatch* b, int32_t i, int k, float sx, float sy, float u, float v, float u2, float v2) {
+  b->sx[k][i] = sx;
+  b->sy[k][i] = sy;
+  b->u[k][i] = u;
+  b->v[k][i] = v;
+  b->u2[k][i] = u2;
+  b->v2[k][i] = v2;
+}
+
+inline void TakeLane(LightmapBatch* batch, const Texture* texture, const Texture* lightmap) {
+  batch->textures[batch->count] = texture;
+  batch->lightmaps[batch->count] = lightmap;
+  if (++batch->count == LIGHTMAP_BATCH_SIZE) DrawLightmapBatch(batch);
+}
+
+}  // namespace
+
 void QueueLightmappedTriangle(LightmapBatch* batch, const Texture* texture, const Texture* lightmap,
                               const RenderVertex triangle[3]) {
-  const int32_t i = batch->count;
-  batch->textures[i] = texture;
-  batch->lightmaps[i] = lightmap;
   for (int k = 0; k < 3; ++k) {
-    batch->sx[k][i] = triangle[k].sx;
-    batch->sy[k][i] = triangle[k].sy;
-    batch->u[k][i] = triangle[k].u;
-    batch->v[k][i] = triangle[k].v;
-    batch->u2[k][i] = triangle[k].u2;
-    batch->v2[k][i] = triangle[k].v2;
+    const RenderVertex& c = triangle[k];
+    SetCorner(batch, batch->count, k, c.sx, c.sy, c.u, c.v, c.u2, c.v2);
   }
-  if (++batch->count == LIGHTMAP_BATCH_SIZE) DrawLightmapBatch(batch);
+  TakeLane(batch, texture, lightmap);
+}
+
+void QueuePooledTriangle(LightmapBatch* batch, const Texture* texture, const Texture* lightmap,
+                         const RenderTriangle& t) {
+  for (int k = 0; k < 3; ++k) {
+    const ScreenVertex& c = g_render.screen_vertices[t.vertex[k]];
+    SetCorner(batch, batch->count, k, c.sx, c.sy, t.u[k], t.v[k], c.u2, c.v2);
+  }
+  TakeLane(batch, texture, lightmap);
 }
 
 void DrawLightmapBatch(LightmapBatch* batch) {
@@ -270,9 +291,8 @@ void DrawLightmapBatch(LightmapBatch* batch) {
   const int32_t used = (count + kLanes - 1) / kLanes;
   for (int32_t i = count; i < used * kLanes; ++i) {
     for (int k = 0; k < 3; ++k) {
-      batch->sx[k][i] = batch->sx[k][0], batch->sy[k][i] = batch->sy[k][0];
-      batch->u[k][i] = batch->u[k][0], batch->v[k][i] = batch->v[k][0];
-      batch->u2[k][i] = batch->u2[k][0], batch->v2[k][i] = batch->v2[k][0];
+      SetCorner(batch, i, k, batch->sx[k][0], batch->sy[k][0], batch->u[k][0], batch->v[k][0], batch->u2[k][0],
+                batch->v2[k][0]);
     }
   }
   // Every group is set up before any is walked: the groups' chains are independent and run

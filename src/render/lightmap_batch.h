@@ -30,9 +30,12 @@ struct LightmapBatch {
 
 // Queues a triangle under the contract of DrawLightmappedTriangleInFrame: every corner
 // strictly inside the frame, both textures readable (TextureReadable). Draws the batch
-// first when it is full.
+// when that fills it.
 void QueueLightmappedTriangle(LightmapBatch* batch, const Texture* texture, const Texture* lightmap,
                               const RenderVertex triangle[3]);
+// The same for a pooled triangle, its corners read straight from the pool.
+void QueuePooledTriangle(LightmapBatch* batch, const Texture* texture, const Texture* lightmap,
+                         const RenderTriangle& triangle);
 
 // Draws the queued triangles in the order they came, in g_render's blend modes, and empties
 // the batch.

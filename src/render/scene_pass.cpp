@@ -72,14 +72,20 @@ void ReportDroppedTriangles() {
 }
 
 // Strictly inside the frame, so every span the rasterizer walks stays inside it.
-bool Inside(const RenderVertex& p, float right, float bottom) {
-  return p.sx > 0.0f && p.sx < right && p.sy > 0.0f && p.sy < bottom;
+bool Inside(float sx, float sy) {
+  const float right = (float)(g_render.frame.width - 1);
+  const float bottom = (float)(g_render.frame.height - 1);
+  return sx > 0.0f && sx < right && sy > 0.0f && sy < bottom;
 }
 
 bool Drawable(const RenderVertex& a, const RenderVertex& b, const RenderVertex& c) {
-  const float right = (float)(g_render.frame.width - 1);
-  const float bottom = (float)(g_render.frame.height - 1);
-  return Inside(a, right, bottom) && Inside(b, right, bottom) && Inside(c, right, bottom);
+  return Inside(a.sx, a.sy) && Inside(b.sx, b.sy) && Inside(c.sx, c.sy);
+}
+
+bool PooledDrawable(const RenderTriangle& t) {
+  const ScreenVertex* v = g_render.screen_vertices;
+  return Inside(v[t.vertex[0]].sx, v[t.vertex[0]].sy) && Inside(v[t.vertex[1]].sx, v[t.vertex[1]].sy) &&
+         Inside(v[t.vertex[2]].sx, v[t.vertex[2]].sy);
 }
 
 // The clipped polygon of the triangle in polygons[0], in polygons[0] or [1]; returns it, with
@@ -156,14 +162,12 @@ void DrawRow(const SortRow& row, const RowSetup& setup, LightmapBatch* batch) {
   const Texture* texture = setup.textured ? DrawableTexture(t.texture) : nullptr;
   const Texture* lightmap = texture ? DrawableTexture(t.lightmap) : nullptr;
   if (row.key & KEY_INSIDE_PLANES) {
-    RenderVertex corners[3];
-    ScreenCorners(t, corners);
     if (!t.outline && TextureReadable(texture) && TextureReadable(lightmap)) {
-      if (setup.inside_drawable || Drawable(corners[0], corners[1], corners[2])) {
-        QueueLightmappedTriangle(batch, texture, lightmap, corners);
-      }
+      if (setup.inside_drawable || PooledDrawable(t)) QueuePooledTriangle(batch, texture, lightmap, t);
       return;
     }
+    RenderVertex corners[3];
+    ScreenCorners(t, corners);
     DrawLightmapBatch(batch);
     DrawFan(texture, lightmap, t.outline, corners, 3, setup.inside_drawable);
     return;
