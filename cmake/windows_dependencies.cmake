@@ -1,46 +1,18 @@
 # The libraries of a Windows build: static archives that scripts/windows builds with mingw-w64
-# from Debian's source packages into one prefix. They take the names of the native build's
-# pkg-config targets, so the engine's own CMake is the same for both. No pkg-config here: the
-# host's would hand out the host's libraries, and SDL's own flags would add SDL2main and
-# -mwindows to every program. The programs link statically (C and C++ runtimes included), so
-# an .exe needs nothing but Windows' own DLLs.
-if(DEFINED ENV{KRA_CACHE_DIR})
-  set(kra_cache "$ENV{KRA_CACHE_DIR}")
-elseif(DEFINED ENV{XDG_CACHE_HOME})
-  set(kra_cache "$ENV{XDG_CACHE_HOME}/kra")
-else()
-  set(kra_cache "$ENV{HOME}/.cache/kra")
-endif()
-set(KRA_WINDOWS_PREFIX "${kra_cache}/windows-deps/prefix" CACHE PATH
-    "Where scripts/windows installed the Windows libraries")
-if(NOT EXISTS "${KRA_WINDOWS_PREFIX}/lib/libopenmpt.a" OR NOT EXISTS "${KRA_WINDOWS_PREFIX}/lib/libSDL2.a")
-  message(FATAL_ERROR "No Windows libraries in ${KRA_WINDOWS_PREFIX}: run scripts/windows, which builds them")
-endif()
+# from Debian's source packages into one prefix (prefix_libraries.cmake). SDL's own flags
+# would add SDL2main and -mwindows to every program, so its list is given here. The programs
+# link statically (C and C++ runtimes included), so an .exe needs nothing but Windows' own DLLs.
+include(${CMAKE_CURRENT_LIST_DIR}/prefix_libraries.cmake)
+kra_library_prefix(KRA_WINDOWS_PREFIX windows-deps Windows scripts/windows openmpt SDL2)
 
-# kra_windows_library(TARGET include-subfolder archive... [SYSTEM dll-import-library...])
-function(kra_windows_library target include_subdir)
-  cmake_parse_arguments(PARSE_ARGV 2 arg "" "" "SYSTEM")
-  add_library(${target} INTERFACE IMPORTED GLOBAL)
-  set(dirs "${KRA_WINDOWS_PREFIX}/include")
-  if(include_subdir)
-    list(APPEND dirs "${KRA_WINDOWS_PREFIX}/include/${include_subdir}")
-  endif()
-  set(archives)
-  foreach(name ${arg_UNPARSED_ARGUMENTS})
-    list(APPEND archives "${KRA_WINDOWS_PREFIX}/lib/lib${name}.a")
-  endforeach()
-  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${dirs}"
-                                             INTERFACE_LINK_LIBRARIES "${archives};${arg_SYSTEM}")
-endfunction()
-
-kra_windows_library(PkgConfig::ZLIB "" z)
-kra_windows_library(PkgConfig::PNG libpng16 png16 z)
-kra_windows_library(PkgConfig::MINIZIP minizip minizip z)
-kra_windows_library(PkgConfig::EXPAT "" expat)
-kra_windows_library(PkgConfig::MPG123 "" mpg123 SYSTEM shlwapi)
-kra_windows_library(PkgConfig::OPENMPT "" openmpt SYSTEM ole32 rpcrt4)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::ZLIB "" z)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::PNG libpng16 png16 z)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::MINIZIP minizip minizip z)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::EXPAT "" expat)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::MPG123 "" mpg123 SYSTEM shlwapi)
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::OPENMPT "" openmpt SYSTEM ole32 rpcrt4)
 # SDL's own list of Windows libraries (sdl2-config --static-libs), without SDL2main.
-kra_windows_library(PkgConfig::SDL2 SDL2 SDL2 SYSTEM
+kra_prefix_library(${KRA_WINDOWS_PREFIX} PkgConfig::SDL2 SDL2 SDL2 SYSTEM
   m dinput8 dxguid dxerr8 user32 gdi32 winmm imm32 ole32 oleaut32 shell32 setupapi version uuid)
 target_compile_definitions(PkgConfig::SDL2 INTERFACE SDL_MAIN_HANDLED)
 # expat's headers declare their functions dllimport unless told the library is static.

@@ -25,13 +25,7 @@ void LoadMammaScene(MammaState* s) {
   AppendSceneTexture(scene, "texture.png");
   s->used.meshes[0]->surface_textures[0] = &scene->textures[0];
   s->used.meshes[1]->surface_textures[0] = &scene->textures[0];
-  SetBlendMode(BLEND_BASE, BLEND_COPY);
-  s->used.objects[0]->local_time = 0.0f;
-  s->used.objects[1]->local_time = 0.0f;
-  RestartPartScene(scene);
-  s->used.meshes[0]->env_map = 1;
-  s->used.meshes[1]->env_map = 1;
-  KeepSceneRewind(*scene, &s->rewind);
+  StartPartScene(scene, s->used, MAMMA_MESHES_USED, 2, &s->rewind);
 }
 
 void StepMammaScene(MammaState* s, float delta) {

@@ -62,6 +62,14 @@ void RestartPartScene(Scene* scene) {
   scene->fps = PART_SCENE_FPS;
 }
 
+void StartPartScene(Scene* scene, const ScenePartHandles& used, int32_t meshes, int32_t clocks, SceneRewind* rewind) {
+  SetBlendMode(BLEND_BASE, BLEND_COPY);
+  for (int32_t i = 0; i < clocks && i < SCENE_PART_MAX_USED; ++i) used.objects[i]->local_time = 0.0f;
+  RestartPartScene(scene);
+  for (int32_t i = 0; i < meshes && i < SCENE_PART_MAX_USED; ++i) used.meshes[i]->env_map = 1;
+  KeepSceneRewind(*scene, rewind);
+}
+
 float AdvancePartScene(Scene* scene, float part_time, float delta) {
   scene->delta_seconds = delta;
   part_time += delta;

@@ -58,6 +58,11 @@ void AppendSceneTexture(Scene* scene, const char* file);
 // The scene's clock as the parts run it, whatever the script set: time 0, 20 frames a second.
 void RestartPartScene(Scene* scene);
 
+// The end of every scene part's loader: the base layer copied, the first `clocks` objects'
+// animations at their start, the scene's clock restarted, the first `meshes` meshes drawn
+// with an environment-mapped lightmap, and the scene kept for rewinding as it then stands.
+void StartPartScene(Scene* scene, const ScenePartHandles& used, int32_t meshes, int32_t clocks, SceneRewind* rewind);
+
 // The frame's delta into the scene and the part's clock, then the motion update. Returns the
 // part's new time.
 float AdvancePartScene(Scene* scene, float part_time, float delta);

@@ -148,12 +148,8 @@ void LoadSwamScene(SwamState* s) {
   AppendSceneTexture(scene, "texture.png");
   AppendSceneTexture(scene, "texture2.png");
   for (Mesh* mesh : s->used.meshes) mesh->surface_textures[0] = &scene->textures[0];
-  SetBlendMode(BLEND_BASE, BLEND_COPY);
-  s->used.objects[0]->local_time = 0.0f;
-  RestartPartScene(scene);
-  for (Mesh* mesh : s->used.meshes) mesh->env_map = 1;
   s->used.objects[2]->hidden = 1;
-  KeepSceneRewind(*scene, &s->rewind);
+  StartPartScene(scene, s->used, SWAM_MESHES_USED, 1, &s->rewind);
   const Mesh& heart = *s->used.meshes[2];
   s->layers_heart_vertices.assign(heart.vertices, heart.vertices + heart.vertex_count);
 }
