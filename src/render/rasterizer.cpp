@@ -99,62 +99,50 @@ struct LoopSink {
   }
 };
 
-// One-layer copy sections walked straight from the lanes: the floats truncate back to the
-// very integers the span loop would take from the section interface.
+// A section's edges from the lanes: the floats truncate back to the very integers that
+// FixedSectionOf would take from the section interface.
+template <bool kTwoLayers>
+__attribute__((always_inline)) inline FixedSection SectionFromLanes(const EdgeLanes& left, const EdgeLanes& right,
+                                                                    int32_t y, int32_t rows) {
+  alignas(16) uint32_t first[4], step[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
+  _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
+  FixedSection s;
+  s.left = FixedEdge{first[0], step[0], first[1], step[1], first[2], step[2], 0, 0, 0, 0};
+  if constexpr (kTwoLayers) {
+    s.left.u2 = first[3];
+    s.left.du2 = step[3];
+    s.left.v2 = static_cast<uint32_t>(_mm_cvttss_si32(left.first_b));
+    s.left.dv2 = static_cast<uint32_t>(_mm_cvttss_si32(left.step_b));
+  }
+  s.right_x = static_cast<uint32_t>(_mm_cvttss_si32(right.first_a));
+  s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
+  s.y = y;
+  s.rows = rows;
+  return s;
+}
+
+// Copy sections walked straight from the lanes by a copy kernel of one layer (CopyRow) or
+// two (LightmapCopyRow).
+template <typename Row>
 struct CopySink {
-  CopyRow row;
+  Row row;
   bool inside_frame;  // the triangle's corners lie strictly inside the frame
   template <bool kTwoLayers>
   __attribute__((always_inline)) void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y,
                                            int32_t rows) const {
-    alignas(16) uint32_t first[4], step[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
-    _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
-    FixedSection s;
-    s.left = FixedEdge{first[0], step[0], first[1], step[1], first[2], step[2], 0, 0, 0, 0};
-    s.right_x = static_cast<uint32_t>(_mm_cvttss_si32(right.first_a));
-    s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
-    s.y = y;
-    s.rows = rows;
+    FixedSection s = SectionFromLanes<kTwoLayers>(left, right, y, rows);
     s.du = row.du;
     s.dv = row.dv;
     s.du2 = s.dv2 = 0;
-    if (inside_frame) {
-      WalkInsideFrame<false>(s, row);
-    } else {
-      WalkFixed<false>(s, row);
+    if constexpr (kTwoLayers) {
+      s.du2 = row.du2;
+      s.dv2 = row.dv2;
     }
-  }
-};
-
-// Two-layer copy sections walked straight from the lanes, as CopySink walks one layer: the
-// floats truncate back to the very integers FixedSectionOf would take from the interface.
-template <int kMode>
-struct LightmapCopySink {
-  LightmapCopyRow<kMode> row;
-  bool inside_frame;
-  template <bool kTwoLayers>
-  __attribute__((always_inline)) void Draw(const EdgeLanes& left, const EdgeLanes& right, int32_t y,
-                                           int32_t rows) const {
-    alignas(16) uint32_t first[4], step[4];
-    _mm_store_si128(reinterpret_cast<__m128i*>(first), _mm_cvttps_epi32(left.first_a));
-    _mm_store_si128(reinterpret_cast<__m128i*>(step), _mm_cvttps_epi32(left.step_a));
-    FixedSection s;
-    s.left = FixedEdge{first[0], step[0], first[1], step[1], first[2], step[2], first[3], step[3],
-                       static_cast<uint32_t>(_mm_cvttss_si32(left.first_b)),
-                       static_cast<uint32_t>(_mm_cvttss_si32(left.step_b))};
-    s.right_x = static_cast<uint32_t>(_mm_cvttss_si32(right.first_a));
-    s.right_dx = static_cast<uint32_t>(_mm_cvttss_si32(right.step_a));
-    s.y = y;
-    s.rows = rows;
-    s.du = row.du;
-    s.dv = row.dv;
-    s.du2 = row.du2;
-    s.dv2 = row.dv2;
     if (inside_frame) {
-      WalkInsideFrame<true>(s, row);
+      WalkInsideFrame<kTwoLayers>(s, row);
     } else {
-      WalkFixed<true>(s, row);
+      WalkFixed<kTwoLayers>(s, row);
     }
   }
 };
@@ -237,7 +225,7 @@ template <int kMode>
 void DrawLightmappedCopy(const uint32_t* texels, const uint32_t* lightmap, const RenderVertex triangle[3],
                          bool inside_frame) {
   SetUpAndDraw<true>(triangle, [=](const Gradients& d) {
-    return LightmapCopySink<kMode>{
+    return CopySink<LightmapCopyRow<kMode>>{
         LightmapCopyRow<kMode>{texels, lightmap, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx),
                                static_cast<uint32_t>(d.du2_dx), static_cast<uint32_t>(d.dv2_dx)},
         inside_frame};
@@ -301,7 +289,7 @@ void DrawTexturedTriangle(const Texture* texture, const RenderVertex triangle[3]
     const uint32_t* texels = texture->pixels;
     const bool inside_frame = CornersInsideFrame(triangle);
     SetUpAndDraw<false>(triangle, [texels, inside_frame](const Gradients& d) {
-      return CopySink{CopyRow(texels, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx)), inside_frame};
+      return CopySink<CopyRow>{CopyRow(texels, static_cast<uint32_t>(d.du_dx), static_cast<uint32_t>(d.dv_dx)), inside_frame};
     });
     return;
   }
