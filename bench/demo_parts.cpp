@@ -23,6 +23,7 @@
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
+#include "demo_bench_support.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -32,29 +33,11 @@ constexpr int kFps = 60;
 constexpr float kPartStarts[] = {0.0f, 0.0f, kIntroEnds, kMammaEnds, kSwimEnds};
 constexpr float kPartEnds[] = {0.0f, kIntroEnds, kMammaEnds, kSwimEnds, kDemoEnds};
 
-std::filesystem::path FindArchive() {
-  if (std::filesystem::exists("autoexec.bat")) return std::filesystem::absolute("autoexec.bat");
-  std::error_code ignored;
-  return std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path() / "autoexec.bat";
-}
-
 void BM_DemoPart(benchmark::State& state) {
   const int part = static_cast<int>(state.range(0));
-  const std::filesystem::path archive = FindArchive();
-  if (!std::filesystem::exists(archive)) {
-    state.SkipWithError("autoexec.bat not found: build the target kra_data");
-    return;
-  }
-  std::filesystem::current_path(archive.parent_path());
-  HeadlessDisplay display;
-  OfflineAudioDevice audio;
-  VirtualCounter counter{kFps};
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  if (GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = true}); })) {
-    state.SkipWithError("the demo did not start");
-    g_platform = Platform{};
-    return;
-  }
+  if (!EnterArchiveFolder(state)) return;
+  const HeadlessDemoRun run(state, {.from_seconds = 0.0f, .seek_fps = kFps, .player = true}, kFps);
+  if (!run.started()) return;
   int64_t frames = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -64,8 +47,6 @@ void BM_DemoPart(benchmark::State& state) {
     while (g_demo.clock.seconds < kPartEnds[part] && PlayFrame()) ++frames;
   }
   state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
-  EndDemoRun(DemoEnd::kPlayedOut);
-  g_platform = Platform{};
 }
 BENCHMARK(BM_DemoPart)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
@@ -73,27 +54,13 @@ BENCHMARK(BM_DemoPart)->DenseRange(1, 4)->Unit(benchmark::kMillisecond)->MinTime
 // current part's paint (background, layers, the 3D scene), nothing stepped or presented. The
 // same pixels every time, so it is a steady measure of the drawing alone.
 void BM_PaintAt(benchmark::State& state) {
-  const std::filesystem::path archive = FindArchive();
-  if (!std::filesystem::exists(archive)) {
-    state.SkipWithError("autoexec.bat not found: build the target kra_data");
-    return;
-  }
-  std::filesystem::current_path(archive.parent_path());
-  HeadlessDisplay display;
-  OfflineAudioDevice audio;
-  VirtualCounter counter{kFps};
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  if (!EnterArchiveFolder(state)) return;
   const float seconds = static_cast<float>(state.range(0));
-  if (GuardDemoRun([&] { StartDemoRun({.from_seconds = seconds, .seek_fps = kFps, .player = false}); })) {
-    state.SkipWithError("the demo did not start");
-    g_platform = Platform{};
-    return;
-  }
+  const HeadlessDemoRun run(state, {.from_seconds = seconds, .seek_fps = kFps, .player = false}, kFps);
+  if (!run.started()) return;
   StepDemoFrame();
   for (auto _ : state) PaintDemoPart(g_parts, g_demo.clock.part, &g_demo.frame_buffer.frame);
   state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-  EndDemoRun(DemoEnd::kPlayedOut);
-  g_platform = Platform{};
 }
 BENCHMARK(BM_PaintAt)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond);
 

@@ -27,6 +27,7 @@
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
+#include "demo_bench_support.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -110,19 +111,8 @@ struct FrameClock final : public Counter {
 
 void OnPresented(void* user) { static_cast<FrameClock*>(user)->allocations_at_last_present = g_allocations.load(); }
 
-std::filesystem::path FindArchive() {
-  if (std::filesystem::exists("autoexec.bat")) return std::filesystem::absolute("autoexec.bat");
-  std::error_code ignored;
-  return std::filesystem::read_symlink("/proc/self/exe", ignored).parent_path() / "autoexec.bat";
-}
-
 void BM_WholeDemo60Fps(benchmark::State& state) {
-  const std::filesystem::path archive = FindArchive();
-  if (!std::filesystem::exists(archive)) {
-    state.SkipWithError("autoexec.bat not found: build the target kra_data and run from the build folder");
-    return;
-  }
-  std::filesystem::current_path(archive.parent_path());
+  if (!EnterArchiveFolder(state)) return;
   for (auto _ : state) {
     HeadlessDisplay display;
     OfflineAudioDevice audio;
@@ -182,35 +172,12 @@ void BM_ClearAndPresentOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
-// A demo loaded once from the archive, on the headless display and virtual time, for the
-// seek benchmarks; nothing is presented.
-struct LoadedDemo {
-  HeadlessDisplay display;
-  OfflineAudioDevice audio;
-  VirtualCounter counter{kFps};
-  bool ready = false;
-
-  LoadedDemo() {
-    const std::filesystem::path archive = FindArchive();
-    if (!std::filesystem::exists(archive)) return;
-    std::filesystem::current_path(archive.parent_path());
-    g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-    ready = !GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = false}); });
-  }
-  ~LoadedDemo() {
-    if (ready) EndDemoRun(DemoEnd::kPlayedOut);
-    g_platform = Platform{};
-  }
-};
-
 // Seeking to a second (the argument, in tenths): the clock summed from 0 and the part that
 // second falls in replayed from its start at 60 frames a second, nothing drawn.
 void BM_SeekTo(benchmark::State& state) {
-  LoadedDemo demo;
-  if (!demo.ready) {
-    state.SkipWithError("the demo did not start: build the target kra_data");
-    return;
-  }
+  if (!EnterArchiveFolder(state)) return;
+  const HeadlessDemoRun demo(state, {.from_seconds = 0.0f, .seek_fps = kFps, .player = false}, kFps);
+  if (!demo.started()) return;
   const float seconds = static_cast<float>(state.range(0)) / 10.0f;
   for (auto _ : state) SeekDemo(seconds, kFps);
   std::fprintf(stderr, "seek to %.1f s: the demo clock there is %.4f s\n", seconds, g_demo.clock.seconds);
@@ -219,11 +186,9 @@ BENCHMARK(BM_SeekTo)->Arg(200)->Arg(600)->Arg(1000)->Arg(1159)->Unit(benchmark::
 
 // Its peer: getting to the same second by playing every frame there, drawn.
 void BM_PlayTo(benchmark::State& state) {
-  LoadedDemo demo;
-  if (!demo.ready) {
-    state.SkipWithError("the demo did not start: build the target kra_data");
-    return;
-  }
+  if (!EnterArchiveFolder(state)) return;
+  const HeadlessDemoRun demo(state, {.from_seconds = 0.0f, .seek_fps = kFps, .player = false}, kFps);
+  if (!demo.started()) return;
   const float seconds = static_cast<float>(state.range(0)) / 10.0f;
   for (auto _ : state) {
     SeekDemo(0.0f, kFps);
