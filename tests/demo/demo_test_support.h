@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/lwo_writer.h"
+#include "platform/platform.h"
 #include "resource/png_encode.h"
 #include "resource/resource_test_support.h"
 
@@ -20,6 +21,20 @@ inline bool LinkBuildArchive() {
   std::filesystem::create_symlink(archive, "autoexec.bat");
   return true;
 }
+
+// A test of the whole demo on the build's own data: a scratch directory with the archive
+// linked into it, and whatever platform the test installs taken down after it.
+class BuildArchiveTest : public ScratchDirTest {
+ protected:
+  void SetUp() override {
+    ScratchDirTest::SetUp();
+    ASSERT_TRUE(LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
+  }
+  void TearDown() override {
+    g_platform = Platform{};
+    ScratchDirTest::TearDown();
+  }
+};
 
 // An opaque image of one colour.
 inline void WriteSolidPng(const std::string& path, int width, int height, uint8_t r, uint8_t g, uint8_t b) {

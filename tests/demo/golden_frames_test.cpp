@@ -86,17 +86,9 @@ std::string WriteFailedFrame(int64_t index, const Shot& shot) {
   return path;
 }
 
-class GoldenFrames : public ScratchDirTest {
- protected:
-  void TearDown() override {
-    g_platform = Platform{};
-    ScratchDirTest::TearDown();
-  }
-};
+using GoldenFrames = demo_test::BuildArchiveTest;
 
 TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
-  ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
-
   std::map<int64_t, Shot> shots;
   for (double t : kTimes) shots[static_cast<int64_t>(t * kFps + 0.5) - 1] = {};
   HeadlessDisplayConfig config;

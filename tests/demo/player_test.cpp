@@ -25,11 +25,11 @@ struct Presented {
   std::vector<uint8_t> pixels;
 };
 
-class PlayerTest : public ScratchDirTest {
+class PlayerTest : public demo_test::BuildArchiveTest {
  protected:
   void SetUp() override {
-    ScratchDirTest::SetUp();
-    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
+    BuildArchiveTest::SetUp();
+    if (HasFatalFailure()) return;
     config.accepted_bits = {32};
     display = std::make_unique<HeadlessDisplay>(config);
     g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};
@@ -38,11 +38,6 @@ class PlayerTest : public ScratchDirTest {
                         std::vector<uint8_t>(frame.bytes, frame.bytes + static_cast<size_t>(frame.pitch) * frame.height)});
     });
   }
-  void TearDown() override {
-    g_platform = Platform{};
-    ScratchDirTest::TearDown();
-  }
-
   // Plays from second 30 with the keys given for the pumps of chosen frames (from 1).
   void Play(int frame_count, const std::vector<std::pair<int64_t, DisplayEvent>>& keys) {
     for (const auto& [pump, key] : keys) display->ScheduleEvent(pump, key);

@@ -22,17 +22,8 @@
 
 namespace {
 
-class ReloadTest : public ScratchDirTest {
+class ReloadTest : public demo_test::BuildArchiveTest {
  protected:
-  void SetUp() override {
-    ScratchDirTest::SetUp();
-    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
-  }
-  void TearDown() override {
-    g_platform = Platform{};
-    ScratchDirTest::TearDown();
-  }
-
   static std::vector<uint32_t> Pixels() {
     const Texture& frame = g_demo.frame_buffer.frame;
     return std::vector<uint32_t>(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);

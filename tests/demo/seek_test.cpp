@@ -53,17 +53,8 @@ uint32_t Bits(float clock) {
   return bits;
 }
 
-class SeekTest : public ScratchDirTest {
+class SeekTest : public demo_test::BuildArchiveTest {
  protected:
-  void SetUp() override {
-    ScratchDirTest::SetUp();
-    ASSERT_TRUE(demo_test::LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
-  }
-  void TearDown() override {
-    g_platform = Platform{};
-    ScratchDirTest::TearDown();
-  }
-
   // Frames (clock bits -> checksum) of a run from `from` on fps virtual time: those in the
   // windows for a run from 0, else the first window's worth, after which the run ends.
   std::map<uint32_t, uint64_t> Run(int fps, float from) {

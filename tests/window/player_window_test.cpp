@@ -30,17 +30,6 @@ using Clock = std::chrono::steady_clock;
 
 const char* TestXDisplay() { return std::getenv("KRA_TEST_X_DISPLAY"); }
 
-std::string ReadText(const std::string& path) {
-  std::string text;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-  }
-  return text;
-}
-
 // A shell command's output (stderr dropped), trailing newline removed.
 std::string Output(const std::string& command) {
   std::string text;
@@ -109,7 +98,7 @@ class PlayerBarWindow : public ::testing::Test {
       _exit(127);
     }
     window = Output(X() + "timeout 30 xdotool search --sync --pid " + std::to_string(pid) + " --name '^kra' | head -1");
-    ASSERT_FALSE(window.empty()) << ReadText(dir + "/stderr.txt");
+    ASSERT_FALSE(window.empty()) << ReadBytes(dir + "/stderr.txt");
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     // The frame's place in the window: scaled to fit, centred.
     const std::string geometry = Output(X() + "xdotool getwindowgeometry --shell " + window);
@@ -194,7 +183,7 @@ TEST_F(PlayerBarWindow, WatchTakesAChangedImageAndOutlivesAHalfWrittenOne) {
   demo_test::WriteSolidPng(dir + "/data/new.png", 512, 384, 0, 255, 0);
   fs::rename(dir + "/data/new.png", dir + "/data/bg_sky.png");
   EXPECT_TRUE(WaitUntil([&] { return Corner() == 0x00FF00u; }, std::chrono::seconds(5)))
-      << "the changed sky did not show; stderr: " << ReadText(dir + "/stderr.txt");
+      << "the changed sky did not show; stderr: " << ReadBytes(dir + "/stderr.txt");
 
   // Saved in two writes a second apart: the first half is read, said to be broken, and the
   // demo plays on; the whole file is then taken.
@@ -205,11 +194,11 @@ TEST_F(PlayerBarWindow, WatchTakesAChangedImageAndOutlivesAHalfWrittenOne) {
   std::fflush(f);
   std::this_thread::sleep_for(std::chrono::seconds(1));
   EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "kra ended on a half-written file";
-  EXPECT_NE(ReadText(dir + "/stderr.txt").find("bg_sky.png"), std::string::npos) << ReadText(dir + "/stderr.txt");
+  EXPECT_NE(ReadBytes(dir + "/stderr.txt").find("bg_sky.png"), std::string::npos) << ReadBytes(dir + "/stderr.txt");
   std::fwrite(red.data() + red.size() / 2, 1, red.size() - red.size() / 2, f);
   std::fclose(f);
   EXPECT_TRUE(WaitUntil([&] { return Corner() == 0xFF0000u; }, std::chrono::seconds(5)))
-      << "the finished file did not show; stderr: " << ReadText(dir + "/stderr.txt");
+      << "the finished file did not show; stderr: " << ReadBytes(dir + "/stderr.txt");
 
   // A busy X server may refuse one xdotool call; the key is sent until the program has ended.
   int status = 0;
@@ -220,7 +209,7 @@ TEST_F(PlayerBarWindow, WatchTakesAChangedImageAndOutlivesAHalfWrittenOne) {
   }
   EXPECT_TRUE(ended) << "Escape did not end kra";
   if (ended) pid = -1;
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadText(dir + "/stderr.txt");
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(dir + "/stderr.txt");
 }
 
 }  // namespace

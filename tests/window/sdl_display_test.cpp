@@ -76,17 +76,6 @@ int WaitFor(pid_t pid, std::chrono::seconds limit) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string ReadFile(const std::string& path) {
-  std::string text;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
-    std::fclose(f);
-  }
-  return text;
-}
-
 bool RunQuiet(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
 
 TEST(NoDisplay, KraSaysSoAndExitsWithOne) {
@@ -96,7 +85,7 @@ TEST(NoDisplay, KraSaysSoAndExitsWithOne) {
                     {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}},
                     dir, err);
   EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 1);
-  EXPECT_NE(ReadFile(err).find("kra: cannot open a 512x384 display: "), std::string::npos) << ReadFile(err);
+  EXPECT_NE(ReadBytes(err).find("kra: cannot open a 512x384 display: "), std::string::npos) << ReadBytes(err);
 }
 
 struct EscapeAfterFrames {
@@ -159,7 +148,7 @@ TEST(SdlDisplay, KraProgramEndsWithZeroOnEscape) {
   const bool sent = RunQuiet("DISPLAY=" + display + " timeout 30 xdotool search --sync --pid " + std::to_string(pid) +
                              " --name '^kra$' key --window %1 Escape");
   EXPECT_TRUE(sent);
-  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(sent ? 30 : 1)), 0) << ReadFile(dir + "/stderr.txt");
+  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(sent ? 30 : 1)), 0) << ReadBytes(dir + "/stderr.txt");
 }
 
 // The player as a user meets it: a window from second 21 (mamma1, over a sky that data/
@@ -197,7 +186,7 @@ class PlayerWindow : public ::testing::Test {
   std::string Shot(uint32_t* corner) {
     const std::string path = dir + "/shot.png";
     EXPECT_TRUE(RunQuiet(X() + "import -window " + window + " " + path));
-    const std::string bytes = ReadFile(path);
+    const std::string bytes = ReadBytes(path);
     Texture image = DecodePng(LoadFile(path.c_str()));
     *corner = image.pixels ? image.pixels[static_cast<size_t>(image.height / 40) * image.width + image.width / 40] & 0xFFFFFF : 0;
     FreeTexture(&image);
@@ -216,8 +205,8 @@ TEST_F(PlayerWindow, PausesSeeksReloadsAndEnds) {
   ASSERT_EQ(std::system((X() + "timeout 30 xdotool search --sync --pid " + std::to_string(pid) + " --name '^kra$' > " +
                          ids + " 2>/dev/null").c_str()),
             0)
-      << ReadFile(dir + "/stderr.txt");
-  window = ReadFile(ids).substr(0, ReadFile(ids).find('\n'));
+      << ReadBytes(dir + "/stderr.txt");
+  window = ReadBytes(ids).substr(0, ReadBytes(ids).find('\n'));
   std::this_thread::sleep_for(std::chrono::milliseconds(800));
 
   uint32_t corner = 0;
@@ -239,10 +228,10 @@ TEST_F(PlayerWindow, PausesSeeksReloadsAndEnds) {
   WriteSky(0, 255, 0);
   Key("r");
   Shot(&corner);
-  EXPECT_EQ(corner, 0x00FF00u) << "R did not show the changed sky; stderr: " << ReadFile(dir + "/stderr.txt");
+  EXPECT_EQ(corner, 0x00FF00u) << "R did not show the changed sky; stderr: " << ReadBytes(dir + "/stderr.txt");
 
   Key("Escape");
-  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 0) << ReadFile(dir + "/stderr.txt");
+  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 0) << ReadBytes(dir + "/stderr.txt");
   pid = -1;
 }
 
