@@ -144,11 +144,12 @@ TEST(SdlDisplay, KraProgramEndsWithZeroOnEscape) {
   pid_t pid = Spawn({std::string(KRA_BINARY_DIR) + "/kra"},
                     {{"DISPLAY", display}, {"SDL_VIDEODRIVER", ""}, {"SDL_AUDIODRIVER", "dummy"}}, dir,
                     dir + "/stderr.txt");
-  // --sync waits until the window of that process exists, then sends the key to it.
-  const bool sent = RunQuiet("DISPLAY=" + display + " timeout 30 xdotool search --sync --pid " + std::to_string(pid) +
-                             " --name '^kra$' key --window %1 Escape");
-  EXPECT_TRUE(sent);
-  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(sent ? 30 : 1)), 0) << ReadBytes(dir + "/stderr.txt");
+  // --sync waits until the window of that process exists, then sends the key to it. xdotool's
+  // own status is not the test: the window may close between the key's press and its release,
+  // which xdotool reports as an error. A key that never arrived leaves the program running.
+  RunQuiet("DISPLAY=" + display + " timeout 30 xdotool search --sync --pid " + std::to_string(pid) +
+           " --name '^kra$' key --window %1 Escape");
+  EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 0) << ReadBytes(dir + "/stderr.txt");
 }
 
 // The player as a user meets it: a window from second 21 (mamma1, over a sky that data/
@@ -230,7 +231,9 @@ TEST_F(PlayerWindow, PausesSeeksReloadsAndEnds) {
   Shot(&corner);
   EXPECT_EQ(corner, 0x00FF00u) << "R did not show the changed sky; stderr: " << ReadBytes(dir + "/stderr.txt");
 
-  Key("Escape");
+  // The window may close between Escape's press and its release, which xdotool reports as an
+  // error: only the program's exit counts here.
+  RunQuiet(X() + "xdotool key --window " + window + " Escape");
   EXPECT_EQ(WaitFor(pid, std::chrono::seconds(30)), 0) << ReadBytes(dir + "/stderr.txt");
   pid = -1;
 }
