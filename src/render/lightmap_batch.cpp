@@ -62,23 +62,22 @@ struct SectionLanes {
   __m128i y, rows, drawn;  // drawn: all ones where the section has rows
 };
 
-// The section from start along long_slope (the long edge) and from short_start along
-// short_slope, at the rows from y: the left edge carries every value, the right only x.
+// The section from long_start along long_slope (the long edge) and from short_start along
+// short_slope, at the rows from y: the left edge carries every value, the right only x. Each
+// lane picks its edges before the arithmetic, which is the same for either edge.
 inline void SectionOf(const __m128 long_start[kValues], const __m128 long_slope[kValues],
-                      const __m128i long_steps[kValues], const __m128 short_start[kValues],
-                      const __m128 short_slope[kValues], __m128 prestep, __m128 long_left, __m128i y,
-                      __m128i rows, SectionLanes* s) {
-  const __m128i left_is_long = _mm_castps_si128(long_left);
-  __m128i long_first[kValues], short_first[kValues], short_steps[kValues];
+                      const __m128 short_start[kValues], const __m128 short_slope[kValues], __m128 prestep,
+                      __m128 long_left, __m128i y, __m128i rows, SectionLanes* s) {
   for (int k = 0; k < kValues; ++k) {
-    long_first[k] = HeldFixed(_mm_add_ps(long_start[k], _mm_mul_ps(long_slope[k], prestep)));
-    short_first[k] = HeldFixed(_mm_add_ps(short_start[k], _mm_mul_ps(short_slope[k], prestep)));
-    short_steps[k] = HeldFixed(short_slope[k]);
-    s->first[k] = Select(left_is_long, long_first[k], short_first[k]);
-    s->step[k] = Select(left_is_long, long_steps[k], short_steps[k]);
+    const __m128 start = Select(long_left, long_start[k], short_start[k]);
+    const __m128 slope = Select(long_left, long_slope[k], short_slope[k]);
+    s->first[k] = HeldFixed(_mm_add_ps(start, _mm_mul_ps(slope, prestep)));
+    s->step[k] = HeldFixed(slope);
   }
-  s->right_x = Select(left_is_long, short_first[0], long_first[0]);
-  s->right_dx = Select(left_is_long, short_steps[0], long_steps[0]);
+  const __m128 right_start = Select(long_left, short_start[0], long_start[0]);
+  const __m128 right_slope = Select(long_left, short_slope[0], long_slope[0]);
+  s->right_x = HeldFixed(_mm_add_ps(right_start, _mm_mul_ps(right_slope, prestep)));
+  s->right_dx = HeldFixed(right_slope);
   s->y = y;
   s->rows = rows;
   s->drawn = _mm_cmpgt_epi32(rows, _mm_setzero_si128());
@@ -118,12 +117,10 @@ void SetUpLanes(const LightmapBatch& b, int32_t first, BatchSetUp* out) {
   const __m128 g2 = _mm_div_ps(one, _mm_sub_ps(sy2, sy1));
 
   __m128 long_slope[kValues], middle[kValues], upper_slope[kValues], lower_slope[kValues];
-  __m128i long_steps[kValues];
   const __m128 to_middle = _mm_sub_ps(sy1, sy0);
   for (int k = 0; k < kValues; ++k) {
     long_slope[k] = _mm_mul_ps(_mm_sub_ps(c[2].value[k], c[0].value[k]), g0);
     middle[k] = _mm_add_ps(c[0].value[k], _mm_mul_ps(long_slope[k], to_middle));
-    long_steps[k] = HeldFixed(long_slope[k]);
     upper_slope[k] = _mm_mul_ps(_mm_sub_ps(c[1].value[k], c[0].value[k]), g1);
     lower_slope[k] = _mm_mul_ps(_mm_sub_ps(c[2].value[k], c[1].value[k]), g2);
   }
@@ -140,10 +137,10 @@ void SetUpLanes(const LightmapBatch& b, int32_t first, BatchSetUp* out) {
   out->drawn = _mm_andnot_si128(_mm_or_si128(thin, flat), _mm_set1_epi32(-1));
 
   const __m128 long_left = _mm_cmple_ps(middle[0], sx1);
-  SectionOf(c[0].value, long_slope, long_steps, c[0].value, upper_slope,
+  SectionOf(c[0].value, long_slope, c[0].value, upper_slope,
             _mm_sub_ps(_mm_cvtepi32_ps(c[0].row), sy0), long_left, c[0].row, _mm_sub_epi32(c[1].row, c[0].row),
             &out->upper);
-  SectionOf(middle, long_slope, long_steps, c[1].value, lower_slope, _mm_sub_ps(_mm_cvtepi32_ps(c[1].row), sy1),
+  SectionOf(middle, long_slope, c[1].value, lower_slope, _mm_sub_ps(_mm_cvtepi32_ps(c[1].row), sy1),
             long_left, c[1].row, _mm_sub_epi32(c[2].row, c[1].row), &out->lower);
 }
 
