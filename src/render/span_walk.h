@@ -92,6 +92,12 @@ inline bool SpansInsideColumns(const FixedSection& s, int32_t width) {
          right1 >= INT32_MIN && right1 <= INT32_MAX;
 }
 
+// A row kernel that takes rows of no pixels too (declaring kTakesEmptyRows), for which it
+// writes nothing of the frame: where empty rows are common and come unpredictably, a
+// kernel that does the work of a pixel for them and throws it away is faster than a branch.
+template <typename RowKernel>
+constexpr bool kTakesEmptyRows = requires { RowKernel::kTakesEmptyRows; };
+
 // The rows of a section whose every span lies inside the frame, walked as they are.
 template <bool kTwoLayers, typename RowKernel>
 __attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowKernel row, uint32_t* line,
@@ -102,7 +108,7 @@ __attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowK
   for (int32_t k = 0; k < s.rows; ++k, line += pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
     const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
     const int32_t n = Ceil16(static_cast<int32_t>(right_x)) - xs;
-    if (n < 1) continue;
+    if (!kTakesEmptyRows<RowKernel> && n < 1) continue;
     cursor.u = left.u;
     cursor.v = left.v;
     if constexpr (kTwoLayers) {
@@ -256,11 +262,14 @@ struct LightmapCopyRow {
         TexelQuad(lightmap, c.u2 + k * du2, c.v2 + k * dv2, QuadSteps(du2), QuadSteps(dv2)));
   }
 
+  static constexpr bool kTakesEmptyRows = true;
+
   __attribute__((always_inline)) void operator()(uint32_t* out, const SpanCursor& c, int32_t n) const {
-    if (n == 1) {
+    if (n <= 1) {  // a row of no pixels writes its pixel to a scratch word
+      uint32_t scratch;
       const __m128i texel = _mm_cvtsi32_si128(static_cast<int>(texels[TexelIndex(c.u, c.v)]));
       const __m128i light = _mm_cvtsi32_si128(static_cast<int>(lightmap[TexelIndex(c.u2, c.v2)]));
-      out[0] = static_cast<uint32_t>(_mm_cvtsi128_si32(blend_lanes::Blend4<kMode>(texel, light)));
+      *(n == 1 ? out : &scratch) = static_cast<uint32_t>(_mm_cvtsi128_si32(blend_lanes::Blend4<kMode>(texel, light)));
       return;
     }
     if (n < 4) {
