@@ -13,19 +13,24 @@
 
 #include "render/render_context.h"
 
-constexpr int32_t LIGHTMAP_BATCH_SIZE = 8;  // two groups of four lanes
+constexpr int32_t LIGHTMAP_BATCH_SIZE = 16;  // two groups of eight AVX2 lanes, or four of four SSE2 lanes
+
+// The lanes the set-up uses: the widest the processor has, or SSE2's (for the tests to hold
+// the two to the same pixels).
+enum class LightmapLanes { kWidest, kSse2 };
 
 // Triangles waiting to be drawn, corner values laid out lane by lane: [corner][triangle].
 struct LightmapBatch {
   int32_t count = 0;
+  LightmapLanes lanes = LightmapLanes::kWidest;
   const Texture* textures[LIGHTMAP_BATCH_SIZE];
   const Texture* lightmaps[LIGHTMAP_BATCH_SIZE];
-  alignas(16) float sx[3][LIGHTMAP_BATCH_SIZE];
-  alignas(16) float sy[3][LIGHTMAP_BATCH_SIZE];
-  alignas(16) float u[3][LIGHTMAP_BATCH_SIZE];
-  alignas(16) float v[3][LIGHTMAP_BATCH_SIZE];
-  alignas(16) float u2[3][LIGHTMAP_BATCH_SIZE];
-  alignas(16) float v2[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float sx[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float sy[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float u[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float v[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float u2[3][LIGHTMAP_BATCH_SIZE];
+  alignas(32) float v2[3][LIGHTMAP_BATCH_SIZE];
 };
 
 // Queues a triangle under the contract of DrawLightmappedTriangleInFrame: every corner

@@ -227,15 +227,20 @@ TEST_F(RasterizerTest, FastLoopsMatchTheReferenceOnRandomTriangles) {
         frame_ = start;
         for (size_t i = 0; i < corners.size(); i += 3) DrawLightmappedTriangleInFrame(&base_texture, lightmap, &corners[i]);
         ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode << ", in frame";
-        // The same four at a time, with batches of two drawn early (the seventh triangle's and the last).
-        frame_ = start;
-        LightmapBatch batch;
-        for (size_t i = 0; i < corners.size(); i += 3) {
-          if (i == 3 * 6) DrawLightmapBatch(&batch);
-          QueueLightmappedTriangle(&batch, &base_texture, lightmap, &corners[i]);
+        // The same in batches, set up in the widest lanes and in SSE2's, with part batches
+        // drawn early (the first six triangles, and the last).
+        for (LightmapLanes lanes : {LightmapLanes::kWidest, LightmapLanes::kSse2}) {
+          frame_ = start;
+          LightmapBatch batch;
+          batch.lanes = lanes;
+          for (size_t i = 0; i < corners.size(); i += 3) {
+            if (i == 3 * 6) DrawLightmapBatch(&batch);
+            QueueLightmappedTriangle(&batch, &base_texture, lightmap, &corners[i]);
+          }
+          DrawLightmapBatch(&batch);
+          ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode
+                                       << (lanes == LightmapLanes::kSse2 ? ", batched in SSE2 lanes" : ", batched");
         }
-        DrawLightmapBatch(&batch);
-        ASSERT_EQ(frame_, reference) << "base mode " << base_mode << ", layer-2 mode " << layer2_mode << ", batched";
       }
     }
   }
