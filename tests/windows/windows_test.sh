@@ -46,15 +46,10 @@ printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' >"$HOME/.
 wine=/usr/lib/wine/wine64
 
 # An X server of our own for everything: wine keeps one display per wineserver.
-for n in $(seq 90 130); do
-  [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  export DISPLAY=:$n
-  break
-done
-[[ -n $xvfb_pid ]] || fail "no free X display number for Xvfb"
-for _ in $(seq 50); do [[ -e /tmp/.X11-unix/X${DISPLAY#:} ]] && break; sleep 0.1; done
+# shellcheck source=scripts/xvfb.sh
+. "$here/../../scripts/xvfb.sh"
+start_xvfb || fail "Xvfb did not start"
+export DISPLAY=$xvfb_display
 wineserver -k 2>/dev/null || true
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   step "making the wine prefix $WINEPREFIX"
