@@ -51,10 +51,6 @@ void DrawSetUpInMode(int32_t mode, const LightmapBatch& b, int32_t count, const 
   }
 }
 
-}  // namespace
-
-namespace {
-
 inline void SetCorner(LightmapBatch* b, int32_t i, int k, float sx, float sy, float u, float v, float u2, float v2) {
   b->sx[k][i] = sx;
   b->sy[k][i] = sy;

@@ -1,12 +1,12 @@
-// Lightmapped triangles set up four at a time: each SSE lane carries one triangle through
-// the set-up of rasterizer.cpp, value by value in the same float operations, so every lane
+// Lightmapped triangles drawn in batches: each vector lane carries one triangle through the
+// set-up of rasterizer.cpp, value by value in the same float operations, so every lane
 // rounds as that set-up does and the frame ends up byte for byte as if each triangle had
 // gone through DrawLightmappedTriangleInFrame in turn.
 //
 // The characters' skins are thousands of triangles of a few pixels each. One at a time,
 // their set-up is a chain of dependent divisions and conversions that the processor cannot
-// overlap with the next triangle's for the branches of the row walk in between; four lanes
-// wide, the chain is paid once for four, and the rows are walked afterwards in order.
+// overlap with the next triangle's for the branches of the row walk in between; in lanes,
+// the chain is paid once for a group, and the rows are walked afterwards in order.
 #pragma once
 
 #include <cstdint>
