@@ -9,6 +9,8 @@
 
 #include "audio/audio_offline.h"
 #include "demo/entry.h"
+#include "demo/frame_buffer.h"
+#include "display/display_window.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
@@ -55,3 +57,23 @@ class HeadlessDemoRun {
   ScopedPlatform platform_;
   bool started_ = false;
 };
+
+// The floor under any demo frame: the frame buffer cleared and presented on a headless
+// display with nothing drawn, frames_per_pass times a pass. Returns the frames presented.
+inline int64_t RunClearAndPresent(benchmark::State& state, int frames_per_pass) {
+  HeadlessDisplay display;
+  const ScopedPlatform platform({.display = &display});
+  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
+  FrameBuffer buffer{};
+  CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
+  int64_t frames = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < frames_per_pass; ++i, ++frames) {
+      ClearFrameBuffer(&buffer);
+      ShowFrameBuffer(buffer);
+    }
+  }
+  FreeFrameBuffer(&buffer);
+  CloseDisplay();
+  return frames;
+}

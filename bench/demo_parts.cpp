@@ -66,22 +66,8 @@ BENCHMARK(BM_PaintAt)->Arg(25)->Arg(50)->Arg(100)->Unit(benchmark::kMicrosecond)
 
 // The floor: clearing and presenting a frame with nothing drawn, a second's worth per pass.
 void BM_ClearAndPresent(benchmark::State& state) {
-  HeadlessDisplay display;
-  g_platform.display = &display;
-  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
-  FrameBuffer buffer{};
-  CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
-  int64_t frames = 0;
-  for (auto _ : state) {
-    for (int i = 0; i < kFps; ++i, ++frames) {
-      ClearFrameBuffer(&buffer);
-      ShowFrameBuffer(buffer);
-    }
-  }
+  const int64_t frames = RunClearAndPresent(state, kFps);
   state.counters["fps"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
-  FreeFrameBuffer(&buffer);
-  CloseDisplay();
-  g_platform = Platform{};
 }
 BENCHMARK(BM_ClearAndPresent)->Unit(benchmark::kMillisecond);
 

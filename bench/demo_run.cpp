@@ -155,20 +155,7 @@ BENCHMARK(BM_WholeDemo60Fps)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMi
 
 // The floor under any frame: clear and present, 116 s worth of frames, nothing drawn.
 void BM_ClearAndPresentOnly(benchmark::State& state) {
-  HeadlessDisplay display;
-  g_platform.display = &display;
-  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
-  FrameBuffer buffer{};
-  CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
-  for (auto _ : state) {
-    for (int i = 0; i < static_cast<int>(kDemoSeconds * kFps); ++i) {
-      ClearFrameBuffer(&buffer);
-      ShowFrameBuffer(buffer);
-    }
-  }
-  FreeFrameBuffer(&buffer);
-  CloseDisplay();
-  g_platform = Platform{};
+  RunClearAndPresent(state, static_cast<int>(kDemoSeconds * kFps));
 }
 BENCHMARK(BM_ClearAndPresentOnly)->Iterations(1)->Repetitions(3)->Unit(benchmark::kMillisecond);
 
