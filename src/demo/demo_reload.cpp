@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "demo/demo_parts.h"
+#include "demo/demo_state.h"
 #include "platform/display_device.h"
 #include "platform/fatal.h"
 #include "platform/load_problems.h"
@@ -71,6 +72,7 @@ bool ReloadDemo() {
   }
   // The new data is live; what it replaced goes through the same release as at the end.
   std::swap(g_parts, *fresh);
+  ForgetBackdropDamage(&g_demo.frame_buffer.frame);
   ReleaseDemoParts(fresh.get());
   FreeTextureTable(kept_textures.get());
   g_last_failure.clear();

@@ -75,10 +75,13 @@ void ContinueTimer(const VirtualCounter& replay_counter) {
 }
 
 // One frame of the part: its step, then its picture, the frame cleared to black first unless
-// the part's first image covers every pixel of it.
+// the part's first image covers every pixel of it. What another part left in the frame is
+// not what this part's damage record describes.
 void StepAndPaint(DemoPartId part, float delta) {
   StepDemoPart(&g_parts, part, delta);
   Texture& frame = g_demo.frame_buffer.frame;
+  if (part != g_demo.painted_by) ForgetBackdropDamage(&frame);
+  g_demo.painted_by = part;
   if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
   PaintDemoPart(g_parts, part, &frame);
 }

@@ -11,9 +11,16 @@ struct DemoState {
   FrameBuffer frame_buffer;
   DemoClock clock;  // seconds drive the timeline; part draws the next frame
   FrameTimer timer;
+  DemoPartId painted_by;  // the part whose paint the frame buffer holds (with its damage)
 };
 
 extern DemoState g_demo;
+
+// The damage record of the frame buffer when frame is its frame, else null (a frame of a
+// test or a tool, about which nothing is kept).
+BackdropDamage* BackdropDamageOf(const Texture* frame);
+// Nothing known of the frame: its next scene paint puts back the whole backdrop.
+void ForgetBackdropDamage(const Texture* frame);
 
 // Back to the state before a run: tests call it between runs.
 void ResetDemoState();

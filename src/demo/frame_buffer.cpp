@@ -21,6 +21,7 @@ int CreateFrameBuffer(FrameBuffer* buffer, int width, int height, int display_he
 }
 
 void ClearFrameBuffer(FrameBuffer* buffer) {
+  buffer->damage = BackdropDamage{};
   if (!buffer->frame.pixels) return;
   std::memset(buffer->frame.pixels, 0,
               static_cast<size_t>(buffer->frame.width) * buffer->frame.height * sizeof(uint32_t));

@@ -13,9 +13,20 @@ constexpr int DISPLAY_HEIGHT = 384;  // rows of the display buffer and the displ
 // The frame as drawing operations address it: the Texture layout, has_alpha always 0.
 using FrameDescriptor = Texture;
 
+// What the frame holds as the last scene paint into it left it: its backdrop, except in rows
+// [top, bottom). The next paint over the same backdrop puts back only those rows. A null
+// backdrop: nothing is known, and the next paint puts back the whole backdrop. Whatever else
+// writes into the frame (a clear, another part) forgets it; the player's overlays are drawn
+// over a held copy and taken off again, so they leave it true.
+struct BackdropDamage {
+  const uint32_t* backdrop;
+  int32_t top, bottom;
+};
+
 struct FrameBuffer {
   uint32_t* display;      // DISPLAY_HEIGHT rows of WIDTH pixels, 0xAARRGGBB
   FrameDescriptor frame;  // WIDTH x HEIGHT, starting (DISPLAY_HEIGHT - HEIGHT) / 2 rows down
+  BackdropDamage damage;
 };
 
 // Allocates and zeroes the display buffer and sets up the frame descriptor. Returns 0 (and

@@ -1,13 +1,17 @@
 #include "demo/scene_part.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include "demo/demo_state.h"
+#include "demo/wave_layer.h"
 #include "display/image_blit.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
 #include "geometry/motion.h"
 #include "platform/fatal.h"
+#include "render/render_context.h"
 #include "render/scene_pass.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
@@ -125,21 +129,75 @@ void RewindScene(Scene* scene, const SceneRewind& rewind) {
   scene->delta_seconds = 0.0f;
 }
 
-void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t) {
+RowSpan DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t) {
   for (int32_t i = 0; i < count; ++i) {
     if (!(t <= rows[i].until)) continue;
-    if (rows[i].image >= 0) DrawImage(frame, &images[rows[i].image], rows[i].x, rows[i].y);
-    return;
+    if (rows[i].image < 0) return {0, 0};
+    DrawImage(frame, &images[rows[i].image], rows[i].x, rows[i].y);
+    return ImageRows(*frame, images[rows[i].image], rows[i].y);
   }
+  return {0, 0};
 }
 
 void DrawBackground(Texture* frame, const Texture& image) { DrawImage(frame, &image, 0, 0); }
 
-void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
+namespace {
+
+RowSpan Hull(RowSpan a, RowSpan b) {
+  if (a.bottom <= a.top) return b;
+  if (b.bottom <= b.top) return a;
+  return {std::min(a.top, b.top), std::max(a.bottom, b.bottom)};
+}
+
+void CopyBackdropRows(Texture* frame, const Texture& backdrop, int32_t top, int32_t bottom) {
+  if (bottom > top) BlitImage(frame, &backdrop, 0, top, 0, top, frame->width, bottom - top, 0xFFFFFFFFu, 0);
+}
+
+// The backdrop copied into the rows that may differ from it (all of them when nothing is
+// known), but for the rows the rear strip has just composed from it.
+void PutBackBackdrop(Texture* frame, const Texture& backdrop, const BackdropDamage* damage, RowSpan composed) {
+  RowSpan rows{0, frame->height};
+  if (damage && damage->backdrop == backdrop.pixels) rows = {damage->top, damage->bottom};
+  if (composed.bottom <= composed.top) composed = {rows.bottom, rows.bottom};
+  CopyBackdropRows(frame, backdrop, rows.top, std::min(rows.bottom, composed.top));
+  CopyBackdropRows(frame, backdrop, std::max(rows.top, composed.bottom), rows.bottom);
+}
+
+// The layers in the order they have always been drawn, each over the whole of what is below.
+void PaintLayersInFull(Texture* frame, const SceneLayers& layers) {
   DrawBackground(frame, *layers.backdrop);
   DrawWaveStrip(frame, *layers.rear_strip, layers.waves->rear);
   RenderScene(layers.scene, layers.view);
   DrawWaveStrip(frame, *layers.middle_strip, layers.waves->middle);
   DrawWaveStrip(frame, *layers.front_strip, layers.waves->front);
   DrawBubble(frame, layers.bubbles, layers.bubble_count, layers.images, layers.part_time);
+}
+
+}  // namespace
+
+// Most of a scene part's frame is its backdrop, frame after frame: the scene and the bubbles
+// cover a few rows of it and the strips the bottom. So the backdrop is put back only in the
+// rows the last paint drew on, and the rear strip's rows are composed from the backdrop and
+// the strip in one pass; the pixels are those of drawing every layer in full.
+void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
+  const Texture& backdrop = *layers.backdrop;
+  BackdropDamage* damage = BackdropDamageOf(frame);
+  if (backdrop.has_alpha || !backdrop.pixels || backdrop.width < frame->width || backdrop.height < frame->height) {
+    PaintLayersInFull(frame, layers);  // a backdrop that does not cover the frame blends over what was there
+    if (damage) *damage = BackdropDamage{};
+    return;
+  }
+  const WaveLayers& waves = *layers.waves;
+  const RowSpan rear = DrawImageOver(frame, &backdrop, layers.rear_strip, waves.rear.position - WAVE_SWING, WAVE_ROW);
+  PutBackBackdrop(frame, backdrop, damage, rear);
+  if (rear.bottom <= rear.top) DrawWaveStrip(frame, *layers.rear_strip, waves.rear);
+  RenderScene(layers.scene, layers.view);
+  DrawWaveStrip(frame, *layers.middle_strip, waves.middle);
+  DrawWaveStrip(frame, *layers.front_strip, waves.front);
+  RowSpan drawn = DrawBubble(frame, layers.bubbles, layers.bubble_count, layers.images, layers.part_time);
+  drawn = Hull(drawn, {g_render.drawn_top, g_render.drawn_bottom});
+  for (const Texture* strip : {layers.rear_strip, layers.middle_strip, layers.front_strip}) {
+    drawn = Hull(drawn, ImageRows(*frame, *strip, WAVE_ROW));
+  }
+  if (damage) *damage = BackdropDamage{backdrop.pixels, drawn.top, drawn.bottom};
 }

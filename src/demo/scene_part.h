@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "demo/wave_layer.h"
+#include "display/image_blit.h"
 #include "resource/texture.h"
 #include "scene/scene_object.h"
 
@@ -78,7 +79,8 @@ struct BubbleRow {
 constexpr float BUBBLE_FOREVER = std::numeric_limits<float>::infinity();
 
 // Draws the bubble of the first row whose bound t does not pass; past the last row, none.
-void DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t);
+// Returns the rows it drew.
+RowSpan DrawBubble(Texture* frame, const BubbleRow* rows, int32_t count, const Texture* images, float t);
 
 // A full-frame image at the frame's top-left corner.
 void DrawBackground(Texture* frame, const Texture& image);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "demo/demo_state.h"
 #include "demo/frame_buffer.h"
 #include "geometry/mesh.h"
 #include "geometry/morph_target.h"
@@ -179,6 +180,7 @@ void PaintSwamScene(const SwamState& s, Texture* frame) {
                              sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), s.images, s.part_time});
   }
   if (!s.in_ending) return;
+  ForgetBackdropDamage(frame);  // the end card and the scene over it are no backdrop's damage
   DrawBackground(frame, s.images[SWAM_END_CARD]);
   const RenderOverride ending = EndingView(s);
   RenderScene(&s.scene, &ending);

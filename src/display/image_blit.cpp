@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -120,19 +121,21 @@ inline __m128i BlendFour(__m128i d, __m128i s) {
   return BlendFourLanes(d, s);
 }
 
-void BlendRow(uint32_t* d, const uint32_t* s, int64_t count, uint32_t tint, int32_t mode) {
+// d := under blended with s, under being d itself or the row of another image the same
+// length (the backdrop under a strip, composed straight into the frame).
+void BlendRow(uint32_t* d, const uint32_t* under, const uint32_t* s, int64_t count, uint32_t tint, int32_t mode) {
   // Mode 0 keeps the source colour (all bits pass the mask); other modes keep only the
   // source alpha and take the colour from the tint.
   const __m128i keep = _mm_set1_epi32(mode == 0 ? -1 : (int)0xFF000000u);
   const __m128i colour = _mm_set1_epi32(mode == 0 ? 0 : (int)(tint & 0x00FFFFFFu));
   int64_t i = 0;
   for (; i + 4 <= count; i += 4) {
-    __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+    __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(under + i));
     __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
     sv = _mm_or_si128(_mm_and_si128(sv, keep), colour);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), BlendFour(dv, sv));
   }
-  for (; i < count; ++i) d[i] = BlendPixel(d[i], s[i], tint, mode);
+  for (; i < count; ++i) d[i] = BlendPixel(under[i], s[i], tint, mode);
 }
 
 #ifdef KRA_BLEND_AVX2
@@ -159,7 +162,8 @@ KRA_AVX2 inline __m256i BlendEightLanes(__m256i d, __m256i s) {
 constexpr int64_t kPrefetchAhead = 256;
 
 template <bool kTinted>
-KRA_AVX2 void BlendRowAvx2(uint32_t* d, const uint32_t* s, int64_t count, uint32_t tint, int32_t mode) {
+KRA_AVX2 void BlendRowAvx2(uint32_t* d, const uint32_t* under, const uint32_t* s, int64_t count, uint32_t tint,
+                           int32_t mode) {
   const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
   const __m256i colour = _mm256_set1_epi32(static_cast<int>(tint & 0x00FFFFFFu));
   const __m256i one = _mm256_set1_epi8(1);
@@ -170,15 +174,15 @@ KRA_AVX2 void BlendRowAvx2(uint32_t* d, const uint32_t* s, int64_t count, uint32
     if constexpr (kTinted) sv = _mm256_or_si256(_mm256_and_si256(sv, alpha), colour);
     __m256i result;
     if (_mm256_testz_si256(sv, alpha)) {
-      result = _mm256_subs_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i)), one);
+      result = _mm256_subs_epu8(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + i)), one);
     } else if (_mm256_testc_si256(sv, alpha)) {
       result = _mm256_subs_epu8(sv, one);
     } else {
-      result = BlendEightLanes(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(d + i)), sv);
+      result = BlendEightLanes(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(under + i)), sv);
     }
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(d + i), result);
   }
-  BlendRow(d + i, s + i, count - i, tint, mode);
+  BlendRow(d + i, under + i, s + i, count - i, tint, mode);
 }
 
 bool HasAvx2() {
@@ -188,24 +192,54 @@ bool HasAvx2() {
 
 #endif
 
+// A row of the destination blended from under's pixels at the same place (under is the
+// destination itself, or an image of its size).
+template <bool kAvx2>
+void BlendOneRow(uint32_t* d, const uint32_t* under, const uint32_t* s, int64_t count, uint32_t tint, int32_t mode) {
+#ifdef KRA_BLEND_AVX2
+  if constexpr (kAvx2) {
+    if (mode == 0) {
+      BlendRowAvx2<false>(d, under, s, count, tint, mode);
+    } else {
+      BlendRowAvx2<true>(d, under, s, count, tint, mode);
+    }
+    return;
+  }
+#endif
+  BlendRow(d, under, s, count, tint, mode);
+}
+
 template <bool kAvx2>
 void BlendRows(Texture* destination, const Texture* source, int32_t x, int32_t y, int32_t source_x, int32_t source_y,
                int32_t width, int32_t height, uint32_t tint, int32_t mode) {
   for (int32_t row = 0; row < height; ++row) {
     uint32_t* d = destination->pixels + (int64_t)(y + row) * destination->width + x;
     const uint32_t* s = source->pixels + (int64_t)(source_y + row) * source->width + source_x;
-#ifdef KRA_BLEND_AVX2
-    if constexpr (kAvx2) {
-      if (mode == 0) {
-        BlendRowAvx2<false>(d, s, width, tint, mode);
-      } else {
-        BlendRowAvx2<true>(d, s, width, tint, mode);
-      }
-      continue;
-    }
-#endif
-    BlendRow(d, s, width, tint, mode);
+    BlendOneRow<kAvx2>(d, d, s, width, tint, mode);
   }
+}
+
+// Whole rows of the destination: under's pixels, with the clipped rectangle r of the source
+// blended over them.
+template <bool kAvx2>
+void ComposeRows(Texture* destination, const Texture* under, const Texture* source, const BlitRect& r) {
+  const int64_t width = destination->width;
+  for (int64_t row = 0; row < r.height; ++row) {
+    uint32_t* d = destination->pixels + (r.y + row) * width;
+    const uint32_t* u = under->pixels + (r.y + row) * under->width;
+    const uint32_t* s = source->pixels + (r.source_y + row) * source->width + r.source_x;
+    CopyRow(d, u, r.x);
+    BlendOneRow<kAvx2>(d + r.x, u + r.x, s, r.width, 0xFFFFFFFFu, 0);
+    CopyRow(d + r.x + r.width, u + r.x + r.width, width - r.x - r.width);
+  }
+}
+
+bool BlendAvx2() {
+#ifdef KRA_BLEND_AVX2
+  return HasAvx2();
+#else
+  return false;
+#endif
 }
 
 }  // namespace
@@ -225,13 +259,11 @@ uint32_t BlendPixel(uint32_t d, uint32_t s, uint32_t tint, int32_t mode) {
 void BlendImage(Texture* destination, const Texture* source, int32_t x, int32_t y,
                 int32_t source_x, int32_t source_y, int32_t width, int32_t height, uint32_t tint,
                 int32_t mode) {
-#ifdef KRA_BLEND_AVX2
-  if (HasAvx2()) {
+  if (BlendAvx2()) {
     BlendRows<true>(destination, source, x, y, source_x, source_y, width, height, tint, mode);
-    return;
+  } else {
+    BlendRows<false>(destination, source, x, y, source_x, source_y, width, height, tint, mode);
   }
-#endif
-  BlendRows<false>(destination, source, x, y, source_x, source_y, width, height, tint, mode);
 }
 
 void BlendImageSse2(Texture* destination, const Texture* source, int32_t x, int32_t y, int32_t source_x,
@@ -266,4 +298,27 @@ void BlitImage(Texture* destination, const Texture* source, int32_t x, int32_t y
     BlendImage(destination, source, (int32_t)r.x, (int32_t)r.y, (int32_t)r.source_x,
                (int32_t)r.source_y, (int32_t)r.width, (int32_t)r.height, tint, mode);
   }
+}
+
+RowSpan ImageRows(const Texture& destination, const Texture& source, int32_t y) {
+  const int64_t top = std::clamp<int64_t>(y, 0, destination.height);
+  const int64_t bottom = std::clamp<int64_t>(static_cast<int64_t>(y) + source.height, top, destination.height);
+  return {static_cast<int32_t>(top), static_cast<int32_t>(bottom)};
+}
+
+RowSpan DrawImageOver(Texture* destination, const Texture* under, const Texture* source, int32_t x, int32_t y) {
+  if (!source->has_alpha || !under->pixels || under->width < destination->width ||
+      under->height < destination->height) {
+    return {0, 0};
+  }
+  BlitRect r = {x, y, 0, 0, source->width, source->height};
+  ClipToSource(*source, &r);
+  ClipToDestination(*destination, &r);
+  if (r.width <= 0 || r.height <= 0) return {0, 0};
+  if (BlendAvx2()) {
+    ComposeRows<true>(destination, under, source, r);
+  } else {
+    ComposeRows<false>(destination, under, source, r);
+  }
+  return {static_cast<int32_t>(r.y), static_cast<int32_t>(r.y + r.height)};
 }

@@ -10,6 +10,22 @@
 // lie anywhere. Copies when the source has no alpha, blends otherwise.
 void DrawImage(Texture* destination, const Texture* source, int32_t x, int32_t y);
 
+// Rows [top, bottom) of an image; empty when bottom <= top.
+struct RowSpan {
+  int32_t top, bottom;
+};
+
+// The rows of the destination that DrawImage(destination, source, any x, y) may write.
+RowSpan ImageRows(const Texture& destination, const Texture& source, int32_t y);
+
+// DrawImage of a source with alpha, with the rows it covers taken from under (an image at
+// least the destination's size, such as the backdrop the frame is drawn from: its top-left
+// part) rather than from the destination: those rows become under's, the source blended over
+// them, in one pass and the same pixels as copying the rows from under and drawing the source
+// over them. Returns the rows written, none when the source has no alpha, under is smaller or
+// nothing is covered.
+RowSpan DrawImageOver(Texture* destination, const Texture* under, const Texture* source, int32_t x, int32_t y);
+
 // Transfers the width x height rectangle at (source_x, source_y) of the source to (x, y) of
 // the destination. Width or height 0 means the whole source. Mode 0 draws the source's own
 // pixels; any other mode draws the tint colour through the source's alpha (blend path).

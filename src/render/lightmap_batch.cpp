@@ -2,6 +2,8 @@
 // the order they came.
 #include "render/lightmap_batch.h"
 
+#include <algorithm>
+
 #include "render/lightmap_setup.h"
 #include "render/rasterizer.h"
 #include "render/span_walk.h"
@@ -60,6 +62,19 @@ inline void SetCorner(LightmapBatch* b, int32_t i, int k, float sx, float sy, fl
   b->v2[k][i] = v2;
 }
 
+// The rows the set-up lanes will walk, into the frame's drawn bound: a triangle's sections
+// run from the upper one's first row to the end of the lower one.
+void BoundDrawnRows(int32_t count, const LightmapSetUp& set_up) {
+  int32_t top = g_render.drawn_top, bottom = g_render.drawn_bottom;
+  for (int32_t t = 0; t < count; ++t) {
+    const bool walked = set_up.drawn[t] != 0;
+    top = std::min(top, walked ? set_up.upper.y[t] : top);
+    bottom = std::max(bottom, walked ? set_up.lower.y[t] + set_up.lower.rows[t] : bottom);
+  }
+  g_render.drawn_top = top;
+  g_render.drawn_bottom = bottom;
+}
+
 inline void TakeLane(LightmapBatch* batch, const Texture* texture, const Texture* lightmap) {
   batch->textures[batch->count] = texture;
   batch->lightmaps[batch->count] = lightmap;
@@ -91,6 +106,8 @@ void DrawLightmapBatch(LightmapBatch* batch) {
   if (count == 0) return;
   batch->count = 0;
   if (g_render.base_blend_mode != BLEND_COPY) {  // the blending loops take one triangle at a time
+    g_render.drawn_top = 0;
+    g_render.drawn_bottom = g_render.frame.height;
     for (int32_t i = 0; i < count; ++i) {
       RenderVertex triangle[3] = {};
       for (int k = 0; k < 3; ++k) {
@@ -118,5 +135,6 @@ void DrawLightmapBatch(LightmapBatch* batch) {
   } else {
     SetUpLightmapBatchSse2(*batch, count, &set_up);
   }
+  BoundDrawnRows(count, set_up);
   DrawSetUpInMode(g_render.layer2_blend_mode, *batch, count, set_up);
 }

@@ -133,6 +133,10 @@ struct RenderContext {
   float scale_x, scale_y;
   ClipPlane clip_planes[CLIP_PLANE_COUNT];
   FrameView frame;
+  // The frame rows [drawn_top, drawn_bottom) hold every pixel the last RenderScene wrote
+  // (a bound, not always the least one): what a caller that puts back the picture under the
+  // scene has to put back.
+  int32_t drawn_top, drawn_bottom;
 };
 
 extern RenderContext g_render;

@@ -103,10 +103,17 @@ RenderVertex* ClipTriangle(RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t*
 
 constexpr uint32_t OUTLINE_WHITE = 0xFFFFFFFFu;  // PackColor(255, 255, 255, 255)
 
+// Every row of the frame: the bound for whatever the pass draws outside the lightmap batch.
+void MarkEveryRowDrawn() {
+  g_render.drawn_top = 0;
+  g_render.drawn_bottom = g_render.frame.height;
+}
+
 // Fills each fan triangle of the polygon that passes the draw test (or is known to), and
 // outlines it.
 void DrawFan(const Texture* texture, const Texture* lightmap, int32_t outline, const RenderVertex* polygon,
              int32_t m, bool drawable) {
+  MarkEveryRowDrawn();
   for (int32_t k = 1; k + 1 < m; ++k) {
     if (!drawable && !Drawable(polygon[0], polygon[k], polygon[k + 1])) continue;
     RenderVertex copy[3];
@@ -229,6 +236,8 @@ void PooledCorners(int32_t i, RenderVertex corners[3]) {
 void RenderScene(const Scene* scene, const RenderOverride* override) {
   RenderContext& r = g_render;
   ClearTrianglePool();
+  r.drawn_top = r.frame.height;
+  r.drawn_bottom = 0;
   if (!scene || !r.triangles) return;
   EmitObjects(*scene, override);
   ReportDroppedTriangles();

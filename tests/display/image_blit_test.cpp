@@ -259,3 +259,35 @@ TEST(BlendImageTest, TransparentAndOpaqueRunsMatchThePerPixelForm) {
 }
 
 }  // namespace
+
+// The rows a strip covers, composed from the image under it in one pass: the pixels of
+// copying those rows from it and drawing the strip over them, and nothing else written. An
+// under image larger than the destination lends its top-left part.
+TEST(DrawImageOverTest, ComposesTheCoveredRowsAsACopyAndADrawWould) {
+  struct Case {
+    int width, height, x, y, under_width, under_height;
+  } cases[] = {{60, 7, -13, 5, 40, 20},  {60, 7, 0, 0, 40, 20},   {20, 30, -5, -4, 40, 20}, {23, 5, 3, 17, 45, 22},
+               {80, 4, -100, 3, 40, 20}, {10, 3, 5, 40, 40, 20},  {10, 3, 45, 2, 40, 20},  {13, 6, 27, 9, 40, 20}};
+  uint32_t seed = 40;
+  for (const Case& c : cases) {
+    SourceImage strip(c.width, c.height, true, ++seed), under(c.under_width, c.under_height, false, ++seed);
+    GuardedImage composed(40, 20, 0), expected(40, 20, 0);
+    std::mt19937 random(++seed);
+    for (int i = 0; i < 40 * 20; ++i) composed.texture.pixels[i] = expected.texture.pixels[i] = random();
+    const RowSpan rows = DrawImageOver(&composed.texture, &under.texture, &strip.texture, c.x, c.y);
+    const bool covered = c.x < 40 && c.x + c.width > 0 && c.y < 20 && c.y + c.height > 0;
+    const RowSpan want = covered ? ImageRows(expected.texture, strip.texture, c.y) : RowSpan{0, 0};
+    EXPECT_EQ(rows.top, want.top) << c.x << "," << c.y;
+    EXPECT_EQ(rows.bottom, want.bottom) << c.x << "," << c.y;
+    for (int y = want.top; y < want.bottom; ++y) {
+      for (int x = 0; x < 40; ++x) expected.texture.pixels[y * 40 + x] = under.At(x, y);
+    }
+    if (covered) DrawImage(&expected.texture, &strip.texture, c.x, c.y);
+    EXPECT_EQ(composed.memory, expected.memory) << c.x << "," << c.y;
+  }
+  SourceImage opaque(30, 5, false, 7), under(40, 20, false, 8);
+  GuardedImage untouched(40, 20, 0x11223344u);
+  const RowSpan none = DrawImageOver(&untouched.texture, &under.texture, &opaque.texture, 0, 3);
+  EXPECT_GE(none.top, none.bottom) << "a source without alpha is drawn by DrawImage";
+  EXPECT_EQ(untouched.At(5, 4), 0x11223344u);
+}

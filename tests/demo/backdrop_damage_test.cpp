@@ -1,0 +1,51 @@
+// A scene part puts its backdrop back only in the rows its last frame drew on: every frame of
+// a run, with the demo's own data, is the frame that the same paint over the whole backdrop
+// gives.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "audio/audio_offline.h"
+#include "demo/demo_parts.h"
+#include "demo/demo_state.h"
+#include "demo/demo_test_support.h"
+#include "demo/entry.h"
+#include "platform/counter.h"
+#include "platform/headless_display.h"
+#include "platform/platform.h"
+
+namespace {
+
+class BackdropDamageTest : public demo_test::BuildArchiveTest {};
+
+TEST_F(BackdropDamageTest, EveryFrameIsTheFrameOfAPaintOverTheWholeBackdrop) {
+  HeadlessDisplay display;
+  VirtualCounter counter(30);
+  OfflineAudioDevice audio;
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  int64_t frames = 0, differing = 0, partial = 0;
+  float first_differing = -1.0f;
+  display.SetFrameSink([&](const HeadlessFrame&) {
+    Texture& frame = g_demo.frame_buffer.frame;
+    const size_t count = static_cast<size_t>(frame.width) * frame.height;
+    const std::vector<uint32_t> shown(frame.pixels, frame.pixels + count);
+    const BackdropDamage damage = g_demo.frame_buffer.damage;
+    partial += damage.backdrop && damage.bottom - damage.top < frame.height;
+    ForgetBackdropDamage(&frame);
+    if (!PartCoversFrame(g_parts, g_demo.painted_by, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
+    PaintDemoPart(g_parts, g_demo.painted_by, &frame);
+    ++frames;
+    if (std::vector<uint32_t>(frame.pixels, frame.pixels + count) != shown) {
+      if (differing++ == 0) first_differing = g_demo.clock.seconds;
+    }
+  });
+  DemoOptions options;
+  options.player = false;
+  ASSERT_EQ(RunDemo(options), 0);
+  EXPECT_GT(frames, 116 * 30 - 10);
+  EXPECT_GT(partial, frames / 2) << "the scene parts should mostly put back a few rows";
+  EXPECT_EQ(differing, 0) << "the first at " << first_differing << " s";
+}
+
+}  // namespace
