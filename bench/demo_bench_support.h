@@ -70,7 +70,7 @@ inline int64_t RunClearAndPresent(benchmark::State& state, int frames_per_pass) 
   for (auto _ : state) {
     for (int i = 0; i < frames_per_pass; ++i, ++frames) {
       ClearFrameBuffer(&buffer);
-      ShowFrameBuffer(buffer);
+      ShowFrameBuffer(&buffer);
     }
   }
   FreeFrameBuffer(&buffer);

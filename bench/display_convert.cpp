@@ -89,7 +89,7 @@ void SpineFrame(benchmark::State& state, int bits) {
   CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
   for (auto _ : state) {
     ClearFrameBuffer(&buffer);
-    ShowFrameBuffer(buffer);
+    ShowFrameBuffer(&buffer);
   }
   FreeFrameBuffer(&buffer);
   g_platform = Platform{};

@@ -74,6 +74,18 @@ void ContinueTimer(const VirtualCounter& replay_counter) {
   }
 }
 
+// Rows outside both the last paint's damage and this one's are the backdrop's in both frames:
+// the others are all that may have changed. Without a record on either side, all may have.
+void MarkPaintedRows(const BackdropDamage& before, const BackdropDamage& after) {
+  FrameBuffer& buffer = g_demo.frame_buffer;
+  if (!before.backdrop || before.backdrop != after.backdrop) {
+    MarkFrameChanged(&buffer, 0, buffer.frame.height);
+    return;
+  }
+  MarkFrameChanged(&buffer, before.top, before.bottom);
+  MarkFrameChanged(&buffer, after.top, after.bottom);
+}
+
 // One frame of the part: its step, then its picture, the frame cleared to black first unless
 // the part's first image covers every pixel of it. What another part left in the frame is
 // not what this part's damage record describes.
@@ -83,7 +95,9 @@ void StepAndPaint(DemoPartId part, float delta) {
   if (part != g_demo.painted_by) ForgetBackdropDamage(&frame);
   g_demo.painted_by = part;
   if (!PartCoversFrame(g_parts, part, frame.width, frame.height)) ClearFrameBuffer(&g_demo.frame_buffer);
+  const BackdropDamage before = g_demo.frame_buffer.damage;
   PaintDemoPart(g_parts, part, &frame);
+  MarkPaintedRows(before, g_demo.frame_buffer.damage);
 }
 
 void ReportDamagedArchive(const std::string& path) {
@@ -130,7 +144,7 @@ bool StepDemoFrame() {
 }
 
 void PresentDemoFrame() {
-  ShowFrameBuffer(g_demo.frame_buffer);
+  ShowFrameBuffer(&g_demo.frame_buffer);
   if (g_frame_hook) g_frame_hook(g_frame_hook_user);
 }
 

@@ -27,11 +27,17 @@ struct FrameBuffer {
   uint32_t* display;      // DISPLAY_HEIGHT rows of WIDTH pixels, 0xAARRGGBB
   FrameDescriptor frame;  // WIDTH x HEIGHT, starting (DISPLAY_HEIGHT - HEIGHT) / 2 rows down
   BackdropDamage damage;
+  // Frame rows [changed_top, changed_bottom) hold every pixel that differs from the frame
+  // last shown: all that ShowFrameBuffer has to present.
+  int32_t changed_top, changed_bottom;
 };
 
 // Allocates and zeroes the display buffer and sets up the frame descriptor. Returns 0 (and
 // allocates nothing) when the configured sizes are 0.
 int CreateFrameBuffer(FrameBuffer* buffer, int width, int height, int display_height);
 void ClearFrameBuffer(FrameBuffer* buffer);
-void ShowFrameBuffer(const FrameBuffer& buffer);
+// Adds rows [top, bottom) of the frame to those changed since it was last shown.
+void MarkFrameChanged(FrameBuffer* buffer, int32_t top, int32_t bottom);
+// Presents the rows changed since the last time, and then none is.
+void ShowFrameBuffer(FrameBuffer* buffer);
 void FreeFrameBuffer(FrameBuffer* buffer);

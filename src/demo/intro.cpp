@@ -1,6 +1,6 @@
 #include "demo/intro.h"
 
-#include "display/image_blit.h"
+#include "demo/backdrop.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
 
@@ -28,7 +28,8 @@ void StepIntro(IntroState* s, float delta) {
 
 const Texture& IntroBackdrop(const IntroState& s) { return s.images[s.shown]; }
 
-void PaintIntro(const IntroState& s, Texture* frame) { DrawImage(frame, &IntroBackdrop(s), 0, 0); }
+// A card stays for seconds: its frames after the first copy nothing and show no new row.
+void PaintIntro(const IntroState& s, Texture* frame) { PaintBackdrop(frame, IntroBackdrop(s)); }
 
 void DrawIntro(IntroState* s, float delta, Texture* frame) {
   StepIntro(s, delta);

@@ -130,8 +130,11 @@ void Present() {
   if (g_player.overlay) DrawOverlay();
   if (g_player.help) DrawHelp();
   if (bar) DrawBar();
+  FrameBuffer& buffer = g_demo.frame_buffer;
+  MarkFrameChanged(&buffer, 0, buffer.frame.height);  // the overlays' rows, and then the part's again
   PresentDemoFrame();
   RestoreHeldFrame();
+  MarkFrameChanged(&buffer, 0, buffer.frame.height);
 }
 
 void ShowPointerWithBar() {

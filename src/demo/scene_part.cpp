@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 
+#include "demo/backdrop.h"
 #include "demo/demo_state.h"
 #include "demo/wave_layer.h"
 #include "display/image_blit.h"
@@ -143,26 +144,6 @@ void DrawBackground(Texture* frame, const Texture& image) { DrawImage(frame, &im
 
 namespace {
 
-RowSpan Hull(RowSpan a, RowSpan b) {
-  if (a.bottom <= a.top) return b;
-  if (b.bottom <= b.top) return a;
-  return {std::min(a.top, b.top), std::max(a.bottom, b.bottom)};
-}
-
-void CopyBackdropRows(Texture* frame, const Texture& backdrop, int32_t top, int32_t bottom) {
-  if (bottom > top) BlitImage(frame, &backdrop, 0, top, 0, top, frame->width, bottom - top, 0xFFFFFFFFu, 0);
-}
-
-// The backdrop copied into the rows that may differ from it (all of them when nothing is
-// known), but for the rows the rear strip has just composed from it.
-void PutBackBackdrop(Texture* frame, const Texture& backdrop, const BackdropDamage* damage, RowSpan composed) {
-  RowSpan rows{0, frame->height};
-  if (damage && damage->backdrop == backdrop.pixels) rows = {damage->top, damage->bottom};
-  if (composed.bottom <= composed.top) composed = {rows.bottom, rows.bottom};
-  CopyBackdropRows(frame, backdrop, rows.top, std::min(rows.bottom, composed.top));
-  CopyBackdropRows(frame, backdrop, std::max(rows.top, composed.bottom), rows.bottom);
-}
-
 // The layers in the order they have always been drawn, each over the whole of what is below.
 void PaintLayersInFull(Texture* frame, const SceneLayers& layers) {
   DrawBackground(frame, *layers.backdrop);
@@ -181,15 +162,14 @@ void PaintLayersInFull(Texture* frame, const SceneLayers& layers) {
 // the strip in one pass; the pixels are those of drawing every layer in full.
 void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
   const Texture& backdrop = *layers.backdrop;
-  BackdropDamage* damage = BackdropDamageOf(frame);
-  if (backdrop.has_alpha || !backdrop.pixels || backdrop.width < frame->width || backdrop.height < frame->height) {
-    PaintLayersInFull(frame, layers);  // a backdrop that does not cover the frame blends over what was there
-    if (damage) *damage = BackdropDamage{};
+  if (!BackdropCoversFrame(backdrop, *frame)) {
+    PaintLayersInFull(frame, layers);
+    ForgetBackdropDamage(frame);
     return;
   }
   const WaveLayers& waves = *layers.waves;
   const RowSpan rear = DrawImageOver(frame, &backdrop, layers.rear_strip, waves.rear.position - WAVE_SWING, WAVE_ROW);
-  PutBackBackdrop(frame, backdrop, damage, rear);
+  PutBackBackdrop(frame, backdrop, rear);
   if (rear.bottom <= rear.top) DrawWaveStrip(frame, *layers.rear_strip, waves.rear);
   RenderScene(layers.scene, layers.view);
   DrawWaveStrip(frame, *layers.middle_strip, waves.middle);
@@ -199,5 +179,5 @@ void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
   for (const Texture* strip : {layers.rear_strip, layers.middle_strip, layers.front_strip}) {
     drawn = Hull(drawn, ImageRows(*frame, *strip, WAVE_ROW));
   }
-  if (damage) *damage = BackdropDamage{backdrop.pixels, drawn.top, drawn.bottom};
+  KeepBackdropDamage(frame, backdrop, drawn);
 }

@@ -1,5 +1,7 @@
 #include "display/display_window.h"
 
+#include <algorithm>
+
 #include "platform/display_device.h"
 #include "platform/platform.h"
 #include "platform/process.h"
@@ -69,7 +71,30 @@ int OpenDisplay(const char* title, int width, int height) {
   return 1;
 }
 
-int PresentFrame(const uint32_t* pixels) {
+namespace {
+
+// Rows [top, bottom) of the display buffer into the locked back buffer at destination (the
+// address of row top). Rows that follow each other without padding are one run for the
+// converter: one call and, for a 32-bit mode, one copy.
+void ConvertRows(const uint32_t* pixels, int32_t top, int32_t bottom, uint8_t* destination, int pitch) {
+  const DisplayWindow& window = g_display_window;
+  const uint32_t* source = pixels + static_cast<int64_t>(top) * window.width;
+  if (pitch == window.width * window.bytes_per_pixel) {
+    window.converter(source, destination, window.width * (bottom - top));
+    return;
+  }
+  for (int32_t row = top; row < bottom; ++row) {
+    window.converter(source, destination, window.width);
+    source += window.width;
+    destination += pitch;
+  }
+}
+
+}  // namespace
+
+int PresentFrame(const uint32_t* pixels) { return PresentFrameRows(pixels, 0, g_display_window.height); }
+
+int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom) {
   DisplayWindow& window = g_display_window;
   DisplayDevice& device = *window.device;
 
@@ -77,28 +102,32 @@ int PresentFrame(const uint32_t* pixels) {
   while (device.PollEvent(&event)) DisplayWindowProc(event);
 
   if (!window.active) {
+    window.shown = 0;
     SleepMs(1);
     return 1;
   }
 
   device.Restore();
+  top = std::clamp(top, 0, window.height);
+  bottom = std::clamp(bottom, top, window.height);
+  const bool partial = window.shown && (top > 0 || bottom < window.height);
   uint8_t* destination = nullptr;
   int pitch = 0;
-  if (!device.Lock(&destination, &pitch)) return 0;
-  // Rows that follow each other without padding are one run for the converter: one call
-  // and, for a 32-bit mode, one copy of the whole frame.
-  if (pitch == window.width * window.bytes_per_pixel) {
-    window.converter(pixels, destination, window.width * window.height);
-  } else {
-    const uint32_t* source = pixels;
-    for (int row = 0; row < window.height; ++row) {
-      window.converter(source, destination, window.width);
-      source += window.width;
-      destination += pitch;
-    }
+  if (partial && top == bottom) {
+    device.Flip();
+    SleepMs(0);
+    return 1;
   }
+  if (!partial || !device.LockRows(top, bottom, &destination, &pitch)) {
+    top = 0;
+    bottom = window.height;
+    window.shown = 0;
+    if (!device.Lock(&destination, &pitch)) return 0;
+  }
+  ConvertRows(pixels, top, bottom, destination, pitch);
   device.Unlock();
   device.Flip();
+  window.shown = 1;
   SleepMs(0);
   return 1;
 }
@@ -121,9 +150,11 @@ void DisplayWindowProc(DisplayEvent event) {
       EndProcess(0);
     case DisplayEvent::kActivated:
       g_display_window.active = 1;
+      g_display_window.shown = 0;
       break;
     case DisplayEvent::kDeactivated:
       g_display_window.active = 0;
+      g_display_window.shown = 0;
       break;
     case DisplayEvent::kCursorOverWindow:
       g_display_window.device->HideCursor();

@@ -25,6 +25,7 @@ struct DisplayWindow {
   int32_t created;        // the device's window exists
   int32_t surfaces;       // the front surface (and its back buffer) exist
   int32_t active;         // frames are dropped while 0
+  int32_t shown;          // the back buffer holds the last frame presented, every row of it
   RowConverter converter;
   int32_t bytes_per_pixel;  // of the mode's format
   // Player keys and pointer events seen by the message pump and not yet taken, oldest
@@ -42,6 +43,12 @@ int OpenDisplay(const char* title, int width, int height);
 // 1 when the frame was presented or dropped because the window is inactive; 0 when the back
 // buffer could not be locked. May end the process (Escape, close) through EndProcess.
 int PresentFrame(const uint32_t* pixels);
+
+// PresentFrame of a frame that differs from the last one presented only in rows [top,
+// bottom): where the device keeps the back buffer's other rows (LockRows), only those are
+// converted, and with none of them the buffer is flipped as it is. Everything is converted
+// for the first frame, after a failure or a change of activation, and on other devices.
+int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom);
 
 void CloseDisplay();
 

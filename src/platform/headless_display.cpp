@@ -57,6 +57,15 @@ bool HeadlessDisplay::Lock(uint8_t** pixels, int* pitch) {
   return true;
 }
 
+bool HeadlessDisplay::LockRows(int top, int bottom, uint8_t** pixels, int* pitch) {
+  if (!config_.keeps_rows || config_.fail_lock || top < 0 || top >= bottom || bottom > height_) return false;
+  ++locks;
+  ++row_locks;
+  *pixels = surface_.data() + static_cast<size_t>(top) * pitch_;
+  *pitch = pitch_;
+  return true;
+}
+
 void HeadlessDisplay::Unlock() {}
 
 void HeadlessDisplay::Flip() {

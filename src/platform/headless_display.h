@@ -26,6 +26,7 @@ struct HeadlessDisplayConfig {
   bool fail_lock = false;
   int pitch_padding = 0;     // bytes after each row, so a pitch differs from the row size
   bool starts_active = true; // an activation message is pending after Create
+  bool keeps_rows = true;    // LockRows works: the surface keeps what is not written
 };
 
 struct HeadlessFrame {
@@ -53,6 +54,7 @@ class HeadlessDisplay final : public DisplayDevice {
   bool GetPixelFormat(DisplayPixelFormat* format) override;
   void Restore() override;
   bool Lock(uint8_t** pixels, int* pitch) override;
+  bool LockRows(int top, int bottom, uint8_t** pixels, int* pitch) override;
   void Unlock() override;
   void Flip() override;
   bool PollEvent(DisplayEvent* event) override;
@@ -69,6 +71,7 @@ class HeadlessDisplay final : public DisplayDevice {
   int back_buffers = -1;
   int64_t pumps = 0;
   int64_t locks = 0;
+  int64_t row_locks = 0;  // those of them that locked some rows alone
   int64_t flips = 0;
   int64_t restores = 0;
   bool cursor_hidden = false;

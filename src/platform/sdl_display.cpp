@@ -108,6 +108,9 @@ bool SdlDisplay::SetMode(int width, int height, int bits) {
   if (texture_) SDL_DestroyTexture(texture_);
   texture_ = texture;
   texture_format_ = format;
+  texture_width_ = width;
+  texture_height_ = height;
+  texture_kept_ = false;
   return true;
 }
 
@@ -130,6 +133,18 @@ bool SdlDisplay::Lock(uint8_t** pixels, int* pitch) {
   void* memory = nullptr;
   if (SDL_LockTexture(texture_, nullptr, &memory, pitch) != 0) return Fail(SDL_GetError());
   *pixels = static_cast<uint8_t*>(memory);
+  texture_kept_ = true;
+  return true;
+}
+
+// A streaming texture keeps the rows outside a locked rectangle (SDL uploads only that
+// rectangle on unlock), until the renderer's device is reset and its textures lost.
+bool SdlDisplay::LockRows(int top, int bottom, uint8_t** pixels, int* pitch) {
+  if (!texture_kept_ || top < 0 || top >= bottom || bottom > texture_height_) return false;
+  const SDL_Rect rows{0, top, texture_width_, bottom - top};
+  void* memory = nullptr;
+  if (SDL_LockTexture(texture_, &rows, &memory, pitch) != 0) return false;
+  *pixels = static_cast<uint8_t*>(memory);
   return true;
 }
 
@@ -148,6 +163,10 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
       case SDL_QUIT:
         *event = DisplayEvent::kClose;
         return true;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        texture_kept_ = false;
+        break;
       // With a logical size set, SDL's renderer has already moved these positions from the
       // window onto the frame, letterbox included.
       case SDL_MOUSEMOTION:

@@ -22,6 +22,7 @@ class SdlDisplay final : public DisplayDevice {
   bool GetPixelFormat(DisplayPixelFormat* format) override;
   void Restore() override;
   bool Lock(uint8_t** pixels, int* pitch) override;
+  bool LockRows(int top, int bottom, uint8_t** pixels, int* pitch) override;
   void Unlock() override;
   void Flip() override;
   bool PollEvent(DisplayEvent* event) override;
@@ -42,6 +43,9 @@ class SdlDisplay final : public DisplayDevice {
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   uint32_t texture_format_ = 0;
+  int texture_width_ = 0;
+  int texture_height_ = 0;
+  bool texture_kept_ = false;  // the texture holds the last frame written into it whole
   bool video_started_ = false;
   bool windowed_;
   int pointer_x_ = -1;

@@ -193,4 +193,46 @@ TEST_F(DisplayWindowTest, OtherKeysAreSwallowedEscapeEndsWithZero) {
   EXPECT_EQ(display.flips, 1);
 }
 
+// A frame that differs in a few rows converts only those where the device keeps the others;
+// the whole frame goes when it cannot, the first time, and after an activation change. The
+// surface is scribbled over between presents, so a row converted shows the new frame and a
+// row kept shows the scribble.
+TEST_F(DisplayWindowTest, ChangedRowsAloneAreConvertedWhereTheDeviceKeepsTheRest) {
+  struct Case {
+    const char* name;
+    bool keeps_rows;
+    bool reactivate;  // an activation message before the second present
+    int top, bottom;  // rows changed for the second present
+    int first_new, end_new;  // rows the second present must have written
+    int row_locks;
+  } cases[] = {
+      {"some rows", true, false, 1, 3, 1, 3, 1},
+      {"no row", true, false, 2, 2, 0, 0, 0},
+      {"every row", true, false, 0, kH, 0, kH, 0},
+      {"rows cut to the frame", true, false, -5, 2, 0, 2, 1},
+      {"device without LockRows", false, false, 1, 3, 0, kH, 0},
+      {"after an activation", true, true, 1, 3, 0, kH, 0},
+  };
+  for (const Case& c : cases) {
+    HeadlessDisplayConfig config;
+    config.accepted_bits = {32};
+    config.keeps_rows = c.keeps_rows;
+    HeadlessDisplay display(config);
+    ASSERT_EQ(Open(display), 1);
+    const auto frame = Frame();
+    ASSERT_EQ(PresentFrameRows(frame.data(), 1, 2), 1) << c.name;  // the first: every row
+    EXPECT_EQ(display.row_locks, 0) << c.name;
+    display.FillSurface(0xAB);
+    if (c.reactivate) display.ScheduleEvent(display.pumps + 1, DisplayEvent::kActivated);
+    ASSERT_EQ(PresentFrameRows(frame.data(), c.top, c.bottom), 1) << c.name;
+    EXPECT_EQ(display.flips, 2) << c.name;
+    EXPECT_EQ(display.row_locks, c.row_locks) << c.name;
+    const auto* surface = reinterpret_cast<const uint32_t*>(display.Surface().data());
+    for (int y = 0; y < kH; ++y) {
+      const bool converted = y >= c.first_new && y < c.end_new;
+      EXPECT_EQ(surface[y * kW + 3], converted ? frame[y * kW + 3] : 0xABABABABu) << c.name << " row " << y;
+    }
+  }
+}
+
 }  // namespace
