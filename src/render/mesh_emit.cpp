@@ -166,13 +166,17 @@ void EmitMeshTriangles(const Mesh* mesh, const EmitSetup& s, int32_t first, int3
     slot.texture = texture;
     slot.lightmap = lightmap;
     slot.outline = outline;
-    if (s.envmap_base) {
-      for (int k = 0; k < 3; ++k) slot.u[k] = camera[slot.vertex[k]].u, slot.v[k] = camera[slot.vertex[k]].v;
-    } else {
-      SetMeshBaseCoordinates(scales, t, &slot);
-    }
+    // Only a triangle that is drawn needs its base coordinates: about half of a closed mesh
+    // faces away, and its slot keeps the vertices and ids alone.
     const uint32_t key = TriangleKey(screen, camera, slot.vertex);
-    if (key != CULLED_TRIANGLE) rows[row_count++] = SortRow{key, triangle_count};
+    if (key != CULLED_TRIANGLE) {
+      if (s.envmap_base) {
+        for (int k = 0; k < 3; ++k) slot.u[k] = camera[slot.vertex[k]].u, slot.v[k] = camera[slot.vertex[k]].v;
+      } else {
+        SetMeshBaseCoordinates(scales, t, &slot);
+      }
+      rows[row_count++] = SortRow{key, triangle_count};
+    }
     ++triangle_count;
   }
   r.triangle_count = triangle_count;

@@ -76,7 +76,7 @@ constexpr uint32_t KEY_INSIDE_PLANES = 1u << 16;
 // A pooled triangle: three vertices of the pool and what belongs to the triangle itself.
 struct RenderTriangle {
   int32_t vertex[3];
-  float u[3], v[3];  // base texture coordinate of each corner in texels
+  float u[3], v[3];  // base texture coordinate of each corner in texels; a mesh's culled triangles leave them unset
   int32_t texture;   // texture and lightmap ids (-1: none) and outline flag of its mesh
   int32_t lightmap;
   int32_t outline;

@@ -89,9 +89,10 @@ TEST_F(RenderTest, SixVerticesEmitTwoTrianglesAsDrawMeshDoes) {
   mesh->vertices[4].nx = 0.6f;
   LoadIdentity();
   Rotate(10, 20, 30);
-  Translate(5, -6, 7);
+  Translate(0, 0, -20);  // both in view and facing it: a culled slot keeps no base coordinates
   DrawMesh(mesh);
   ASSERT_EQ(g_render.triangle_count, 2);
+  ASSERT_EQ(g_render.row_count, 2);
   RenderVertex from_mesh[2][3], corner_by_corner[2][3];
   for (int t = 0; t < 2; ++t) PooledCorners(t, from_mesh[t]);
   const std::vector<SortRow> rows(g_render.rows, g_render.rows + g_render.row_count);
