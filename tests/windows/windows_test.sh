@@ -55,6 +55,11 @@ if [[ ! -f $WINEPREFIX/system.reg ]]; then
   step "making the wine prefix $WINEPREFIX"
   "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot could not make $WINEPREFIX"
 fi
+# One wineserver for the whole test, kept until cleanup: left to itself it quits a few
+# seconds after its last program ends, and a program starting just then loses it ("wine
+# client error: recvmsg: Connection reset by peer"). wineboot's own goes first.
+wineserver -k 2>/dev/null || true
+wineserver -p || fail "wineserver could not start for $WINEPREFIX"
 
 step "the renderer and display suites under wine"
 for suite in render display; do
