@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "demo/backdrop.h"
 #include "demo/demo_state.h"
 #include "demo/frame_buffer.h"
 #include "geometry/mesh.h"
@@ -180,9 +181,17 @@ void PaintSwamScene(const SwamState& s, Texture* frame) {
                              sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), s.images, s.part_time});
   }
   if (!s.in_ending) return;
-  ForgetBackdropDamage(frame);  // the end card and the scene over it are no backdrop's damage
-  DrawBackground(frame, s.images[SWAM_END_CARD]);
+  const Texture& card = s.images[SWAM_END_CARD];
   const RenderOverride ending = EndingView(s);
+  if (EndCardHidesTheLayers(s) && BackdropCoversFrame(card, *frame)) {
+    // The card is the frame's backdrop then, and the scene its damage.
+    PutBackBackdrop(frame, card, RowSpan{0, 0});
+    RenderScene(&s.scene, &ending);
+    KeepBackdropDamage(frame, card, RowSpan{g_render.drawn_top, g_render.drawn_bottom});
+    return;
+  }
+  ForgetBackdropDamage(frame);  // a card over the layers leaves no backdrop under the scene
+  DrawBackground(frame, card);
   RenderScene(&s.scene, &ending);
 }
 
