@@ -58,7 +58,8 @@ bool HeadlessDisplay::Lock(uint8_t** pixels, int* pitch) {
 }
 
 bool HeadlessDisplay::LockRows(int top, int bottom, uint8_t** pixels, int* pitch) {
-  if (!config_.keeps_rows || config_.fail_lock || top < 0 || top >= bottom || bottom > height_) return false;
+  const int64_t rows = pitch_ > 0 ? static_cast<int64_t>(surface_.size()) / pitch_ : 0;
+  if (!config_.keeps_rows || config_.fail_lock || top < 0 || top >= bottom || bottom > rows) return false;
   ++locks;
   ++row_locks;
   *pixels = surface_.data() + static_cast<size_t>(top) * pitch_;
