@@ -41,9 +41,9 @@ void MarkFrameChanged(FrameBuffer* buffer, int32_t top, int32_t bottom) {
 }
 
 void ShowFrameBuffer(FrameBuffer* buffer) {
-  const int32_t offset = buffer->frame.pixels ? static_cast<int32_t>(buffer->frame.pixels - buffer->display) /
-                                                    std::max(buffer->frame.width, 1)
-                                              : 0;
+  // The frame's first row in the display buffer.
+  const int32_t offset =
+      buffer->frame.width > 0 ? static_cast<int32_t>((buffer->frame.pixels - buffer->display) / buffer->frame.width) : 0;
   PresentFrameRows(buffer->display, offset + buffer->changed_top, offset + buffer->changed_bottom);
   buffer->changed_top = buffer->changed_bottom = 0;
 }

@@ -106,8 +106,7 @@ void DrawLightmapBatch(LightmapBatch* batch) {
   if (count == 0) return;
   batch->count = 0;
   if (g_render.base_blend_mode != BLEND_COPY) {  // the blending loops take one triangle at a time
-    g_render.drawn_top = 0;
-    g_render.drawn_bottom = g_render.frame.height;
+    MarkEveryRowDrawn();
     for (int32_t i = 0; i < count; ++i) {
       RenderVertex triangle[3] = {};
       for (int k = 0; k < 3; ++k) {

@@ -141,6 +141,12 @@ struct RenderContext {
 
 extern RenderContext g_render;
 
+// The drawn bound for whatever is drawn without a row count at hand: every row of the frame.
+inline void MarkEveryRowDrawn() {
+  g_render.drawn_top = 0;
+  g_render.drawn_bottom = g_render.frame.height;
+}
+
 // Allocates the pools and the rows, sets the projection and the clip planes, copies the frame's
 // descriptor and sets every flag and mode to its start value (base mode 4, second layer 0,
 // no texture, no lightmap). Calling it again releases the previous allocation first.

@@ -103,12 +103,6 @@ RenderVertex* ClipTriangle(RenderVertex polygons[2][CLIP_POLYGON_SIZE], int32_t*
 
 constexpr uint32_t OUTLINE_WHITE = 0xFFFFFFFFu;  // PackColor(255, 255, 255, 255)
 
-// Every row of the frame: the bound for whatever the pass draws outside the lightmap batch.
-void MarkEveryRowDrawn() {
-  g_render.drawn_top = 0;
-  g_render.drawn_bottom = g_render.frame.height;
-}
-
 // Fills each fan triangle of the polygon that passes the draw test (or is known to), and
 // outlines it.
 void DrawFan(const Texture* texture, const Texture* lightmap, int32_t outline, const RenderVertex* polygon,
