@@ -119,6 +119,12 @@ uint32_t AudioMusicLoadMemory(const void* data, uint32_t offset, uint32_t length
   return AddChannel(OpenModuleSource(bytes, length, g_audio.rate), (flags & AUDIO_LOOP) != 0);
 }
 
+int AudioDataPlays(const void* data, uint32_t length, int freq) {
+  const uint8_t* bytes = Span(data, 0, length);
+  if (!bytes || freq <= 0) return 0;
+  return OpenMp3Source(bytes, length) || OpenModuleSource(bytes, length, freq) ? 1 : 0;
+}
+
 int AudioStart() {
   if (!g_audio.device) return 0;
   DeviceLock lock;

@@ -37,6 +37,10 @@ uint32_t AudioStreamCreateMemory(const void* data, uint32_t offset, uint32_t len
 // when flags has AUDIO_LOOP. 0 when the bytes are not a module.
 uint32_t AudioMusicLoadMemory(const void* data, uint32_t offset, uint32_t length, uint32_t flags);
 
+// 1 when data[0, length) is an MP3 stream or a tracker module that a channel would play at
+// freq Hz, without a channel or a device: a caller about to replace what plays asks first.
+int AudioDataPlays(const void* data, uint32_t length, int freq);
+
 // Starts output: channels are heard from now on.
 int AudioStart();
 

@@ -8,11 +8,11 @@
 
 #include "demo/demo_parts.h"
 #include "demo/demo_state.h"
-#include "platform/display_device.h"
+#include "platform/executable_dir.h"
 #include "platform/fatal.h"
 #include "platform/load_problems.h"
 #include "platform/message_box.h"
-#include "platform/platform.h"
+#include "resource/archive_damage.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
@@ -35,6 +35,11 @@ std::vector<LoadProblem> LoadAgain(DemoParts* parts) {
   const bool boxes = MessageBoxesEnabled();
   SetMessageBoxesEnabled(false);
   StartLoadProblems();
+  // A damaged archive is the problem to name, not each member it no longer gives: an archive
+  // caught half saved is then named as what is being written.
+  const std::string archive = FindDemoArchive(ExecutableDir());
+  const std::string damage = archive.empty() ? "" : ArchiveDamage(archive.c_str());
+  if (!damage.empty()) NoteLoadProblem(archive, damage);
   CloseArchive(&g_data_archive);
   OpenDemoArchive(&g_data_archive);
   try {
@@ -44,10 +49,6 @@ std::vector<LoadProblem> LoadAgain(DemoParts* parts) {
   }
   SetMessageBoxesEnabled(boxes);
   return TakeLoadProblems();
-}
-
-void ShowTitle(const std::string& title) {
-  if (g_platform.display) g_platform.display->SetTitle(title.c_str());
 }
 
 }  // namespace
@@ -67,7 +68,6 @@ bool ReloadDemo() {
     const size_t more = problems.size() - 1;
     std::fprintf(stderr, "kra: reload failed, playing what was loaded before: %s%s\n", g_last_failure.c_str(),
                  more ? (" (and " + std::to_string(more) + " more)").c_str() : "");
-    ShowTitle("kra - reload failed: " + g_last_failure);
     return false;
   }
   // The new data is live; what it replaced goes through the same release as at the end.
@@ -77,6 +77,5 @@ bool ReloadDemo() {
   FreeTextureTable(kept_textures.get());
   g_last_failure.clear();
   std::fprintf(stderr, "kra: reloaded\n");
-  ShowTitle("kra");
   return true;
 }

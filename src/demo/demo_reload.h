@@ -8,12 +8,13 @@
 // Reopens "autoexec.bat" and runs every part's loader again into a fresh record, with every
 // problem a loader notes collected (load_problems.h). Only a load that noted none takes
 // over: otherwise the parts that played before stay in place, the first problem is said on
-// stderr and in the window's title ("kra - reload failed: FILE: reason") and false is
-// returned. Message boxes stay shut meanwhile: the title says it. true when the new data
+// stderr and kept for the player's title (LastReloadFailure) and false is returned. A damaged
+// archive is that first problem, named by its path. Message boxes stay shut meanwhile: the
+// title says it. true when the new data
 // took over; the caller then puts the demo back at the second it was at, as the parts start
 // from their loaded state.
 bool ReloadDemo();
 
-// Why the last ReloadDemo failed, as the title says it after "reload failed: "; "" after one
-// that succeeded.
+// Why the last ReloadDemo failed, "FILE: reason" as the title says it after "reload failed: ";
+// "" after one that succeeded.
 const std::string& LastReloadFailure();

@@ -148,11 +148,12 @@ void PresentDemoFrame() {
   if (g_frame_hook) g_frame_hook(g_frame_hook_user);
 }
 
-void SeekDemo(float seconds, int fps) {
+namespace {
+
+// SeekDemo's replay on counter, which then stands where the frame before the target was read.
+void ReplayToSeekTarget(float seconds, int fps, VirtualCounter& counter) {
   const SeekTarget target = FindSeekTarget(seconds, fps);
   RewindDemoParts(&g_parts);
-
-  VirtualCounter counter(fps);
   StartTimer(&g_demo.timer, counter);
   g_demo.clock = DemoClock{};
   for (int64_t frame = 0; frame < target.frames; ++frame) {
@@ -160,28 +161,50 @@ void SeekDemo(float seconds, int fps) {
     const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
     if (part == target.part) StepDemoPart(&g_parts, part, g_demo.timer.delta);
   }
+}
+
+}  // namespace
+
+void SeekDemo(float seconds, int fps) {
+  VirtualCounter counter(fps);
+  ReplayToSeekTarget(seconds, fps, counter);
   ContinueTimer(counter);
   SeekMusic(g_demo.clock.seconds);
+}
+
+bool SeekDemoFrame(float seconds, int fps) {
+  VirtualCounter counter(fps);
+  ReplayToSeekTarget(seconds, fps, counter);
+  TickTimer(&g_demo.timer, counter);
+  StepAndPaint(AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta), g_demo.timer.delta);
+  ContinueTimer(counter);
+  SeekMusic(g_demo.clock.seconds);
+  return !TimelineEnded(g_demo.clock.seconds);
 }
 
 bool ReplayDemoFrame(int fps) {
   const DemoClock clock = g_demo.clock;
   const FrameTimer timer = g_demo.timer;
-  SeekDemo(clock.seconds, fps);
-  // The seek stops at the frame before. On its grid the current frame is stepped with the
-  // frame's own delta, as the run stepped it; off the grid (real time), with the delta that
-  // brings the parts to the clock itself.
-  float delta = timer.delta;
-  if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
-  const bool drawn = delta > 0.0f;
-  if (drawn) {
+  // A clock on the seek's grid (every paused picture, and any frame of a run at fps) is
+  // drawn again exactly as that run drew it.
+  SeekDemoFrame(clock.seconds, fps);
+  if (g_demo.clock.seconds != clock.seconds) {
+    // Off the grid (played on real time): the replay stops at the frame before, and the
+    // current frame is stepped with the delta that brings the parts to the clock itself.
+    SeekDemo(clock.seconds, fps);
+    const float delta = clock.seconds - g_demo.clock.seconds;
+    if (delta <= 0.0f) {
+      g_demo.clock = clock;
+      g_demo.timer = timer;
+      return false;
+    }
     DemoClock step = g_demo.clock;
     StepAndPaint(AdvanceDemoClock(&step, delta), delta);
   }
   g_demo.clock = clock;
   g_demo.timer = timer;
   SeekMusic(clock.seconds);
-  return drawn;
+  return true;
 }
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }

@@ -36,11 +36,18 @@ void PresentDemoFrame();
 // counter is virtual at the same rate (captures), else from now.
 void SeekDemo(float seconds, int fps);
 
+// SeekDemo, then the frame at the seek's second drawn on the same virtual time: the frame a
+// run at fps frames a second draws first at or after seconds, whatever the platform counter
+// (a paused seek shows what a run shows). The clock is that frame's; the frame timer goes on
+// from there as after SeekDemo. false when that frame is past the timeline's end.
+bool SeekDemoFrame(float seconds, int fps);
+
 // Draws the frame at the clock's second again from the parts' loaded state (after a reload):
-// the part is replayed as SeekDemo does on fps frames a second up to the frame before, then
-// stepped once with the delta that brings it to the clock. The clock and the frame timer stay
-// as they were, so a paused picture keeps its second and a playing one goes on from there.
-// false when the clock stands where no frame has been drawn yet (a seek to 0): nothing is.
+// a clock on the grid of fps frames a second is drawn as SeekDemoFrame draws it; off the grid
+// the part is replayed up to the frame before, then stepped once with the delta that brings
+// it to the clock. The clock and the frame timer stay as they were, so a paused picture keeps
+// its second and a playing one goes on from there. false when the clock stands where no frame
+// has been drawn yet (a seek to 0): nothing is.
 bool ReplayDemoFrame(int fps);
 
 // Restarts the frame timer from now.

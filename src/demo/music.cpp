@@ -10,6 +10,8 @@ MusicState g_music;
 
 namespace {
 
+constexpr int kOutputRate = 44100;
+
 // Flags the channels are created with; of their bits only AUDIO_LOOP means anything to our
 // audio library (modules repeat; a stream's looping is asked for when it plays).
 constexpr uint32_t kStreamFlags = 0x20000;
@@ -36,7 +38,7 @@ int LoadMusic(MemChunk chunk) {
   if (chunk.size == 0) return 0;
   g_music.chunk = chunk;
   if (AudioGetVersion() != AUDIO_VERSION) return 0;
-  if (!AudioInit(-1, 44100, 0)) return 0;
+  if (!AudioInit(-1, kOutputRate, 0)) return 0;
   const uint32_t length = static_cast<uint32_t>(chunk.size);
   g_music.stream = AudioStreamCreateMemory(chunk.data, 0, length, kStreamFlags);
   if (g_music.stream) return 1;
@@ -67,18 +69,27 @@ void ReleaseMusic() {
   ResetMusic();
 }
 
-bool ReloadMusic(double seconds, bool paused) {
+std::string ReloadMusic(double seconds, bool paused) {
   MemChunk chunk = LoadFile(kMusicFile);
+  const char* why = nullptr;
   if (chunk.size == 0) {
-    std::fprintf(stderr, "kra: %s could not be read again; the music that played goes on\n", kMusicFile);
-    return false;
+    // A demo that had no music and still has none has nothing to say.
+    if (g_music.chunk.size == 0) return "";
+    why = "cannot be read";
+  } else if (!AudioDataPlays(chunk.data, static_cast<uint32_t>(chunk.size), kOutputRate)) {
+    why = "neither an MP3 stream nor a tracker module";
+  }
+  if (why) {
+    FreeChunk(&chunk);
+    std::fprintf(stderr, "kra: %s: %s; the music that played goes on\n", kMusicFile, why);
+    return std::string(kMusicFile) + ": " + why;
   }
   ReleaseMusic();
   if (!LoadMusic(chunk)) std::fprintf(stderr, "kra: %s does not play; the demo goes on silent\n", kMusicFile);
   PlayMusic();
   SeekMusic(seconds);
   if (paused) PauseMusic();
-  return true;
+  return "";
 }
 
 void FadeOutMusic() {

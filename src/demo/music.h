@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "resource/mem_chunk.h"
 
@@ -35,9 +36,10 @@ void PauseMusic();
 void ResumeMusic();
 
 // Reads the music file again and plays it on from seconds (held there when paused), for a
-// reload. false, with the reason on stderr, when the file cannot be read: the music that
-// played goes on.
-bool ReloadMusic(double seconds, bool paused);
+// reload. When the file cannot be read or does not play, the music that played goes on, the
+// reason is said on stderr and returned as "zibo.mp3: why" for the title; "" when the new
+// music took over (or there was none before and is none now).
+std::string ReloadMusic(double seconds, bool paused);
 
 // Slides the pitch down to 1000 Hz over 500 ms, fades the volume out over the last 200 ms,
 // waits for both slides to end, frees the audio library and then the music's bytes: about

@@ -4,6 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "demo/demo_parts.h"
 #include "demo/demo_reload.h"
@@ -15,8 +17,10 @@
 #include "display/overlay_text.h"
 #include "display/seek_bar.h"
 #include "platform/display_device.h"
+#include "platform/executable_dir.h"
 #include "platform/platform.h"
 #include "platform/process.h"
+#include "resource/archive_location.h"
 #include "resource/data_archive.h"
 #include "resource/file_reads.h"
 
@@ -29,6 +33,7 @@ constexpr float kLeapSeconds = 20.0f;
 constexpr float kFrameSeconds = 1.0f / PLAYER_SEEK_FPS;
 constexpr float kFpsWindow = 0.5f;  // seconds of frames the overlay's rate is taken over
 constexpr int32_t kPausedWaitMs = 10;
+constexpr float kSeekSlack = kFrameSeconds / 100.0f;
 
 // Where each part after the first starts: the bar's chapter marks.
 constexpr float kChapters[] = {kIntroEnds, kMammaEnds, kSwimEnds};
@@ -66,16 +71,19 @@ void CountFrame(float delta) {
   g_player.fps_frames = 0;
 }
 
-void SetTitle(const char* title) {
-  if (g_platform.display) g_platform.display->SetTitle(title);
-}
-
-// While paused the title names the second held, so the moment can be read off and named.
-void ShowPausedTitle() {
-  char title[64];
-  std::snprintf(title, sizeof title, "kra - paused at %.2f s (%s)", g_demo.clock.seconds,
-                DemoPartName(g_demo.clock.part));
-  SetTitle(title);
+// The title says what the picture cannot: while paused, the second held, so the moment can
+// be read off and named; after a reload that failed, the file to mend, until one succeeds.
+void ShowTitle() {
+  if (!g_platform.display) return;
+  std::string title = "kra";
+  if (g_player.paused) {
+    char paused[64];
+    std::snprintf(paused, sizeof paused, " - paused at %.2f s (%s)", g_demo.clock.seconds,
+                  DemoPartName(g_demo.clock.part));
+    title += paused;
+  }
+  if (!g_player.reload_failure.empty()) title += " - reload failed: " + g_player.reload_failure;
+  g_platform.display->SetTitle(title.c_str());
 }
 
 void DrawOverlay() {
@@ -144,22 +152,46 @@ void ShowPointerWithBar() {
   g_platform.display->ShowPointer(shown);
 }
 
-void WatchLoadedFiles() {
-  StartContentWatch(&g_player.watch, FilesRead(), g_data_archive.zip_path, kMusicFile);
+// The archive the data comes from: the one open, else the one a load would try (it may be
+// there but not open, being written).
+std::string ArchiveInUse() {
+  if (g_data_archive.is_open && g_data_archive.zip_path[0]) return g_data_archive.zip_path;
+  return FindDemoArchive(ExecutableDir());
+}
+
+// After a load: a good one is what is watched from now on; after a failed one, what the last
+// good load read is watched as well as what this one asked for, so the file to mend is
+// among them whichever it is. Paths already watched keep their stamps from before the load.
+void WatchAfterLoad(bool loaded) {
+  std::vector<std::string> names = FilesRead();
+  std::vector<std::string> archives = {ArchiveInUse()};
+  if (loaded) {
+    g_player.good_files = names;
+    g_player.good_archive = archives.front();
+  } else {
+    names.insert(names.end(), g_player.good_files.begin(), g_player.good_files.end());
+    archives.push_back(g_player.good_archive);
+  }
+  RewatchContent(&g_player.watch, names, archives, kMusicFile);
+}
+
+// R, or a change the watch saw: the data (and the music) read again, and the watch moved
+// onto what was read.
+void ReloadAndWatch(bool parts, bool music) {
+  if (!parts) {
+    g_player.reload_failure = ReloadMusic(g_demo.clock.seconds, g_player.paused);
+    ShowTitle();
+    return;
+  }
+  if (g_player.watching) ClearFilesRead();
+  const bool loaded = PlayerReload(music);
+  if (g_player.watching) WatchAfterLoad(loaded);
 }
 
 void PollWatch(float elapsed) {
   if (!g_player.watching) return;
   const WatchChange change = PollContentWatch(&g_player.watch, elapsed);
-  if (!change.parts && !change.music) return;
-  if (!change.parts) {
-    ReloadMusic(g_demo.clock.seconds, g_player.paused);
-    return;
-  }
-  ClearFilesRead();
-  PlayerReload(change.music);
-  // After a failed load the names it asked for are watched: the file to mend is among them.
-  WatchLoadedFiles();
+  if (change.parts || change.music) ReloadAndWatch(change.parts, change.music);
 }
 
 void TakeInputs() {
@@ -207,7 +239,10 @@ void StartPlayer(bool watch) {
   g_player.still_seconds = kPlayerBarSeconds;
   g_player.pointer_x = g_player.pointer_y = -1;
   g_player.watching = watch;
-  if (watch) WatchLoadedFiles();
+  if (!watch) return;
+  g_player.good_files = FilesRead();
+  g_player.good_archive = ArchiveInUse();
+  StartContentWatch(&g_player.watch, g_player.good_files, g_player.good_archive, kMusicFile);
 }
 
 void ReleasePlayer() {
@@ -236,17 +271,21 @@ bool PlayFrame() {
 }
 
 void PlayerSeek(float seconds) {
-  seconds = std::clamp(seconds, 0.0f, kDemoEnds);
-  SeekDemo(seconds, PLAYER_SEEK_FPS);
+  // A seek lands on the first frame at or after the second asked for, taken a hair under it:
+  // a second reached by adding to a frame's own (Page Down, one frame on) then lands on the
+  // frame that far away, not on the next because the sums of the clock rounded differently.
+  seconds = std::clamp(seconds - kSeekSlack, 0.0f, kDemoEnds);
   if (!g_player.paused) {
+    SeekDemo(seconds, PLAYER_SEEK_FPS);
     g_player.frame_behind = true;
+    g_player.seek_seconds = seconds;
     return;
   }
-  // Paused, the frame at the new second is drawn once and held; the music stays where the
-  // seek put it.
-  StepDemoFrame();
+  // Paused, the frame a run draws at the new second is drawn once and held; the music stays
+  // where the seek put it.
+  SeekDemoFrame(seconds, PLAYER_SEEK_FPS);
   HoldFrame();
-  ShowPausedTitle();
+  ShowTitle();
 }
 
 void PlayerTogglePause() {
@@ -254,24 +293,27 @@ void PlayerTogglePause() {
   if (g_player.paused) {
     // A seek since the last frame has moved the clock on from the picture: the frame at the
     // new second is the one to hold, as a seek while paused shows it.
-    if (g_player.frame_behind) StepDemoFrame();
+    if (g_player.frame_behind) SeekDemoFrame(g_player.seek_seconds, PLAYER_SEEK_FPS);
     g_player.frame_behind = false;
     HoldFrame();
     PauseMusic();
-    ShowPausedTitle();
   } else {
     ResumeDemoTimer();
     ResumeMusic();
-    SetTitle("kra");
   }
+  ShowTitle();
 }
 
 bool PlayerReload(bool music) {
   const float now = g_demo.clock.seconds;
-  if (!ReloadDemo()) return false;
-  if (music) ReloadMusic(now, g_player.paused);
-  ShowReloaded();
-  return true;
+  const bool loaded = ReloadDemo();
+  g_player.reload_failure = LastReloadFailure();
+  if (loaded) {
+    if (music) g_player.reload_failure = ReloadMusic(now, g_player.paused);
+    ShowReloaded();
+  }
+  ShowTitle();
+  return loaded;
 }
 
 void HandlePlayerKey(DisplayEvent key) {
@@ -289,11 +331,7 @@ void HandlePlayerKey(DisplayEvent key) {
     case DisplayEvent::kKeyPeriod:
       if (g_player.paused) PlayerSeek(now + kFrameSeconds);
       break;
-    case DisplayEvent::kKeyR:
-      if (g_player.watching) ClearFilesRead();
-      PlayerReload(true);
-      if (g_player.watching) WatchLoadedFiles();
-      break;
+    case DisplayEvent::kKeyR: ReloadAndWatch(true, true); break;
     case DisplayEvent::kKeyT: g_player.overlay = !g_player.overlay; break;
     case DisplayEvent::kKeyHelp: g_player.help = !g_player.help; break;
     default: break;

@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "resource/content_watch.h"
 
@@ -36,6 +37,7 @@ struct PlayerState {
   bool overlay;
   bool help;
   bool frame_behind;    // a seek while playing has moved the clock past the frame's picture
+  float seek_seconds;   // where that seek was asked to go
   uint32_t* held;       // the frame as the part drew it, copied only while paused or under an overlay
   float fps;            // frames per second over the last half second of frames
   float fps_seconds;    // how much of that half second has passed
@@ -52,6 +54,9 @@ struct PlayerState {
   bool wall_started;
   bool watching;
   ContentWatch watch;
+  std::vector<std::string> good_files;  // what the last load with no problem read, and from
+  std::string good_archive;             // which archive: watched until the next one
+  std::string reload_failure;           // "FILE: why" of the last reload, "" when it took
 };
 
 extern PlayerState g_player;

@@ -110,7 +110,9 @@ int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom) {
   device.Restore();
   top = std::clamp(top, 0, window.height);
   bottom = std::clamp(bottom, top, window.height);
-  const bool partial = window.shown && (top > 0 || bottom < window.height);
+  // Only a device that still holds the last frame can be given part of the next one; a
+  // frame with no changed rows is then the last one again, flipped as it stands.
+  const bool partial = window.shown && (top > 0 || bottom < window.height) && device.KeepsRows();
   uint8_t* destination = nullptr;
   int pitch = 0;
   if (partial && top == bottom) {

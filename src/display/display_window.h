@@ -45,9 +45,10 @@ int OpenDisplay(const char* title, int width, int height);
 int PresentFrame(const uint32_t* pixels);
 
 // PresentFrame of a frame that differs from the last one presented only in rows [top,
-// bottom): where the device keeps the back buffer's other rows (LockRows), only those are
-// converted, and with none of them the buffer is flipped as it is. Everything is converted
-// for the first frame, after a failure or a change of activation, and on other devices.
+// bottom): where the device keeps the back buffer's other rows (KeepsRows, LockRows), only
+// those are converted, and with none of them the buffer is flipped as it is. Everything is
+// converted for the first frame, after a failure or a change of activation, after the device
+// lost its pixels, and on devices that do not keep them.
 int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom);
 
 void CloseDisplay();

@@ -59,9 +59,13 @@ class DisplayDevice {
   virtual bool GetPixelFormat(DisplayPixelFormat* format) = 0;
   virtual void Restore() = 0;
   virtual bool Lock(uint8_t** pixels, int* pitch) = 0;
+  // Whether the back buffer still holds, every row of it, what the last whole Lock and the
+  // row locks since left there: false where the device never promises it (its pixels are
+  // write-only) and after it lost them (a driver reset), until the next whole Lock.
+  virtual bool KeepsRows() { return false; }
   // Locks rows [top, bottom) of the back buffer alone, every other row keeping what the last
   // Unlock left in it, and gives the address of row top. false where the device cannot keep
-  // that promise (its pixels are write-only, or were lost): the caller then locks it all.
+  // that promise (KeepsRows): the caller then locks it all.
   virtual bool LockRows(int top, int bottom, uint8_t** pixels, int* pitch) { return false; }
   virtual void Unlock() = 0;
   virtual void Flip() = 0;

@@ -52,6 +52,7 @@ void HeadlessDisplay::Restore() { ++restores; }
 bool HeadlessDisplay::Lock(uint8_t** pixels, int* pitch) {
   if (config_.fail_lock) return false;
   ++locks;
+  lost_ = false;
   *pixels = surface_.data();
   *pitch = pitch_;
   return true;
@@ -59,7 +60,7 @@ bool HeadlessDisplay::Lock(uint8_t** pixels, int* pitch) {
 
 bool HeadlessDisplay::LockRows(int top, int bottom, uint8_t** pixels, int* pitch) {
   const int64_t rows = pitch_ > 0 ? static_cast<int64_t>(surface_.size()) / pitch_ : 0;
-  if (!config_.keeps_rows || config_.fail_lock || top < 0 || top >= bottom || bottom > rows) return false;
+  if (!KeepsRows() || config_.fail_lock || top < 0 || top >= bottom || bottom > rows) return false;
   ++locks;
   ++row_locks;
   *pixels = surface_.data() + static_cast<size_t>(top) * pitch_;

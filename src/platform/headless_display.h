@@ -54,6 +54,7 @@ class HeadlessDisplay final : public DisplayDevice {
   bool GetPixelFormat(DisplayPixelFormat* format) override;
   void Restore() override;
   bool Lock(uint8_t** pixels, int* pitch) override;
+  bool KeepsRows() override { return config_.keeps_rows && !lost_; }
   bool LockRows(int top, int bottom, uint8_t** pixels, int* pitch) override;
   void Unlock() override;
   void Flip() override;
@@ -81,6 +82,12 @@ class HeadlessDisplay final : public DisplayDevice {
   const std::vector<uint8_t>& Surface() const { return surface_; }
   int Pitch() const { return pitch_; }
   void FillSurface(uint8_t value) { surface_.assign(surface_.size(), value); }
+  // What a driver reset does: the surface's pixels are gone (filled with value) and the device
+  // keeps no rows until the next whole Lock.
+  void LoseSurface(uint8_t value) {
+    FillSurface(value);
+    lost_ = true;
+  }
 
  private:
   HeadlessDisplayConfig config_;
@@ -88,6 +95,7 @@ class HeadlessDisplay final : public DisplayDevice {
   std::multimap<int64_t, DisplayEvent> scheduled_;
   std::vector<DisplayEvent> pending_;
   bool in_pump_ = false;
+  bool lost_ = false;
   int width_ = 0;
   int height_ = 0;
   int pitch_ = 0;

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
-// Control characters (below 32, and 127) as \n, \t, \e or \xNN, so nothing in the text acts on
-// a terminal. Everything else is kept: bytes of 128 and up, so UTF-8 names stay readable, and
-// backslashes, so Windows paths read as paths.
+// Control characters (below 32, and 127) as \n, \t, \e or \xNN, the C1 controls (U+0080 to
+// U+009F) and the bidirectional controls (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to
+// U+2069) as \uNNNN, and bytes that are not UTF-8 as \xNN, so nothing in the text acts on a
+// terminal or turns what follows it around. Everything else is kept: UTF-8 names stay
+// readable, and backslashes stay, so Windows paths read as paths.
 // keep_line_breaks leaves '\n' as it is, for messages of several lines.
 std::string PrintableText(std::string_view text, bool keep_line_breaks = false);
 

@@ -150,6 +150,16 @@ bool SdlDisplay::LockRows(int top, int bottom, uint8_t** pixels, int* pitch) {
 
 void SdlDisplay::Unlock() { SDL_UnlockTexture(texture_); }
 
+void SdlDisplay::RecreateTexture() {
+  texture_kept_ = false;
+  if (!renderer_ || !texture_format_) return;
+  SDL_Texture* texture =
+      SDL_CreateTexture(renderer_, texture_format_, SDL_TEXTUREACCESS_STREAMING, texture_width_, texture_height_);
+  if (!texture) return;  // the old one may still serve; a lock that fails drops the frame
+  if (texture_) SDL_DestroyTexture(texture_);
+  texture_ = texture;
+}
+
 void SdlDisplay::Flip() {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -163,9 +173,14 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
       case SDL_QUIT:
         *event = DisplayEvent::kClose;
         return true;
+      // A reset of the targets leaves a streaming texture's pixels in doubt; a reset of the
+      // device takes the texture itself, which is made again. Either way the next frame is
+      // converted whole.
       case SDL_RENDER_TARGETS_RESET:
-      case SDL_RENDER_DEVICE_RESET:
         texture_kept_ = false;
+        break;
+      case SDL_RENDER_DEVICE_RESET:
+        RecreateTexture();
         break;
       // With a logical size set, SDL's renderer has already moved these positions from the
       // window onto the frame, letterbox included.
@@ -205,6 +220,9 @@ bool SdlDisplay::PollEvent(DisplayEvent* event) {
             *event = DisplayEvent::kActivated;
             return true;
           case SDL_WINDOWEVENT_FOCUS_LOST:
+            if (!(SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP)) break;
+            *event = DisplayEvent::kDeactivated;
+            return true;
           case SDL_WINDOWEVENT_MINIMIZED:
           case SDL_WINDOWEVENT_HIDDEN:
             *event = DisplayEvent::kDeactivated;

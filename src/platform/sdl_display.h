@@ -1,8 +1,10 @@
 // The display device on a real screen, through SDL2: a full-screen desktop window (or, when
 // asked, a resizable 1024x768 one), the 512x384 frame scaled up with nearest-neighbour and
 // letterboxed, presented with vsync. Pointer events come in frame pixels: the renderer's
-// logical size maps window positions back onto the frame. F11 and Alt+Enter switch between window and full
-// screen. A display mode is a streaming texture in the SDL format of that depth.
+// logical size maps window positions back onto the frame. F11 and Alt+Enter switch between
+// window and full screen. A display mode is a streaming texture in the SDL format of that
+// depth. A window that loses the focus plays on (it is one of many on the desktop); full
+// screen, it is inactive until it has the focus again.
 #pragma once
 
 #include "platform/display_device.h"
@@ -22,6 +24,7 @@ class SdlDisplay final : public DisplayDevice {
   bool GetPixelFormat(DisplayPixelFormat* format) override;
   void Restore() override;
   bool Lock(uint8_t** pixels, int* pitch) override;
+  bool KeepsRows() override { return texture_kept_; }
   bool LockRows(int top, int bottom, uint8_t** pixels, int* pitch) override;
   void Unlock() override;
   void Flip() override;
@@ -38,6 +41,7 @@ class SdlDisplay final : public DisplayDevice {
   bool Fail(const std::string& what);
   void ToggleFullScreen();
   void SetPointer(int x, int y);
+  void RecreateTexture();
 
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;

@@ -1,12 +1,39 @@
 #include "resource/content_watch.h"
 
+#include <utility>
+
 namespace {
 
-void Watch(ContentWatch* watch, const std::string& path, bool music, bool archive) {
-  for (const WatchedFile& file : watch->files) {
-    if (file.path == path) return;
+const WatchedFile* Find(const std::vector<WatchedFile>& files, const std::string& path) {
+  for (const WatchedFile& file : files) {
+    if (file.path == path) return &file;
   }
-  watch->files.push_back({path, ReadFileStamp(path.c_str()), music, archive});
+  return nullptr;
+}
+
+// Adds path to watch, with the stamp it has in earlier when it is there, else its stamp now.
+void Watch(ContentWatch* watch, const std::vector<WatchedFile>& earlier, const std::string& path, bool music,
+           bool archive) {
+  if (Find(watch->files, path)) return;
+  const WatchedFile* known = Find(earlier, path);
+  watch->files.push_back({path, known ? known->stamp : ReadFileStamp(path.c_str()), music, archive});
+}
+
+void WatchAll(ContentWatch* watch, const std::vector<WatchedFile>& earlier, const std::vector<std::string>& names,
+              const std::vector<std::string>& archives, const char* music_name) {
+  watch->files.clear();
+  for (const std::string& name : names) {
+    const bool music = music_name && name == music_name;
+    Watch(watch, earlier, name, music, false);
+    Watch(watch, earlier, "data/" + name, music, false);
+  }
+  if (music_name) {
+    Watch(watch, earlier, music_name, true, false);
+    Watch(watch, earlier, std::string("data/") + music_name, true, false);
+  }
+  for (const std::string& archive : archives) {
+    if (!archive.empty()) Watch(watch, earlier, archive, false, true);
+  }
 }
 
 }  // namespace
@@ -14,16 +41,13 @@ void Watch(ContentWatch* watch, const std::string& path, bool music, bool archiv
 void StartContentWatch(ContentWatch* watch, const std::vector<std::string>& names, const std::string& archive_path,
                        const char* music_name) {
   *watch = ContentWatch{};
-  for (const std::string& name : names) {
-    const bool music = music_name && name == music_name;
-    Watch(watch, name, music, false);
-    Watch(watch, "data/" + name, music, false);
-  }
-  if (music_name) {
-    Watch(watch, music_name, true, false);
-    Watch(watch, std::string("data/") + music_name, true, false);
-  }
-  if (!archive_path.empty()) Watch(watch, archive_path, false, true);
+  WatchAll(watch, {}, names, {archive_path}, music_name);
+}
+
+void RewatchContent(ContentWatch* watch, const std::vector<std::string>& names,
+                    const std::vector<std::string>& archives, const char* music_name) {
+  const std::vector<WatchedFile> earlier = std::move(watch->files);
+  WatchAll(watch, earlier, names, archives, music_name);
 }
 
 WatchChange PollContentWatch(ContentWatch* watch, float elapsed) {

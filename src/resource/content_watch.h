@@ -37,10 +37,16 @@ struct WatchChange {
 
 // Watches names (data file names as LoadFile was asked for them) and the archive at
 // archive_path ("" for none); music_name (watched whether asked for or not) is the one
-// whose change reloads the music. Stamps
-// are taken now.
+// whose change reloads the music. Stamps are taken now.
 void StartContentWatch(ContentWatch* watch, const std::vector<std::string>& names, const std::string& archive_path,
                        const char* music_name);
+
+// Watches names and archives (those not empty) as StartContentWatch does, but a path the watch
+// already follows keeps the stamp it had: taken before the load that asked for these names,
+// so a save made while that load was reading is still a change at the next poll. New paths
+// are stamped now.
+void RewatchContent(ContentWatch* watch, const std::vector<std::string>& names,
+                    const std::vector<std::string>& archives, const char* music_name);
 
 // Adds the elapsed seconds; polls when one is due. What changed, once it has settled.
 WatchChange PollContentWatch(ContentWatch* watch, float elapsed);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/fatal.h"
+#include "platform/printable_text.h"
 
 void MemRead(MemChunk* chunk, void* dst, int32_t n, int32_t* got) {
   int32_t left = chunk->size - chunk->pos;
@@ -26,7 +27,7 @@ static int LineNumberAt(const MemChunk& chunk, int32_t pos) {
 
 [[noreturn]] static void RaiseLineError(const MemChunk& chunk, int32_t line_start, const char* why) {
   std::string message = "ReadMemLine error!\n";
-  message += std::string(chunk.name) + ", line " + std::to_string(LineNumberAt(chunk, line_start)) +
+  message += PrintableText(chunk.name) + ", line " + std::to_string(LineNumberAt(chunk, line_start)) +
              ": " + why + "\n";
   RaiseFatal(message, "", 1);
 }

@@ -8,6 +8,7 @@
 #include "platform/message_box.h"
 #include "scene/scene.h"
 #include "scene/scene_object.h"
+#include "platform/printable_text.h"
 
 int EvaluateMotion(SceneObject* object, float step) {
   object->local_time += step;
@@ -48,7 +49,7 @@ int LoadMotionChunk(SceneObject* object, MemChunk chunk) {
   std::string error;
   if (!ReadMotionChunk(&chunk, &motion, &error)) {
     NoteLoadProblem(chunk.name, error);
-    ShowMessageBox((std::string(chunk.name) + ": " + error).c_str(), "ERROR");
+    ShowMessageBox((PrintableText(chunk.name) + ": " + PrintableText(error)).c_str(), "ERROR");
     return 0;
   }
   // A motion belongs to one object alone, so the one it replaces can go.

@@ -6,6 +6,7 @@
 
 #include "platform/fatal.h"
 #include "scene/scene_xml_state.h"
+#include "platform/printable_text.h"
 
 static char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? (char)(c - 'A' + 'a') : c; }
 
@@ -56,6 +57,9 @@ bool AttrGiven(const char* name, const XML_Char** atts) { return GetIntAttr(name
 
 void XmlError(const char* subject, const char* text) {
   char message[XML_ERROR_TEXT_SIZE];
-  std::snprintf(message, sizeof(message), "Error in XML: %s %s", subject, text);
+  // Names from the script are escaped here, where they join a message that may run over
+  // lines of its own: a name cannot start a line of its own that reads like ours.
+  std::snprintf(message, sizeof(message), "Error in XML: %s %s", PrintableText(subject).c_str(),
+                PrintableText(text).c_str());
   RaiseFatal(message, "Error in XML", -1);
 }

@@ -19,6 +19,7 @@
 #include "scene/scene.h"
 #include "scene/scene_xml_state.h"
 #include "scene/sphere.h"
+#include "platform/printable_text.h"
 
 namespace {
 
@@ -83,7 +84,8 @@ void SetObjectMotion(SceneObject* object, const XML_Char** atts) {
   // The motion file is the one at fault; the script only names it.
   if (found) NoteLoadProblem(file, error);
   // A chunk of size 0 is what a missing file and an empty one both give.
-  const std::string problem = std::string("motion file ") + file + (found ? ": " : " not found or empty: ") + error;
+  const std::string problem =
+      "motion file " + PrintableText(file) + (found ? ": " : " not found or empty: ") + PrintableText(error);
   RecordProblem(problem);
   if (!g_scene_xml.quiet) ShowMessageBox((ScriptPlace() + ": " + problem).c_str(), "ERROR");
   if (!object->motion) object->motion = NewMotion();
@@ -102,7 +104,7 @@ void ZfileElement(const XML_Char** atts) {
   if (OpenArchive(&g_data_archive, file)) return;
   char message[FILE_PATH_SIZE + 80];
   std::snprintf(message, sizeof(message),
-                "ERROR:                    XML: Zfile  (%s)  -  could not be opened!\n", file);
+                "ERROR:                    XML: Zfile  (%s)  -  could not be opened!\n", PrintableText(file).c_str());
   RaiseFatal(message, "", 1);
 }
 

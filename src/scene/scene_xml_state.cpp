@@ -3,14 +3,14 @@
 #include <cstdio>
 
 #include "scene/scene.h"
+#include "platform/printable_text.h"
 
 SceneXmlState g_scene_xml;
 
 std::string ScriptPlace() {
-  if (g_scene_xml.line <= 0) return g_scene_xml.file_name;
-  char place[sizeof(g_scene_xml.file_name) + 16];
-  std::snprintf(place, sizeof(place), "%s:%d", g_scene_xml.file_name, g_scene_xml.line);
-  return place;
+  const std::string name = PrintableText(g_scene_xml.file_name);
+  if (g_scene_xml.line <= 0) return name;
+  return name + ":" + std::to_string(g_scene_xml.line);
 }
 
 void ResetSceneXmlState() {

@@ -119,4 +119,44 @@ TEST_F(PlayerTest, ReloadAndSeekKeysWhilePausedShowTheirFrames) {
   EndDemoRun(DemoEnd::kPlayedOut);
 }
 
+// A paused seek in a window runs on real time, not on the seek's own step: the picture must
+// still be the one a run at 60 frames a second draws at the second the title names, and a
+// reload of the same data must keep it and the title. A virtual counter of 7 frames a
+// second stands in for the real clock.
+TEST_F(PlayerTest, APausedSeekOnRealTimeShowsTheFrameARunShowsThere) {
+  const Texture& frame = g_demo.frame_buffer.frame;
+  auto pixels = [&] { return std::vector<uint32_t>(frame.pixels, frame.pixels + frame.width * frame.height); };
+  using K = DisplayEvent;
+  const std::vector<std::vector<K>> cases = {
+      {K::kKeyHome, K::kKeyPageDown, K::kKeyPageDown},                                        // swim, 40 s
+      {K::kKeyHome, K::kKeyPageDown, K::kKeyPageDown, K::kKeyPageDown, K::kKeyPageDown},      // swam, 80 s
+      {K::kKeyHome, K::kKeyPageDown, K::kKeyPeriod},                                          // mamma1's first
+      {K::kKeyRight, K::kKeyRight, K::kKeyComma, K::kKeyComma, K::kKeyPeriod},                // swim's waves
+      {K::kKeyHome},                                                                          // the first frame
+  };
+  for (size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE("case " + std::to_string(i));
+    VirtualCounter real_time(7);
+    g_platform.counter = &real_time;
+    StartDemoRun({.from_seconds = 42.0f, .seek_fps = 60, .player = true});
+    ASSERT_TRUE(PlayFrame());
+    HandlePlayerKey(K::kKeySpace);
+    for (const K key : cases[i]) HandlePlayerKey(key);
+    const float second = g_demo.clock.seconds;
+    const std::vector<uint32_t> shown = pixels();
+    const std::string title = display->title;
+    HandlePlayerKey(K::kKeyR);
+    EXPECT_TRUE(pixels() == shown) << "a reload of the same data moved the picture";
+    EXPECT_EQ(display->title, title);
+    EndDemoRun(DemoEnd::kPlayedOut);
+
+    g_platform.counter = &counter;  // 60 frames a second: the frame a run draws there
+    StartDemoRun({.from_seconds = second, .seek_fps = 60, .player = false});
+    ASSERT_TRUE(StepDemoFrame());
+    EXPECT_EQ(g_demo.clock.seconds, second) << title;
+    EXPECT_TRUE(pixels() == shown) << title;
+    EndDemoRun(DemoEnd::kPlayedOut);
+  }
+}
+
 }  // namespace

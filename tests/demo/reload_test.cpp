@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_library.h"
 #include "audio/audio_offline.h"
 #include "demo/demo_reload.h"
 #include "demo/demo_state.h"
 #include "demo/demo_test_support.h"
 #include "demo/entry.h"
+#include "demo/music.h"
 #include "demo/player.h"
 #include "platform/counter.h"
 #include "platform/display_device.h"
@@ -45,15 +47,15 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
   const struct {
     const char* file;
     size_t keep;        // the member's first bytes written to data/
-    const char* title;  // the title's start
+    const char* failure;  // what the title says after the paused second, from its start
   } rows[] = {
-      {"swim.xml", 1000, "kra - reload failed: swim.xml: Parse error at line 15: unclosed token"},
-      {"mamma1.xml", 600, "kra - reload failed: mamma1.xml: Parse error at line "},
-      {"swam.xml", 2000, "kra - reload failed: swam.xml: Parse error at line "},
-      {"texture.png", 5000, "kra - reload failed: texture.png: libpng error: "},
-      {"bg_sky.png", 0, "kra - reload failed: bg_sky.png: empty"},
-      {"zibo2.mot", 1000, "kra - reload failed: zibo2.mot: Motion file zibo2.mot is truncated"},
-      {"zibo.lwo", 3000, "kra - reload failed: zibo.lwo: "},
+      {"swim.xml", 1000, " - reload failed: swim.xml: Parse error at line 15: unclosed token"},
+      {"mamma1.xml", 600, " - reload failed: mamma1.xml: Parse error at line "},
+      {"swam.xml", 2000, " - reload failed: swam.xml: Parse error at line "},
+      {"texture.png", 5000, " - reload failed: texture.png: libpng error: "},
+      {"bg_sky.png", 0, " - reload failed: bg_sky.png: empty"},
+      {"zibo2.mot", 1000, " - reload failed: zibo2.mot: Motion file zibo2.mot is truncated"},
+      {"zibo.lwo", 3000, " - reload failed: zibo.lwo: "},
   };
   for (int rate : {60, 7}) {
     SCOPED_TRACE(std::to_string(rate) + " frames a second");
@@ -66,13 +68,15 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
     HandlePlayerKey(DisplayEvent::kKeySpace);
     const std::vector<uint32_t> first = Pixels();
     const float second = g_demo.clock.seconds;
+    const std::string paused = display.title;
+    ASSERT_EQ(paused.rfind("kra - paused at 48.", 0), 0u) << paused;
     for (const auto& row : rows) {
       SCOPED_TRACE(row.file);
       const std::vector<uint32_t> shown = Pixels();
       const std::string path = std::string("data/") + row.file;
       WriteBytes(path, Member(row.file).substr(0, row.keep));
       HandlePlayerKey(DisplayEvent::kKeyR);
-      EXPECT_EQ(display.title.rfind(row.title, 0), 0u) << display.title;
+      EXPECT_EQ(display.title.rfind(paused + row.failure, 0), 0u) << display.title;
       EXPECT_EQ(display.title.find('\n'), std::string::npos) << display.title;
       EXPECT_TRUE(Pixels() == shown);
       EXPECT_EQ(g_demo.clock.seconds, second);
@@ -80,7 +84,7 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
 
       std::filesystem::remove(path);
       HandlePlayerKey(DisplayEvent::kKeyR);
-      EXPECT_EQ(display.title, "kra");
+      EXPECT_EQ(display.title, paused) << "a reload while paused keeps the paused title";
       EXPECT_EQ(g_demo.clock.seconds, second);
       if (rate == 60) {
         EXPECT_TRUE(Pixels() == first);
@@ -106,6 +110,46 @@ TEST_F(ReloadTest, AReloadRightAfterASeekWhilePlayingGoesOnFromThere) {
   EXPECT_EQ(g_demo.clock.seconds, second);
   ASSERT_TRUE(PlayFrame());
   EXPECT_NEAR(g_demo.clock.seconds, second + 1.0f / 60, 1e-4f);
+  EndDemoRun(DemoEnd::kPlayedOut);
+}
+
+// Music that does not play is not taken: what played goes on (the same channel, the same
+// bytes, still playing), and the title names the file until a good one is read.
+TEST_F(ReloadTest, BrokenMusicKeepsTheMusicThatPlayedAndIsNamed) {
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  OfflineAudioDevice audio;
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  StartDemoRun({.from_seconds = 30.0f, .seek_fps = 60, .player = true});
+  ASSERT_TRUE(PlayFrame());
+  const uint32_t stream = g_music.stream;
+  const uint8_t* bytes = g_music.chunk.data;
+  ASSERT_NE(stream, 0u);
+  const std::string mp3 = Member("zibo.mp3");
+  std::string noise(50000, '\0');
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+  const struct {
+    const char* name;
+    std::string bytes;
+  } rows[] = {
+      {"random bytes", noise},
+      {"cut to 1,000 bytes", mp3.substr(0, 1000)},
+      {"a PNG", Member("presents.png")},
+  };
+  std::filesystem::create_directory("data");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    WriteBytes("data/zibo.mp3", row.bytes);
+    HandlePlayerKey(DisplayEvent::kKeyR);
+    EXPECT_EQ(display.title, "kra - reload failed: zibo.mp3: neither an MP3 stream nor a tracker module");
+    EXPECT_EQ(g_music.stream, stream);
+    EXPECT_EQ(g_music.chunk.data, bytes);
+    EXPECT_EQ(AudioChannelIsPlaying(stream), 1);
+  }
+  std::filesystem::remove("data/zibo.mp3");
+  HandlePlayerKey(DisplayEvent::kKeyR);
+  EXPECT_EQ(display.title, "kra");
+  EXPECT_NE(g_music.stream, 0u);
   EndDemoRun(DemoEnd::kPlayedOut);
 }
 

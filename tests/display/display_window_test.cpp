@@ -202,16 +202,20 @@ TEST_F(DisplayWindowTest, ChangedRowsAloneAreConvertedWhereTheDeviceKeepsTheRest
     const char* name;
     bool keeps_rows;
     bool reactivate;  // an activation message before the second present
+    bool reset;       // the device loses its pixels before the second present
     int top, bottom;  // rows changed for the second present
     int first_new, end_new;  // rows the second present must have written
     int row_locks;
   } cases[] = {
-      {"some rows", true, false, 1, 3, 1, 3, 1},
-      {"no row", true, false, 2, 2, 0, 0, 0},
-      {"every row", true, false, 0, kH, 0, kH, 0},
-      {"rows cut to the frame", true, false, -5, 2, 0, 2, 1},
-      {"device without LockRows", false, false, 1, 3, 0, kH, 0},
-      {"after an activation", true, true, 1, 3, 0, kH, 0},
+      {"some rows", true, false, false, 1, 3, 1, 3, 1},
+      {"no row", true, false, false, 2, 2, 0, 0, 0},
+      {"every row", true, false, false, 0, kH, 0, kH, 0},
+      {"rows cut to the frame", true, false, false, -5, 2, 0, 2, 1},
+      {"device without LockRows", false, false, false, 1, 3, 0, kH, 0},
+      {"no row, device without LockRows", false, false, false, 2, 2, 0, kH, 0},
+      {"after an activation", true, true, false, 1, 3, 0, kH, 0},
+      {"some rows after a reset", true, false, true, 1, 3, 0, kH, 0},
+      {"no row after a reset", true, false, true, 2, 2, 0, kH, 0},
   };
   for (const Case& c : cases) {
     HeadlessDisplayConfig config;
@@ -222,7 +226,11 @@ TEST_F(DisplayWindowTest, ChangedRowsAloneAreConvertedWhereTheDeviceKeepsTheRest
     const auto frame = Frame();
     ASSERT_EQ(PresentFrameRows(frame.data(), 1, 2), 1) << c.name;  // the first: every row
     EXPECT_EQ(display.row_locks, 0) << c.name;
-    display.FillSurface(0xAB);
+    if (c.reset) {
+      display.LoseSurface(0xAB);
+    } else {
+      display.FillSurface(0xAB);
+    }
     if (c.reactivate) display.ScheduleEvent(display.pumps + 1, DisplayEvent::kActivated);
     ASSERT_EQ(PresentFrameRows(frame.data(), c.top, c.bottom), 1) << c.name;
     EXPECT_EQ(display.flips, 2) << c.name;

@@ -35,17 +35,25 @@ struct Capture {
   int64_t presented = 0;
   int64_t kept = 0;
   int64_t expected = 0;
+  int64_t progress_shown = -1;  // the kept count the last progress line said
   std::string error;
   std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point last_shown = started;
 };
 
 // At most four lines a second: a capture of black frames runs far faster than a terminal.
+// The last one ends the line, and is not said again when the one before said it already; a
+// run that drew nothing (its data did not load) says nothing of frames.
 void ShowProgress(Capture& capture, bool last) {
-  if (capture.options.quiet) return;
+  if (capture.options.quiet || capture.presented == 0) return;
   const auto now = std::chrono::steady_clock::now();
   if (!last && now - capture.last_shown < std::chrono::milliseconds(250)) return;
+  if (last && capture.progress_shown == capture.kept) {
+    std::fputc('\n', stderr);
+    return;
+  }
   capture.last_shown = now;
+  capture.progress_shown = capture.kept;
   const double seconds = std::chrono::duration<double>(now - capture.started).count();
   const double percent = 100.0 * static_cast<double>(capture.kept) / static_cast<double>(capture.expected);
   std::fprintf(stderr, "\rkra-capture: frame %lld of %lld (%3.0f%%), %.1f frames per second   %s",
@@ -199,7 +207,7 @@ int main(int argc, char** argv) {
     if (capture.options.audio_path.empty()) std::filesystem::remove(PathFromUtf8(wav));
     if (!muxed) return Fail(error);
   }
-  if (!capture.options.quiet) {
+  if (!capture.options.quiet && capture.presented > 0) {
     std::fprintf(stderr, "kra-capture: kept %lld of %lld frames\n", static_cast<long long>(capture.kept),
                  static_cast<long long>(capture.presented));
   }
