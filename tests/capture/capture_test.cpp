@@ -87,6 +87,12 @@ TEST(Capture, ShowsProgressAndTheFrameCount) {
   ASSERT_EQ(r.status, 0) << r.output;
   EXPECT_NE(r.output.find("frame 232 of 232 (100%)"), std::string::npos) << r.output;
   EXPECT_NE(r.output.find("kept 232 of 232 frames"), std::string::npos) << r.output;
+  EXPECT_EQ(r.output.find("frame 232 of 232"), r.output.rfind("frame 232 of 232")) << "said twice: " << r.output;
+  // With nothing to play (no data at all) no frame is drawn, and none is talked of.
+  const Result empty = RunCaptureIn(NewDir(), "--fps 10 --to 0.5");
+  EXPECT_NE(empty.status, 0) << empty.output;
+  EXPECT_EQ(empty.output.find("frame 0 of"), std::string::npos) << empty.output;
+  EXPECT_EQ(empty.output.find("kept 0 of 0"), std::string::npos) << empty.output;
 }
 
 TEST(Capture, BadOptionsAreRefusedWithTheUsage) {

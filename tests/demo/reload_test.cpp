@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,34 @@ TEST_F(ReloadTest, BrokenMusicKeepsTheMusicThatPlayedAndIsNamed) {
   HandlePlayerKey(DisplayEvent::kKeyR);
   EXPECT_EQ(display.title, "kra");
   EXPECT_NE(g_music.stream, 0u);
+  EndDemoRun(DemoEnd::kPlayedOut);
+}
+
+// --watch on an archive that is cut while being saved: the reload fails and names the
+// archive, and the watch goes on following it, so the finished save is taken by itself.
+TEST_F(ReloadTest, WatchNamesACutArchiveAndTakesItOnceWhole) {
+  const std::string whole = ReadBytes("autoexec.bat");
+  std::filesystem::remove("autoexec.bat");
+  WriteBytes("autoexec.bat", whole);  // a file of its own, to cut
+  HeadlessDisplay display;
+  VirtualCounter counter(60);
+  OfflineAudioDevice audio;
+  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  StartDemoRun({.from_seconds = 43.0f, .seek_fps = 60, .player = true, .watch = true});
+  ASSERT_TRUE(PlayFrame());
+  HandlePlayerKey(DisplayEvent::kKeySpace);
+  const std::string paused = display.title;
+  // Paused frames wait on the wall clock, which the watch polls by.
+  auto play_until = [&](const std::function<bool()>& done) {
+    for (int frame = 0; frame < 500 && !done(); ++frame) PlayFrame();
+    return done();
+  };
+  WriteBytes("autoexec.bat", whole.substr(0, 100000));
+  EXPECT_TRUE(play_until([&] { return display.title != paused; }));
+  EXPECT_EQ(display.title.rfind(paused + " - reload failed: autoexec.bat: ", 0), 0u) << display.title;
+  WriteBytes("autoexec.bat.new", whole);
+  std::filesystem::rename("autoexec.bat.new", "autoexec.bat");
+  EXPECT_TRUE(play_until([&] { return display.title == paused; })) << display.title;
   EndDemoRun(DemoEnd::kPlayedOut);
 }
 

@@ -24,6 +24,12 @@ TEST(PrintableText, ControlCharactersAreEscapedAndTheRestKept) {
        "Parse error at line 15: unclosed token"},
       {"  two\r\n\r\n  lines  ", "  two\\x0d\\n\\x0d\\n  lines  ", "two lines"},
       {"h\xc3\xa6r \xe2\x86\x92 ok", "h\xc3\xa6r \xe2\x86\x92 ok", "h\xc3\xa6r \xe2\x86\x92 ok"},
+      // C1 controls and bidirectional controls in UTF-8; bytes that are not UTF-8.
+      {"\xc2\x9b" "31m", "\\u009b31m", "\\u009b31m"},
+      {"gnp.\xe2\x80\xae" "exe", "gnp.\\u202eexe", "gnp.\\u202eexe"},
+      {"\xe2\x81\xa6" "a\xe2\x81\xa9\xe2\x80\x8f", "\\u2066a\\u2069\\u200f", "\\u2066a\\u2069\\u200f"},
+      {"\x9b" "31m \xc3", "\\x9b31m \\xc3", "\\x9b31m \\xc3"},
+      {"\xe0\x80\xaf \xed\xa0\x80", "\\xe0\\x80\\xaf \\xed\\xa0\\x80", "\\xe0\\x80\\xaf \\xed\\xa0\\x80"},
   };
   for (const auto& row : rows) {
     EXPECT_EQ(PrintableText(row.text), row.printable);

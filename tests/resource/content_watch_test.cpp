@@ -87,4 +87,48 @@ TEST_F(ContentWatchTest, NamesNotAskedForAreNotWatched) {
   EXPECT_FALSE(Poll().parts);
 }
 
+// Copies that keep the modification time and the size (cp -p, rsync -t, a tar restore) and
+// files renamed over the watched one are changes too.
+TEST_F(ContentWatchTest, SameSizeAndTimeIsStillAChange) {
+  const struct {
+    const char* how;
+    void (*save)();
+  } rows[] = {
+      {"rewritten, the time put back", [] { WriteBytes("sky.png", "uno"); }},
+      {"renamed over, the time put back",
+       [] {
+         WriteBytes("sky.new", "dos");
+         fs::rename("sky.new", "sky.png");
+       }},
+  };
+  for (const auto& row : rows) {
+    const auto modified = fs::last_write_time("sky.png");
+    row.save();
+    fs::last_write_time("sky.png", modified);
+    Poll();
+    EXPECT_TRUE(Poll().parts) << row.how;
+  }
+}
+
+// The stamps a rewatch keeps are those from before the load: a save made while the load was
+// reading is a change at the next poll, not taken for what the load read.
+TEST_F(ContentWatchTest, ASaveDuringTheLoadIsSeenAfterIt) {
+  WriteBytes("swim.xml", "first half");
+  Poll();
+  ASSERT_TRUE(Poll().parts);
+  // The load runs now, and the rest of the file is written while it does.
+  WriteBytes("swim.xml", "first half and the rest");
+  RewatchContent(&watch_, {"sky.png", "swim.xml"}, {"autoexec.bat"}, "zibo.mp3");
+  Poll();
+  EXPECT_TRUE(Poll().parts);
+  // A name only the new load asked for is stamped as it is now.
+  WriteBytes("new.png", "x");
+  RewatchContent(&watch_, {"new.png"}, {"autoexec.bat"}, "zibo.mp3");
+  Poll();
+  EXPECT_FALSE(Poll().parts);
+  WriteBytes("new.png", "xy");
+  Poll();
+  EXPECT_TRUE(Poll().parts);
+}
+
 }  // namespace

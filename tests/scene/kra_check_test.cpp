@@ -265,4 +265,21 @@ TEST_F(KraCheck, ProgramExitStatus) {
   EXPECT_EQ(RunKraCheck("--nonsense"), 2);  // a bad option, as in every program
 }
 
+// A name in a script can hold any character XML can escape: a line feed that would start a
+// line of kra-check's own, a C1 CSI, a right-to-left override. None reaches the report raw.
+TEST_F(KraCheck, NamesFromAScriptCannotForgeALine) {
+  const std::string forged =
+      "x&#10;kra-check: all well (20 files checked)&#13;&#x9B;31m&#x202E;.lwo";
+  for (const char* element : {"<loadlwo name=\"a\" filename=\"", "<loadlwo name=\"a\" filename=\"fish.lwo\" morphfile=\""}) {
+    WriteFile("forged.xml", CrLf(std::string("<demo><scene>\n") + element + forged + "\"/>\n</scene></demo>\n"));
+    EXPECT_FALSE(CheckPath(&report_, "forged.xml"));
+  }
+  const std::string out = Output();
+  EXPECT_EQ(out.find("\nkra-check: all well"), std::string::npos) << out;
+  EXPECT_EQ(out.find('\r'), std::string::npos) << out;
+  EXPECT_EQ(out.find("\xc2\x9b"), std::string::npos) << out;
+  EXPECT_EQ(out.find("\xe2\x80\xae"), std::string::npos) << out;
+  EXPECT_NE(out.find("x\\nkra-check: all well (20 files checked)\\x0d\\u009b31m\\u202e.lwo"), std::string::npos) << out;
+}
+
 }  // namespace
