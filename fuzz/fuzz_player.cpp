@@ -8,8 +8,8 @@
 // - the frame the player holds is the frame a run from 0 draws at the same demo second. A
 //   run from 0 is drawn once at start-up and kept as a checksum per frame, keyed by the demo
 //   clock's bits: seeking and replaying sum the clock the same way, so equal clocks mean the
-//   same frame. A paused picture must always be one of them; a playing one must be while the
-//   clock has stayed on the seek's grid;
+//   same frame. Every seek puts the clock on that grid, whatever clock the player runs on;
+//   frames played on the other clock take it off until the next seek;
 // - after a presented frame with nothing over it, the display's surface (a device that keeps
 //   its rows between presents, as SDL's streaming texture does) is that frame, every row.
 //
@@ -123,7 +123,7 @@ void StartDemoOnce() {
 void CheckFrame(int operation, const char* what) {
   const auto match = g_frames_from_zero.find(ClockBits(g_demo.clock.seconds));
   if (match == g_frames_from_zero.end()) {
-    if (!g_player.paused && !g_on_grid) return;  // played on the other clock: no run to hold it to
+    if (!g_on_grid) return;  // played on the other clock (and maybe paused there): no run to hold it to
     FailAfter(operation, what, "the clock stands where no run from 0 has a frame");
   }
   if (match->second != FrameChecksum()) FailAfter(operation, what, "the frame differs from a run from 0");

@@ -142,6 +142,55 @@ class PlayerBarWindow : public ::testing::Test {
     return pixel;
   }
 
+  // The window's picture, as a person sees it.
+  Texture Screenshot() {
+    const std::string shot = dir + "/shot.png";
+    if (std::system((X() + "import -window " + window + " " + shot + " 2>/dev/null").c_str()) != 0) return {};
+    return DecodePng(LoadFile(shot.c_str()));
+  }
+
+  // The frame a run draws at the second, from kra-capture at 60 frames a second: the one
+  // frame within a hundredth of a second of it (frames are a sixtieth apart).
+  Texture CapturedFrame(double second) {
+    const std::string frames = dir + "/frames_" + std::to_string(second);
+    char window_args[96];
+    std::snprintf(window_args, sizeof window_args, " --fps 60 --from %.3f --to %.3f --quiet --frames ", second - 0.01,
+                  second + 0.01);
+    const std::string command =
+        "cd " + dir + " && " + KRA_BINARY_DIR + "/kra-capture" + window_args + frames + " 2>/dev/null";
+    if (std::system(command.c_str()) != 0 || fs::exists(frames + "/frame_000001.png")) return {};
+    return DecodePng(LoadFile((frames + "/frame_000000.png").c_str()));
+  }
+
+  // Pixels of the window's picture that are not the frame scaled up with sharp pixels, as
+  // the window scales it; -1 when either picture is missing.
+  int64_t DifferencesFromFrame(const Texture& shot, const Texture& frame) {
+    if (!shot.pixels || !frame.pixels) return -1;
+    int64_t differ = 0;
+    const int width = static_cast<int>(512 * scale), height = static_cast<int>(384 * scale);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const int sx = static_cast<int>(left) + x, sy = static_cast<int>(top) + y;
+        if (sx >= shot.width || sy >= shot.height) return -1;
+        const uint32_t seen = shot.pixels[static_cast<size_t>(sy) * shot.width + sx];
+        const uint32_t drawn = frame.pixels[static_cast<size_t>(y / scale) * frame.width + static_cast<int>(x / scale)];
+        differ += ((seen ^ drawn) & 0xFFFFFFu) != 0;
+      }
+    }
+    return differ;
+  }
+
+  // The paused picture against the frame a run draws at the second the title names.
+  void ExpectPausedPictureIsARunsFrame(const char* after) {
+    const double second = PausedSecond();
+    ASSERT_GE(second, 0.0) << after << ": " << Title();
+    Texture shot = Screenshot();
+    Texture frame = CapturedFrame(second);
+    EXPECT_EQ(DifferencesFromFrame(shot, frame), 0) << after << ": " << Title();
+    FreeTexture(&shot);
+    FreeTexture(&frame);
+  }
+
   std::string dir, window;
   pid_t pid = -1;
   double scale = 1.0, left = 0.0, top = 0.0;
@@ -210,6 +259,43 @@ TEST_F(PlayerBarWindow, WatchTakesAChangedImageAndOutlivesAHalfWrittenOne) {
   EXPECT_TRUE(ended) << "Escape did not end kra";
   if (ended) pid = -1;
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadBytes(dir + "/stderr.txt");
+}
+
+// A person looks at the window, not at the frame buffer: after each way of reaching a paused
+// moment its picture is, pixel for pixel, the frame kra-capture draws at the second the
+// title names. A window without the focus plays on.
+TEST_F(PlayerBarWindow, ThePausedPictureIsTheFrameARunShowsAndAWindowWithoutFocusPlaysOn) {
+  Start({"--window"});
+  Do("key --window " + window + " space");
+  const struct {
+    const char* keys;
+  } steps[] = {{"Home Next Next"}, {"Next Next"}, {"period"}, {"Prior Left comma"}, {"r"}};
+  for (const auto& step : steps) {
+    Do("key --delay 200 --window " + window + " " + step.keys);
+    ExpectPausedPictureIsARunsFrame(step.keys);
+  }
+  const std::string paused = Title();
+  Do("key --window " + window + " r");
+  EXPECT_EQ(Title(), paused) << "a reload while paused keeps the title";
+
+  Do("key --window " + window + " space");
+  std::FILE* other = popen((X() + "xmessage -name kra_other_window other 2>/dev/null").c_str(), "r");
+  ASSERT_NE(other, nullptr);
+  const std::string other_window = Output(X() + "timeout 10 xdotool search --sync --name kra_other_window | head -1");
+  Do("windowfocus --sync " + other_window);
+  std::vector<uint32_t> samples;
+  for (int i = 0; i < 3; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    Texture shot = Screenshot();
+    uint64_t hash = 1469598103934665603ull;
+    for (int p = 0; shot.pixels && p < shot.width * shot.height; ++p) hash = (hash ^ shot.pixels[p]) * 1099511628211ull;
+    samples.push_back(static_cast<uint32_t>(hash));
+    FreeTexture(&shot);
+  }
+  std::system((X() + "xdotool search --name kra_other_window windowkill >/dev/null 2>&1").c_str());
+  pclose(other);
+  EXPECT_NE(samples[0], samples[1]) << "the picture froze without the focus";
+  EXPECT_NE(samples[1], samples[2]) << "the picture froze without the focus";
 }
 
 }  // namespace
