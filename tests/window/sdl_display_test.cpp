@@ -238,4 +238,31 @@ TEST_F(PlayerWindow, PausesSeeksReloadsAndEnds) {
   pid = -1;
 }
 
+// A renderer's device reset takes its textures: the texture is made again, and the next frame
+// goes up whole even when no row of it changed (a paused picture, an intro card).
+TEST(SdlDisplay, ADeviceResetMakesTheTextureAgainAndTheNextFrameGoesUpWhole) {
+  if (!TestXDisplay()) GTEST_SKIP() << "no X server for real-window tests (scripts/test starts Xvfb)";
+  if (!RunQuiet("command -v xdotool") || !RunQuiet("command -v import")) GTEST_SKIP() << "xdotool or ImageMagick missing";
+  setenv("DISPLAY", TestXDisplay(), 1);
+  unsetenv("SDL_VIDEODRIVER");
+  SdlDisplay display(true);
+  g_platform.display = &display;
+  ASSERT_EQ(OpenDisplay("kra_reset_test", 512, 384), 1) << display.LastError();
+  const std::vector<uint32_t> frame(512 * 384, 0xFF8040u);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(PresentFrame(frame.data()), 1);  // shown, active
+  SDL_Event reset{};
+  reset.type = SDL_RENDER_DEVICE_RESET;
+  ASSERT_EQ(SDL_PushEvent(&reset), 1);
+  for (int i = 0; i < 3; ++i) ASSERT_EQ(PresentFrameRows(frame.data(), 0, 0), 1);  // nothing changed
+  const std::string shot = TempDir() + "/reset.png";
+  ASSERT_TRUE(RunQuiet("import -window \"$(xdotool search --name '^kra_reset_test$' | head -1)\" " + shot));
+  Texture image = DecodePng(LoadFile(shot.c_str()));
+  ASSERT_NE(image.pixels, nullptr);
+  EXPECT_EQ(image.pixels[static_cast<size_t>(image.height / 2) * image.width + image.width / 2] & 0xFFFFFFu, 0xFF8040u);
+  FreeTexture(&image);
+  CloseDisplay();
+  g_platform = Platform{};
+  SDL_Quit();
+}
+
 }  // namespace
