@@ -112,6 +112,7 @@ void StartDemoOnce() {
   if (GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = true}); })) {
     Fail("the demo did not start");
   }
+  g_player.paused_wait_ms = 0;  // nothing to wait for on virtual time
   for (bool more = true; more;) {
     more = StepDemoFrame();
     g_frames_from_zero[ClockBits(g_demo.clock.seconds)] = FrameChecksum();
@@ -233,10 +234,14 @@ Done Operate(Input* input, int* reloads, const char** what) {
       *what = "pause";
       HandlePlayerKey(DisplayEvent::kKeySpace);
       return {g_player.paused, false};
-    case kSeekKey:
+    case kSeekKey: {
       *what = "seek key";
-      HandlePlayerKey(kSeekKeys[input->Next() % (sizeof kSeekKeys / sizeof kSeekKeys[0])]);
-      return Seeked();
+      const DisplayEvent key = kSeekKeys[input->Next() % (sizeof kSeekKeys / sizeof kSeekKeys[0])];
+      // One frame back or ahead is for a paused picture; playing, the keys do nothing.
+      const bool seeks = g_player.paused || (key != DisplayEvent::kKeyComma && key != DisplayEvent::kKeyPeriod);
+      HandlePlayerKey(key);
+      return seeks ? Seeked() : Done{false, false};
+    }
     case kOverlay:
       *what = "overlay";
       HandlePlayerKey(DisplayEvent::kKeyT);

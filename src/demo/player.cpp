@@ -237,6 +237,7 @@ void StartPlayer(bool watch) {
   ReleasePlayer();
   g_player.held = new uint32_t[FramePixels()]();
   g_player.still_seconds = kPlayerBarSeconds;
+  g_player.paused_wait_ms = kPausedWaitMs;
   g_player.pointer_x = g_player.pointer_y = -1;
   g_player.watching = watch;
   if (!watch) return;
@@ -255,7 +256,7 @@ bool PlayerBarShown() { return g_player.dragging || g_player.still_seconds < kPl
 bool PlayFrame() {
   if (g_player.paused) {
     Present();
-    SleepMs(kPausedWaitMs);
+    SleepMs(g_player.paused_wait_ms);
   } else {
     if (!StepDemoFrame()) return false;
     g_player.frame_behind = false;

@@ -39,6 +39,8 @@ struct PlayerState {
   bool frame_behind;    // a seek while playing has moved the clock past the frame's picture
   float seek_seconds;   // where that seek was asked to go
   uint32_t* held;       // the frame as the part drew it, copied only while paused or under an overlay
+  int32_t paused_wait_ms;  // a paused frame's rest, so a paused player does not spin (a
+                           // fuzzer driving it on virtual time sets 0)
   float fps;            // frames per second over the last half second of frames
   float fps_seconds;    // how much of that half second has passed
   int32_t fps_frames;
