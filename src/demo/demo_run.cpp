@@ -13,6 +13,7 @@
 #include "platform/display_device.h"
 #include "platform/executable_dir.h"
 #include "platform/platform.h"
+#include "platform/printable_text.h"
 #include "platform/process.h"
 #include "render/render_context.h"
 #include "resource/archive_damage.h"
@@ -102,7 +103,9 @@ void StepAndPaint(DemoPartId part, float delta) {
 
 void ReportDamagedArchive(const std::string& path) {
   const std::string damage = path.empty() ? "" : ArchiveDamage(path.c_str());
-  if (!damage.empty()) std::fprintf(stderr, "%s: the data archive is damaged: %s\n", path.c_str(), damage.c_str());
+  if (!damage.empty()) {
+    std::fprintf(stderr, "%s: the data archive is damaged: %s\n", PrintableText(path).c_str(), damage.c_str());
+  }
 }
 
 }  // namespace

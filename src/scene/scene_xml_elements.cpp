@@ -151,7 +151,7 @@ void CreateSphereElement(const XML_Char** atts) {
   // Corners are int16, so a sphere may not have more vertices than a mesh can index.
   if (slices > SPHERE_MAX_SLICES) XmlError(name, "has too many slices");
   Mesh* mesh = AddMesh(scene);
-  if (!g_scene_xml.quiet) std::fprintf(stderr, "XML: '%s' : CreateSphere(%f, %i)\n", name, radius, slices);
+  if (!g_scene_xml.quiet) std::fprintf(stderr, "XML: '%s' : CreateSphere(%f, %i)\n", PrintableText(name).c_str(), radius, slices);
   CreateSphere(mesh, radius, slices);  // cannot fail: its one refusal, too many slices, is checked above
   CopyNameField(mesh->name, sizeof(mesh->name), name);
 }

@@ -55,7 +55,8 @@ bool AddMeshTexture(CheckReport* report, const ViewOptions& options, Scene* scen
     return false;
   }
   if (chunk.size == 0) {
-    std::fprintf(stderr, "kra-view: %s %s; meshes are drawn with a grey checker\n", path.c_str(), why.c_str());
+    std::fprintf(stderr, "kra-view: %s %s; meshes are drawn with a grey checker\n", PrintableText(path).c_str(),
+                 why.c_str());
     image = CheckerTexture();
   } else if (!DecodeImage(report, path, chunk, &image)) {
     return false;
@@ -73,7 +74,8 @@ bool AddMeshTexture(CheckReport* report, const ViewOptions& options, Scene* scen
     mesh->surface_textures[0] = ref;
     // The renderer takes a mesh's texture from its first surface only.
     if (mesh->surface_count == 0) {
-      std::fprintf(stderr, "kra-view: mesh \"%s\" has no surfaces: the demo fills none of its triangles\n", mesh->name);
+      std::fprintf(stderr, "kra-view: mesh \"%s\" has no surfaces: the demo fills none of its triangles\n",
+                   PrintableText(mesh->name).c_str());
     }
   }
   return true;

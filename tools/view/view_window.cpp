@@ -95,8 +95,9 @@ void Reload(const ViewOptions& options, ViewContent* content) {
   if (LoadViewContent(options, content) != ViewLoad::OK) FreeViewContent(content);
 }
 
-// The files the last load read, followed when --watch asks for it.
-void WatchLoadedFiles(ContentWatch* watch) { StartContentWatch(watch, FilesRead(), g_data_archive.zip_path, nullptr); }
+// The files the last load read, followed when --watch asks for it. Those watched already
+// keep their stamps from before the load, so a save made while it was reading is seen.
+void WatchLoadedFiles(ContentWatch* watch) { RewatchContent(watch, FilesRead(), {g_data_archive.zip_path}, nullptr); }
 
 // A change to a file the last load read, once it has settled, loads everything again.
 void FollowFiles(const ViewWindow& view, const ViewOptions& options, ViewContent* content, const ViewClock& clock,
@@ -105,7 +106,8 @@ void FollowFiles(const ViewWindow& view, const ViewOptions& options, ViewContent
   ClearFilesRead();
   Reload(options, content);
   WatchLoadedFiles(watch);
-  std::fprintf(stderr, content->scene ? "kra-view: reloaded %s\n" : "kra-view: %s does not load\n", options.file.c_str());
+  std::fprintf(stderr, content->scene ? "kra-view: reloaded %s\n" : "kra-view: %s does not load\n",
+               PrintableText(options.file).c_str());
   ShowState(view, options, *content, clock);
 }
 
