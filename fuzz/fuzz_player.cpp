@@ -55,6 +55,7 @@ std::unordered_map<uint32_t, uint64_t> g_frames_from_zero;  // clock bits -> fra
 // Whether the clock stands on the seek's grid: every seek puts it there; frames played on
 // the other clock take it off.
 bool g_on_grid = true;
+const bool g_trace = std::getenv("KRA_FUZZ_TRACE") != nullptr;
 
 uint32_t ClockBits(float clock) {
   uint32_t bits;
@@ -300,6 +301,9 @@ Done Operate(Input* input, int* reloads, const char** what) {
       // they were at, measured on the new one.
       g_platform.counter = g_platform.counter == g_grid_counter ? g_other_counter : g_grid_counter;
       RestartDemoTimer();
+      // A timer started anew sums other deltas than a run's, whichever the clock: the frames
+      // played from here are off the grid until a seek puts them back.
+      g_on_grid = false;
       return {false, false};
     default:
       *what = "reload of changed data, then of the data put back";
@@ -339,6 +343,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* what = "";
     Done done{false, false};
     RunLoader([&] { done = Operate(&input, &reloads, &what); });
+    // KRA_FUZZ_TRACE=1 says each operation as it ends, for reading a finding.
+    if (g_trace) {
+      std::fprintf(stderr, "fuzz_player: %d %s: %.6f s%s%s\n", operation, what, g_demo.clock.seconds,
+                   g_player.paused ? ", paused" : "", g_on_grid ? ", on the grid" : "");
+    }
     if (done.drawn) CheckFrame(operation, what);
     if (done.presented) CheckSurface(operation, what);
   }
