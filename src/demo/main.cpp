@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options.version) {
-    std::printf("kra %s\n", KRA_VERSION);
+    std::printf("kra %s\n%s\n", KRA_VERSION, KRA_LICENCE_LINE);
     return 0;
   }
 

@@ -70,7 +70,7 @@ zips=("$zip_dir"/kra-*-win64.zip)
 [[ -f ${zips[0]} ]] || fail "no zip in $zip_dir"
 unzip -q "${zips[0]}" -d "$scratch/unzipped"
 folder=$(echo "$scratch"/unzipped/kra-*-win64)
-for file in kra.exe kra-capture.exe kra-check.exe kra-view.exe autoexec.bat README.txt; do
+for file in kra.exe kra-capture.exe kra-check.exe kra-view.exe autoexec.bat README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   [[ -f $folder/$file ]] || fail "the zip has no $file"
 done
 

@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (parsed->version) {
-    std::printf("kra-capture %s\n", KRA_VERSION);
+    std::printf("kra-capture %s\n%s\n", KRA_VERSION, KRA_LICENCE_LINE);
     return 0;
   }
 

@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (version) {
-    std::printf("kra-check %s\n", KRA_VERSION);
+    std::printf("kra-check %s\n%s\n", KRA_VERSION, KRA_LICENCE_LINE);
     return 0;
   }
 

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (parsed->version) {
-    std::printf("kra-view %s\n", KRA_VERSION);
+    std::printf("kra-view %s\n%s\n", KRA_VERSION, KRA_LICENCE_LINE);
     return 0;
   }
   const ViewOptions& options = *parsed;
