@@ -115,7 +115,8 @@ static int64_t CurrentMemberSize(const DataArchive& archive) {
 static void PrintMemberError(const DataArchive& archive, const char* member, const char* why) {
   std::fprintf(stderr, "\nFile %s in archive %s cannot be read: %s\n", PrintableText(member).c_str(),
                PrintableText(archive.zip_path).c_str(), why);
-  NoteLoadProblem(member, std::string("in archive ") + archive.zip_path + ": " + why);
+  // The archive is what is damaged (or was cut while being written): it is the file to name.
+  NoteLoadProblem(archive.zip_path, std::string(member) + " cannot be read from it: " + why);
 }
 
 // Why the current member, claiming size bytes, is not to be read; null when it may be.

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/load_problems.h"
 #include "resource/data_archive.h"
 #include "resource_test_support.h"
 
@@ -65,9 +66,15 @@ TEST_F(ArchiveLimitsTest, ImpossibleOrUnreadableMembersAreRefusedBeforeReading) 
     for (size_t at : {FindSignatures(bytes, 0x04034b50)[0] + c.field, FindSignatures(bytes, 0x02014b50)[0] + c.field + 2}) {
       for (int i = 0; i < (c.field == 6 ? 2 : 4); ++i) bytes[at + i] = char(c.value >> (8 * i));
     }
+    StartLoadProblems();
     std::string printed = Load(bytes, "m.bin", &size);
+    const std::vector<LoadProblem> problems = TakeLoadProblems();
     EXPECT_EQ(size, 0) << c.name;
     EXPECT_NE(printed.find("File m.bin in archive pack.zip cannot be read: "), std::string::npos) << printed;
+    // A reload names the archive as the damaged file, with the member it cannot give.
+    ASSERT_EQ(problems.size(), 1u) << c.name;
+    EXPECT_EQ(problems[0].file, "pack.zip") << c.name;
+    EXPECT_EQ(problems[0].reason.rfind("m.bin cannot be read from it: ", 0), 0u) << problems[0].reason;
     EXPECT_NE(printed.find(c.why), std::string::npos) << c.name << ": " << printed;
   }
 }
