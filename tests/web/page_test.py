@@ -289,7 +289,17 @@ class WebPageTest(unittest.TestCase):
 
     def test_site_sizes(self):
         sizes = {name: os.path.getsize(os.path.join(SITE, name)) for name in os.listdir(SITE)}
-        self.assertEqual(sorted(sizes), ["autoexec.bat", "index.html", "kra.js", "kra.wasm"])
+        self.assertEqual(sorted(sizes), ["LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "autoexec.bat", "index.html",
+                                         "kra.js", "kra.wasm"])
+        # kra.wasm links libmpg123 statically: its notice, the LGPL in full and how to relink.
+        with open(os.path.join(SITE, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8") as f:
+            notices = f.read()
+        for text in ("libmpg123: LGPL-2.1", "GNU LESSER GENERAL PUBLIC LICENSE", "rebuild kra against it"):
+            self.assertIn(text, notices)
+        with open(os.path.join(SITE, "index.html"), encoding="utf-8") as f:
+            page = f.read()
+        self.assertIn('href="LICENSE.txt"', page)
+        self.assertIn('href="THIRD-PARTY-NOTICES.txt"', page)
         self.assertLess(sizes["kra.wasm"], 2 << 20)
         self.assertLess(sum(sizes.values()), 8 << 20)
 
