@@ -32,6 +32,18 @@ class ReloadTest : public demo_test::BuildArchiveTest {
     return std::vector<uint32_t>(frame.pixels, frame.pixels + static_cast<size_t>(frame.width) * frame.height);
   }
 
+  // The demo with the player, from second, on the headless display and virtual time at 60
+  // frames a second, its first frame presented.
+  void StartPlayerAt(float second, bool watch = false) {
+    g_platform = {.display = &display_, .counter = &counter_, .audio = &audio_};
+    StartDemoRun({.from_seconds = second, .seek_fps = 60, .player = true, .watch = watch});
+    ASSERT_TRUE(PlayFrame());
+  }
+
+  HeadlessDisplay display_;
+  VirtualCounter counter_{60};
+  OfflineAudioDevice audio_;
+
   // The archive's member, as the demo reads it.
   static std::string Member(const char* name) {
     MemChunk chunk = LoadFile(name);
@@ -98,16 +110,11 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
 // A reload while playing, right after a seek that has drawn nothing yet: the time the reload
 // took is taken out of the frame timer, and the next frame follows the second it was at.
 TEST_F(ReloadTest, AReloadRightAfterASeekWhilePlayingGoesOnFromThere) {
-  HeadlessDisplay display;
-  VirtualCounter counter(60);
-  OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  StartDemoRun({.from_seconds = 20.0f, .seek_fps = 60, .player = true});
-  ASSERT_TRUE(PlayFrame());
+  StartPlayerAt(20.0f);
   HandlePlayerKey(DisplayEvent::kKeyRight);
   const float second = g_demo.clock.seconds;
   HandlePlayerKey(DisplayEvent::kKeyR);
-  EXPECT_EQ(display.title, "kra");
+  EXPECT_EQ(display_.title, "kra");
   EXPECT_EQ(g_demo.clock.seconds, second);
   ASSERT_TRUE(PlayFrame());
   EXPECT_NEAR(g_demo.clock.seconds, second + 1.0f / 60, 1e-4f);
@@ -117,12 +124,7 @@ TEST_F(ReloadTest, AReloadRightAfterASeekWhilePlayingGoesOnFromThere) {
 // Music that does not play is not taken: what played goes on (the same channel, the same
 // bytes, still playing), and the title names the file until a good one is read.
 TEST_F(ReloadTest, BrokenMusicKeepsTheMusicThatPlayedAndIsNamed) {
-  HeadlessDisplay display;
-  VirtualCounter counter(60);
-  OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  StartDemoRun({.from_seconds = 30.0f, .seek_fps = 60, .player = true});
-  ASSERT_TRUE(PlayFrame());
+  StartPlayerAt(30.0f);
   const uint32_t stream = g_music.stream;
   const uint8_t* bytes = g_music.chunk.data;
   ASSERT_NE(stream, 0u);
@@ -142,14 +144,14 @@ TEST_F(ReloadTest, BrokenMusicKeepsTheMusicThatPlayedAndIsNamed) {
     SCOPED_TRACE(row.name);
     WriteBytes("data/zibo.mp3", row.bytes);
     HandlePlayerKey(DisplayEvent::kKeyR);
-    EXPECT_EQ(display.title, "kra - reload failed: zibo.mp3: neither an MP3 stream nor a tracker module");
+    EXPECT_EQ(display_.title, "kra - reload failed: zibo.mp3: neither an MP3 stream nor a tracker module");
     EXPECT_EQ(g_music.stream, stream);
     EXPECT_EQ(g_music.chunk.data, bytes);
     EXPECT_EQ(AudioChannelIsPlaying(stream), 1);
   }
   std::filesystem::remove("data/zibo.mp3");
   HandlePlayerKey(DisplayEvent::kKeyR);
-  EXPECT_EQ(display.title, "kra");
+  EXPECT_EQ(display_.title, "kra");
   EXPECT_NE(g_music.stream, 0u);
   EndDemoRun(DemoEnd::kPlayedOut);
 }
@@ -160,25 +162,20 @@ TEST_F(ReloadTest, WatchNamesACutArchiveAndTakesItOnceWhole) {
   const std::string whole = ReadBytes("autoexec.bat");
   std::filesystem::remove("autoexec.bat");
   WriteBytes("autoexec.bat", whole);  // a file of its own, to cut
-  HeadlessDisplay display;
-  VirtualCounter counter(60);
-  OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  StartDemoRun({.from_seconds = 43.0f, .seek_fps = 60, .player = true, .watch = true});
-  ASSERT_TRUE(PlayFrame());
+  StartPlayerAt(43.0f, true);
   HandlePlayerKey(DisplayEvent::kKeySpace);
-  const std::string paused = display.title;
+  const std::string paused = display_.title;
   // Paused frames wait on the wall clock, which the watch polls by.
   auto play_until = [&](const std::function<bool()>& done) {
     for (int frame = 0; frame < 500 && !done(); ++frame) PlayFrame();
     return done();
   };
   WriteBytes("autoexec.bat", whole.substr(0, 100000));
-  EXPECT_TRUE(play_until([&] { return display.title != paused; }));
-  EXPECT_EQ(display.title.rfind(paused + " - reload failed: autoexec.bat: ", 0), 0u) << display.title;
+  EXPECT_TRUE(play_until([&] { return display_.title != paused; }));
+  EXPECT_EQ(display_.title.rfind(paused + " - reload failed: autoexec.bat: ", 0), 0u) << display_.title;
   WriteBytes("autoexec.bat.new", whole);
   std::filesystem::rename("autoexec.bat.new", "autoexec.bat");
-  EXPECT_TRUE(play_until([&] { return display.title == paused; })) << display.title;
+  EXPECT_TRUE(play_until([&] { return display_.title == paused; })) << display_.title;
   EndDemoRun(DemoEnd::kPlayedOut);
 }
 
