@@ -188,26 +188,24 @@ bool SeekDemoFrame(float seconds, int fps) {
 bool ReplayDemoFrame(int fps) {
   const DemoClock clock = g_demo.clock;
   const FrameTimer timer = g_demo.timer;
-  // A clock on the seek's grid (every paused picture, and any frame of a run at fps) is
-  // drawn again exactly as that run drew it.
-  SeekDemoFrame(clock.seconds, fps);
-  if (g_demo.clock.seconds != clock.seconds) {
-    // Off the grid (played on real time): the replay stops at the frame before, and the
-    // current frame is stepped with the delta that brings the parts to the clock itself.
-    SeekDemo(clock.seconds, fps);
-    const float delta = clock.seconds - g_demo.clock.seconds;
-    if (delta <= 0.0f) {
-      g_demo.clock = clock;
-      g_demo.timer = timer;
-      return false;
-    }
+  VirtualCounter counter(fps);
+  ReplayToSeekTarget(clock.seconds, fps, counter);
+  // The replay stops at the frame before. A clock on its grid (every paused picture, and any
+  // frame of a run at fps) is reached by the grid's next frame, stepped with that frame's own
+  // delta as the run stepped it; off the grid (real time), the parts are stepped with the
+  // delta that brings them to the clock itself.
+  TickTimer(&g_demo.timer, counter);
+  float delta = g_demo.timer.delta;
+  if (g_demo.clock.seconds + delta != clock.seconds) delta = clock.seconds - g_demo.clock.seconds;
+  const bool drawn = delta > 0.0f;
+  if (drawn) {
     DemoClock step = g_demo.clock;
     StepAndPaint(AdvanceDemoClock(&step, delta), delta);
   }
   g_demo.clock = clock;
   g_demo.timer = timer;
   SeekMusic(clock.seconds);
-  return true;
+  return drawn;
 }
 
 void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }
