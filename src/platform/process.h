@@ -2,7 +2,7 @@
 //
 // EndProcess does not call exit(): it throws ProcessExit, which the demo body turns into
 // its return value. That keeps "Escape ends the demo with status 0" testable in-process
-// and lets the entry run its own cleanup (SDL_Quit) on the way out.
+// and lets the driver close its devices on the way out.
 #pragma once
 
 struct ProcessExit {

@@ -1,7 +1,5 @@
 // kra: plays the demo. With no options it takes the screen and plays from the start to the
 // end; --window and --from make it a player in a window or from any second.
-#include <SDL.h>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -96,9 +94,6 @@ int main(int argc, char** argv) {
   demo.from_seconds = static_cast<float>(options.from);
   demo.seek_fps = PLAYER_SEEK_FPS;
   demo.watch = options.watch;
-  const int status = RunDemo(demo);
-
-  display.Destroy();
-  SDL_Quit();
-  return status;
+  // The devices close themselves (the sound first, then the window) as they go out of scope.
+  return RunDemo(demo);
 }
