@@ -67,9 +67,8 @@ void Load(benchmark::State& state, const std::string& path) {
     return;
   }
   OfflineAudioDevice device;
-  g_platform.audio = &device;
   for (auto _ : state) {
-    ResetMusic();
+    ResetMusic(&device);
     MemChunk chunk{};
     chunk.data = new uint8_t[bytes.size()];
     std::copy(bytes.begin(), bytes.end(), chunk.data);
@@ -80,7 +79,6 @@ void Load(benchmark::State& state, const std::string& path) {
     FreeChunk(&g_music.chunk);
     state.ResumeTiming();
   }
-  g_platform.audio = nullptr;
 }
 
 void BM_DecodeTestDataMp3(benchmark::State& state) { Decode(state, TestDataMp3()); }

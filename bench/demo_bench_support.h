@@ -35,12 +35,13 @@ inline bool EnterArchiveFolder(benchmark::State& state) {
 }
 
 // The demo started for one benchmark on a platform of its own (headless display, offline
-// audio, a virtual counter at fps), ended and the old platform put back when it goes.
+// audio, a virtual counter at fps), ended when it goes.
 class HeadlessDemoRun {
  public:
   HeadlessDemoRun(benchmark::State& state, const DemoOptions& options, int fps)
-      : counter_{fps}, platform_({.display = &display_, .counter = &counter_, .audio = &audio_}) {
-    started_ = !GuardDemoRun([&] { StartDemoRun(options); });
+      : counter_{fps} {
+    const Platform platform{.display = &display_, .counter = &counter_, .audio = &audio_};
+    started_ = !GuardDemoRun([&] { StartDemoRun(platform, options); });
     if (!started_) state.SkipWithError("the demo did not start");
   }
   ~HeadlessDemoRun() {
@@ -54,7 +55,6 @@ class HeadlessDemoRun {
   HeadlessDisplay display_;
   OfflineAudioDevice audio_;
   VirtualCounter counter_;
-  ScopedPlatform platform_;
   bool started_ = false;
 };
 
@@ -62,8 +62,7 @@ class HeadlessDemoRun {
 // display with nothing drawn, frames_per_pass times a pass. Returns the frames presented.
 inline int64_t RunClearAndPresent(benchmark::State& state, int frames_per_pass) {
   HeadlessDisplay display;
-  const ScopedPlatform platform({.display = &display});
-  OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT);
+  OpenDisplay(&display, "kra", WIDTH, DISPLAY_HEIGHT);
   FrameBuffer buffer{};
   CreateFrameBuffer(&buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT);
   int64_t frames = 0;

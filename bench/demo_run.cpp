@@ -117,14 +117,10 @@ void BM_WholeDemo60Fps(benchmark::State& state) {
     HeadlessDisplay display;
     OfflineAudioDevice audio;
     FrameClock clock;
-    g_platform.display = &display;
-    g_platform.counter = &clock;
-    g_platform.audio = &audio;
     SetFramePresentedHook(OnPresented, &clock);
     clock.run_started = ThreadSeconds();
-    if (RunDemo() != 0) state.SkipWithError("the demo did not end with status 0");
+    if (RunDemo({.display = &display, .counter = &clock, .audio = &audio}) != 0) state.SkipWithError("the demo did not end with status 0");
     SetFramePresentedHook(nullptr, nullptr);
-    g_platform = Platform{};
 
     double loop_seconds = 0;
     int64_t frames = 0;

@@ -80,8 +80,7 @@ void SpineFrame(benchmark::State& state, int bits) {
   HeadlessDisplayConfig config;
   config.accepted_bits = {bits};
   HeadlessDisplay display(config);
-  g_platform.display = &display;
-  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) {
+  if (!OpenDisplay(&display, "kra", WIDTH, DISPLAY_HEIGHT)) {
     state.SkipWithError("cannot open the headless display");
     return;
   }
@@ -92,7 +91,6 @@ void SpineFrame(benchmark::State& state, int bits) {
     ShowFrameBuffer(&buffer);
   }
   FreeFrameBuffer(&buffer);
-  g_platform = Platform{};
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK_CAPTURE(SpineFrame, 32, 32)->Name("spine/frame/32bit");

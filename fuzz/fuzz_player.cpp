@@ -48,8 +48,20 @@ constexpr int kMaxOperations = 24;
 constexpr int kMaxReloads = 2;  // a reload reads and decodes the whole archive: keep runs quick
 
 HeadlessDisplay* g_display = nullptr;
-VirtualCounter* g_grid_counter = nullptr;
-VirtualCounter* g_other_counter = nullptr;
+// The run's time: the grid's counter, or one of 7 frames a second standing in for real time;
+// an operation switches between them, as a frame timer may meet either.
+class SwitchedCounter final : public Counter {
+ public:
+  int64_t Read() override { return Current().Read(); }
+  int64_t Frequency() override { return Current().Frequency(); }
+  std::optional<int64_t> Standing() const override { return on_grid ? grid.Standing() : other.Standing(); }
+  VirtualCounter& Current() { return on_grid ? grid : other; }
+
+  VirtualCounter grid{kFps};
+  VirtualCounter other{kRealTimeFps};
+  bool on_grid = true;
+};
+SwitchedCounter* g_time = nullptr;
 std::unordered_map<uint32_t, uint64_t> g_frames_from_zero;  // clock bits -> frame checksum
 
 // Whether the clock stands on the seek's grid: every seek puts it there; frames played on
@@ -107,10 +119,9 @@ void StartDemoOnce() {
   HeadlessDisplayConfig config;
   config.accepted_bits = {32};  // the surface's pixels are the frame's, B, G, R, X
   g_display = new HeadlessDisplay(config);
-  g_grid_counter = new VirtualCounter(kFps);
-  g_other_counter = new VirtualCounter(kRealTimeFps);
-  g_platform = {.display = g_display, .counter = g_grid_counter, .audio = nullptr};
-  if (GuardDemoRun([] { StartDemoRun({.from_seconds = 0.0f, .seek_fps = kFps, .player = true}); })) {
+  g_time = new SwitchedCounter;
+  const Platform platform{.display = g_display, .counter = g_time, .audio = nullptr};
+  if (GuardDemoRun([&] { StartDemoRun(platform, {.from_seconds = 0.0f, .seek_fps = kFps, .player = true}); })) {
     Fail("the demo did not start");
   }
   g_player.paused_wait_ms = 0;  // nothing to wait for on virtual time
@@ -170,7 +181,7 @@ struct Done {
 // Plays frames; at the end of the demo starts over, as a viewer would with Home.
 Done Play(int frames) {
   for (int i = 0; i < frames; ++i) {
-    if (!g_player.paused && g_platform.counter != g_grid_counter) g_on_grid = false;
+    if (!g_player.paused && !g_time->on_grid) g_on_grid = false;
     if (!PlayFrame()) {
       PlayerSeek(0.0f);
       g_on_grid = true;
@@ -299,7 +310,7 @@ Done Operate(Input* input, int* reloads, const char** what) {
       *what = "the other clock";
       // As a frame timer does when it starts on a clock: the frames go on from the second
       // they were at, measured on the new one.
-      g_platform.counter = g_platform.counter == g_grid_counter ? g_other_counter : g_grid_counter;
+      g_time->on_grid = !g_time->on_grid;
       RestartDemoTimer();
       // A timer started anew sums other deltas than a run's, whichever the clock: the frames
       // played from here are off the grid until a seek puts them back.
@@ -316,8 +327,8 @@ Done Operate(Input* input, int* reloads, const char** what) {
 
 // Back to a player at 0, playing on the grid's clock, with nothing over the frame.
 void ResetPlayer() {
-  if (g_platform.counter != g_grid_counter) {
-    g_platform.counter = g_grid_counter;
+  if (!g_time->on_grid) {
+    g_time->on_grid = true;
     RestartDemoTimer();
   }
   if (g_player.paused) HandlePlayerKey(DisplayEvent::kKeySpace);

@@ -84,10 +84,7 @@ int main(int argc, char** argv) {
 
   SdlDisplay display(options.window);
   SystemCounter counter;
-  g_platform.display = &display;
-  g_platform.counter = &counter;
   SdlAudioDevice audio;
-  g_platform.audio = &audio;
   SetMessageBoxesEnabled(true);
 
   DemoOptions demo;
@@ -95,5 +92,5 @@ int main(int argc, char** argv) {
   demo.seek_fps = PLAYER_SEEK_FPS;
   demo.watch = options.watch;
   // The devices close themselves (the sound first, then the window) as they go out of scope.
-  return RunDemo(demo);
+  return RunDemo({.display = &display, .counter = &counter, .audio = &audio}, demo);
 }

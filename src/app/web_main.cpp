@@ -57,6 +57,8 @@ struct WebOptions {
 WebDisplay g_display;
 SystemCounter g_real_time;
 WebAudioDevice g_audio;
+// The player's: the canvas, real time, the page's sound.
+const Platform kPlayer{.display = &g_display, .counter = &g_real_time, .audio = &g_audio};
 bool g_playing = false;
 
 // Hands a line of text to a function of the page's Module (onReady, onEnded, onResult).
@@ -121,11 +123,11 @@ void Control(const std::function<void()>& body) {
 // there.
 std::optional<int> ShowFrameAt(double seconds) {
   VirtualCounter virtual_time(kVirtualFps);  // from 0, as a capture's
-  const ScopedPlatform silent({.display = &g_display, .counter = &virtual_time, .audio = nullptr});
+  const Platform silent{.display = &g_display, .counter = &virtual_time, .audio = nullptr};
   // A frame a thousandth of a frame before the second is at it, as a capture's window counts.
   const float from = static_cast<float>(seconds - 0.001 / kVirtualFps);
   return GuardDemoRun([&] {
-    StartDemoRun({.from_seconds = from, .seek_fps = kVirtualFps, .player = false});
+    StartDemoRun(silent, {.from_seconds = from, .seek_fps = kVirtualFps, .player = false});
     while (StepDemoFrame() && g_demo.clock.seconds < from) {
     }
     PresentDemoFrame();
@@ -156,11 +158,11 @@ bool TellDamage(const WebOptions& options, const std::string& damage) {
 void RunBench() {
   OfflineAudioDevice audio;
   VirtualCounter virtual_time(kVirtualFps);
-  const ScopedPlatform offline({.display = &g_display, .counter = &virtual_time, .audio = &audio});
+  const Platform offline{.display = &g_display, .counter = &virtual_time, .audio = &audio};
   int64_t frames = 0;
   double seconds = 0.0;
   const std::optional<int> early = GuardDemoRun([&] {
-    StartDemoRun({.from_seconds = 0.0f, .seek_fps = kVirtualFps, .player = false});
+    StartDemoRun(offline, {.from_seconds = 0.0f, .seek_fps = kVirtualFps, .player = false});
     const double started = emscripten_get_now();
     while (StepDemoFrame()) ++frames;
     seconds = (emscripten_get_now() - started) / 1000.0;
@@ -204,7 +206,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
   if (g_playing) return;
   const auto from = static_cast<float>(seconds);
   const std::optional<int> early =
-      GuardDemoRun([=] { StartDemoRun({.from_seconds = from, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
+      GuardDemoRun([=] { StartDemoRun(kPlayer, {.from_seconds = from, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
   if (early) {
     TellPage("onEnded", std::to_string(*early).c_str());
     return;
@@ -252,9 +254,6 @@ int main(int argc, char** argv) {
     TellPage("onResult", ("kra: " + error).c_str());
     return 2;
   }
-  g_platform.display = &g_display;
-  g_platform.counter = &g_real_time;
-  g_platform.audio = &g_audio;
   // A damaged archive would play as a black screen, if at all: the page says why instead.
   if (TellDamage(options, kra_archive_damage())) return 0;
   if (options.still) {

@@ -5,7 +5,6 @@
 
 #include "platform/audio_device.h"
 #include "audio/audio_mixer.h"
-#include "platform/platform.h"
 #include "platform/process.h"
 
 namespace {
@@ -97,13 +96,13 @@ int64_t MillisecondsToFrames(uint32_t milliseconds) {
 
 uint32_t AudioGetVersion() { return AUDIO_VERSION; }
 
-int AudioInit(int device, int freq, uint32_t flags) {
-  if (g_audio.device || !g_platform.audio || device < -1 || freq <= 0) return 0;
+int AudioInit(int device, int freq, uint32_t flags, AudioDevice* output) {
+  if (g_audio.device || !output || device < -1 || freq <= 0) return 0;
   g_audio.rate = freq;
   g_audio.started = false;
   g_audio.mix.assign(2 * kMixBlockFrames, 0.0f);
-  if (!g_platform.audio->Open(freq, MixOutput, nullptr)) return 0;
-  g_audio.device = g_platform.audio;
+  if (!output->Open(freq, MixOutput, nullptr)) return 0;
+  g_audio.device = output;
   return 1;
 }
 
@@ -219,8 +218,8 @@ void AudioFree() {
 }
 
 void AudioSleep(int milliseconds) {
-  if (g_platform.audio) {
-    g_platform.audio->Sleep(milliseconds);
+  if (g_audio.device) {
+    g_audio.device->Sleep(milliseconds);
   } else {
     SleepMs(milliseconds);
   }

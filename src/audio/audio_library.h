@@ -3,11 +3,13 @@
 // the classic C interface of such libraries (handles are non-zero 32-bit numbers, 0 is
 // failure; operations answer 1 or 0), so the music code reads the same on every platform.
 //
-// Output goes to g_platform.audio (none installed: no device, the demo runs silent). The
+// Output goes to the device AudioInit is given (none: the demo runs silent). The
 // mixing and the slides are plain code (audio_mixer.h) that the device calls.
 #pragma once
 
 #include <cstdint>
+
+class AudioDevice;
 
 // The interface version the music code was written against.
 constexpr uint32_t AUDIO_VERSION = 0x80001;
@@ -24,10 +26,10 @@ constexpr int AUDIO_KEEP_PAN = -101;
 
 uint32_t AudioGetVersion();
 
-// Opens g_platform.audio at freq Hz, stereo. device -1 is the default (the only one);
-// flags are unused. 1 when the output is ready; 0 without a device, when it cannot open,
-// or when already initialised.
-int AudioInit(int device, int freq, uint32_t flags);
+// Opens output at freq Hz, stereo; the library mixes into it until AudioFree. device -1 is
+// the default (the only one); flags are unused. 1 when the output is ready; 0 without an
+// output, when it cannot open, or when already initialised.
+int AudioInit(int device, int freq, uint32_t flags, AudioDevice* output);
 
 // A channel decoding the MP3 stream in data[offset, offset + length). The bytes are read
 // while the channel plays and must stay. 0 when they are not an MP3 stream.
@@ -73,5 +75,5 @@ int AudioChannelIsPlaying(uint32_t channel);
 void AudioFree();
 
 // Waits on the music: wall time on a real device, rendered time on an offline one, wall
-// time when no device is installed.
+// time when none is open.
 void AudioSleep(int milliseconds);

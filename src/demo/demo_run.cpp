@@ -1,6 +1,7 @@
 #include "demo/demo_run.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "demo/demo_parts.h"
@@ -26,11 +27,17 @@ namespace {
 // where the demo looked is said before every file's own complaint.
 constexpr const char* kFirstDataFile = "presents.png";
 
+// What the frame timer reads: the run's counter; real time when it was given none.
+Counter& RunCounter() {
+  static SystemCounter real_time;
+  return g_demo.counter ? *g_demo.counter : real_time;
+}
+
 FramePresentedHook g_frame_hook = nullptr;
 void* g_frame_hook_user = nullptr;
 
-[[noreturn]] void EndNoDisplay() {
-  std::string reason = g_platform.display ? g_platform.display->LastError() : "no display device";
+[[noreturn]] void EndNoDisplay(DisplayDevice* device) {
+  std::string reason = device ? device->LastError() : "no display device";
   std::fprintf(stderr, "kra: cannot open a %dx%d display: %s\n", WIDTH, DISPLAY_HEIGHT, reason.c_str());
   EndProcess(1);
 }
@@ -60,14 +67,15 @@ SeekTarget FindSeekTarget(float seconds, int fps) {
   return {frames, clock.part};
 }
 
-// The frame timer after a replay on replay_counter: a virtual platform counter of the same
-// rate carries on exactly where the replay's did; any other starts from now.
+// The frame timer after a replay on replay_counter: the run's counter, when it stands on a
+// grid of the same rate, carries on exactly where the replay's did; any other starts from now.
 void ContinueTimer(const VirtualCounter& replay_counter) {
-  auto* counter = dynamic_cast<VirtualCounter*>(g_platform.counter);
-  if (counter && counter->Frequency() == replay_counter.Rate()) {
-    // Both counts the timer keeps move from the replay's counter to the platform's: a pause
+  Counter& counter = RunCounter();
+  const std::optional<int64_t> standing = counter.Standing();
+  if (standing && counter.Frequency() == replay_counter.Rate()) {
+    // Both counts the timer keeps move from the replay's counter to the run's: a pause
     // taken out before the next tick (ResumeTimer) measures from the last one.
-    const int64_t shift = counter->Peek() - replay_counter.Peek();
+    const int64_t shift = *standing - replay_counter.Peek();
     g_demo.timer.start_count += shift;
     g_demo.timer.last_count += shift;
   } else {
@@ -110,10 +118,11 @@ void ReportDamagedArchive(const std::string& path) {
 
 }  // namespace
 
-void StartDemo() {
+void StartDemo(const Platform& platform) {
   ResetDemoState();
+  g_demo.counter = platform.counter;
   // A display that cannot be opened is a failure, not a quiet success.
-  if (!OpenDisplay("kra", WIDTH, DISPLAY_HEIGHT)) EndNoDisplay();
+  if (!OpenDisplay(platform.display, "kra", WIDTH, DISPLAY_HEIGHT)) EndNoDisplay(platform.display);
   if (!CreateFrameBuffer(&g_demo.frame_buffer, WIDTH, HEIGHT, DISPLAY_HEIGHT)) EndProcess(1);
   InitRenderer(g_demo.frame_buffer.frame);
   ClearFrameBuffer(&g_demo.frame_buffer);
@@ -129,18 +138,18 @@ void StartDemo() {
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_UNUSED_1002);
   // Missing or unplayable music leaves the demo running silent.
-  ResetMusic();
+  ResetMusic(platform.audio);
   LoadMusic(LoadFile(kMusicFile));
 }
 
 void StartDemoClock(float from_seconds, int seek_fps) {
-  StartTimer(&g_demo.timer, PlatformCounter());
+  StartTimer(&g_demo.timer, RunCounter());
   if (from_seconds > 0.0f) SeekDemo(from_seconds, seek_fps);
   PlayMusic();
 }
 
 bool StepDemoFrame() {
-  TickTimer(&g_demo.timer, PlatformCounter());
+  TickTimer(&g_demo.timer, RunCounter());
   const DemoPartId part = AdvanceDemoClock(&g_demo.clock, g_demo.timer.delta);
   StepAndPaint(part, g_demo.timer.delta);
   return !TimelineEnded(g_demo.clock.seconds);
@@ -208,9 +217,9 @@ bool ReplayDemoFrame(int fps) {
   return drawn;
 }
 
-void RestartDemoTimer() { StartTimer(&g_demo.timer, PlatformCounter()); }
+void RestartDemoTimer() { StartTimer(&g_demo.timer, RunCounter()); }
 
-void ResumeDemoTimer() { ResumeTimer(&g_demo.timer, PlatformCounter()); }
+void ResumeDemoTimer() { ResumeTimer(&g_demo.timer, RunCounter()); }
 
 void ReleaseDemo(DemoEnd end) {
   if (end == DemoEnd::kPlayedOut) {

@@ -11,10 +11,13 @@
 
 #include <cstdint>
 
-// Opens the display, creates the frame buffer and the renderer, opens the archive, loads
-// every part and the music, in the demo's order. A display or frame buffer that cannot be
-// had is said on stderr and ends the run with ProcessExit{1}.
-void StartDemo();
+struct Platform;
+
+// Opens the platform's display, creates the frame buffer and the renderer, opens the
+// archive, loads every part and the music (to play on the platform's audio device), in the
+// demo's order; the frame timer reads the platform's counter from then on. A display or frame
+// buffer that cannot be had is said on stderr and ends the run with ProcessExit{1}.
+void StartDemo(const Platform& platform);
 
 // Starts the frame timer, then seeks to from_seconds (when above 0) on virtual time of
 // seek_fps frames a second, then plays the music.
@@ -32,12 +35,12 @@ void PresentDemoFrame();
 // or after seconds, running on virtual time of fps frames a second: the timeline clock is
 // summed frame by frame from 0, and the part that clock falls in is stepped frame by frame
 // from its start, drawing nothing. Every other part is put back as loaded. The music goes
-// to the same second. The frame timer then goes on from there: exactly, when the platform
+// to the same second. The frame timer then goes on from there: exactly, when the run's
 // counter is virtual at the same rate (captures), else from now.
 void SeekDemo(float seconds, int fps);
 
 // SeekDemo, then the frame at the seek's second drawn on the same virtual time: the frame a
-// run at fps frames a second draws first at or after seconds, whatever the platform counter
+// run at fps frames a second draws first at or after seconds, whatever the run's counter
 // (a paused seek shows what a run shows). The clock is that frame's; the frame timer goes on
 // from there as after SeekDemo. false when that frame is past the timeline's end.
 bool SeekDemoFrame(float seconds, int fps);

@@ -4,8 +4,8 @@
 #include "platform/fatal.h"
 #include "platform/process.h"
 
-void StartDemoRun(const DemoOptions& options) {
-  StartDemo();
+void StartDemoRun(const Platform& platform, const DemoOptions& options) {
+  StartDemo(platform);
   if (options.player) StartPlayer(options.watch);
   StartDemoClock(options.from_seconds, options.seek_fps);
 }
@@ -15,9 +15,9 @@ void EndDemoRun(DemoEnd end) {
   ReleaseDemo(end);
 }
 
-int RunDemo(const DemoOptions& options) {
+int RunDemo(const Platform& platform, const DemoOptions& options) {
   const std::optional<int> early = GuardDemoRun([&] {
-    StartDemoRun(options);
+    StartDemoRun(platform, options);
     if (options.player) {
       while (PlayFrame()) {
       }

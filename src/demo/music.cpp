@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "audio/audio_library.h"
+#include "platform/audio_device.h"
+#include "platform/process.h"
 #include "resource/data_archive.h"
 #include "resource/mem_chunk.h"
 
@@ -30,15 +32,25 @@ constexpr int kMaxPolls = 5000;
 
 uint32_t MusicChannel() { return g_music.stream ? g_music.stream : g_music.module; }
 
+// Waits on the music's clock: the output's own (rendered time on an offline device, even one
+// that never opened: a capture's sound track lasts as long as the run), wall time without one.
+void WaitOnOutput(int milliseconds) {
+  if (g_music.output) {
+    g_music.output->Sleep(milliseconds);
+  } else {
+    SleepMs(milliseconds);
+  }
+}
+
 }  // namespace
 
-void ResetMusic() { g_music = MusicState{}; }
+void ResetMusic(AudioDevice* output) { g_music = MusicState{.output = output}; }
 
 int LoadMusic(MemChunk chunk) {
   if (chunk.size == 0) return 0;
   g_music.chunk = chunk;
   if (AudioGetVersion() != AUDIO_VERSION) return 0;
-  if (!AudioInit(-1, kOutputRate, 0)) return 0;
+  if (!AudioInit(-1, kOutputRate, 0, g_music.output)) return 0;
   const uint32_t length = static_cast<uint32_t>(chunk.size);
   g_music.stream = AudioStreamCreateMemory(chunk.data, 0, length, kStreamFlags);
   if (g_music.stream) return 1;
@@ -66,7 +78,7 @@ void ResumeMusic() {
 void ReleaseMusic() {
   AudioFree();
   FreeChunk(&g_music.chunk);
-  ResetMusic();
+  ResetMusic(g_music.output);
 }
 
 std::string ReloadMusic(double seconds, bool paused) {
@@ -95,9 +107,9 @@ std::string ReloadMusic(double seconds, bool paused) {
 void FadeOutMusic() {
   const uint32_t channel = MusicChannel();
   AudioChannelSlideAttributes(channel, kWindDownRate, AUDIO_KEEP_VOLUME, AUDIO_KEEP_PAN, kRateSlideMs);
-  AudioSleep(kFadeDelayMs);
+  WaitOnOutput(kFadeDelayMs);
   AudioChannelSlideAttributes(channel, AUDIO_KEEP_RATE, AUDIO_FADE_AND_STOP, AUDIO_KEEP_PAN, kFadeMs);
-  for (int polls = 0; polls < kMaxPolls && AudioChannelIsSliding(channel); ++polls) AudioSleep(1);
+  for (int polls = 0; polls < kMaxPolls && AudioChannelIsSliding(channel); ++polls) WaitOnOutput(1);
   AudioFree();
   // Nothing reads the music any more: its bytes can go with the library.
   FreeChunk(&g_music.chunk);

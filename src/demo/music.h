@@ -7,6 +7,8 @@
 
 #include "resource/mem_chunk.h"
 
+class AudioDevice;
+
 // The music's file, as the data archive knows it.
 constexpr const char* kMusicFile = "zibo.mp3";
 
@@ -14,14 +16,16 @@ struct MusicState {
   MemChunk chunk;   // the music file; its data stays allocated while the music plays
   uint32_t stream;  // 0 when no stream was created
   uint32_t module;  // 0 when no module was loaded
+  AudioDevice* output;  // what the music plays on, the run's choice; none: silent
 };
 
 extern MusicState g_music;
 
-// Back to the state before LoadMusic (tests call it between runs).
-void ResetMusic();
+// Back to the state before LoadMusic, the music to play on output from then on (a run's
+// start; tests between runs).
+void ResetMusic(AudioDevice* output);
 
-// 1 when a channel was created from the chunk, 0 otherwise (file missing, no device, data
+// 1 when a channel was created from the chunk, 0 otherwise (file missing, no output, data
 // neither stream nor module): the demo then runs silent. The music takes the chunk: its
 // bytes (allocated with new[]) stay until FadeOutMusic frees them.
 int LoadMusic(MemChunk chunk);

@@ -18,7 +18,6 @@
 #include "display/seek_bar.h"
 #include "platform/display_device.h"
 #include "platform/executable_dir.h"
-#include "platform/platform.h"
 #include "platform/process.h"
 #include "resource/archive_location.h"
 #include "resource/data_archive.h"
@@ -74,7 +73,8 @@ void CountFrame(float delta) {
 // The title says what the picture cannot: while paused, the second held, so the moment can
 // be read off and named; after a reload that failed, the file to mend, until one succeeds.
 void ShowTitle() {
-  if (!g_platform.display) return;
+  DisplayDevice* device = g_display_window.device;
+  if (!device) return;
   std::string title = "kra";
   if (g_player.paused) {
     char paused[64];
@@ -83,7 +83,7 @@ void ShowTitle() {
     title += paused;
   }
   if (!g_player.reload_failure.empty()) title += " - reload failed: " + g_player.reload_failure;
-  g_platform.display->SetTitle(title.c_str());
+  device->SetTitle(title.c_str());
 }
 
 void DrawOverlay() {
@@ -147,9 +147,10 @@ void Present() {
 
 void ShowPointerWithBar() {
   const bool shown = PlayerBarShown();
-  if (shown == g_player.pointer_shown || !g_platform.display) return;
+  DisplayDevice* device = g_display_window.device;
+  if (shown == g_player.pointer_shown || !device) return;
   g_player.pointer_shown = shown;
-  g_platform.display->ShowPointer(shown);
+  device->ShowPointer(shown);
 }
 
 // The archive the data comes from: the one open, else the one a load would try (it may be

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/display_device.h"
-#include "platform/platform.h"
 #include "platform/process.h"
 
 DisplayWindow g_display_window;
@@ -44,14 +43,14 @@ void QueueInput(DisplayEvent event) {
 
 }  // namespace
 
-int OpenDisplay(const char* title, int width, int height) {
+int OpenDisplay(DisplayDevice* output, const char* title, int width, int height) {
   DisplayWindow& window = g_display_window;
   window = DisplayWindow{};
   window.width = width;
   window.height = height;
-  window.device = g_platform.display;
-  if (!window.device) return 0;
-  DisplayDevice& device = *window.device;
+  window.device = output;
+  if (!output) return 0;
+  DisplayDevice& device = *output;
 
   if (!device.Create(title, width, height)) return 0;
   window.created = 1;

@@ -21,7 +21,7 @@ struct DisplayInput {
 struct DisplayWindow {
   int32_t width;
   int32_t height;
-  DisplayDevice* device;  // g_platform.display while open
+  DisplayDevice* device;  // the device OpenDisplay was given, while open
   int32_t created;        // the device's window exists
   int32_t surfaces;       // the front surface (and its back buffer) exist
   int32_t active;         // frames are dropped while 0
@@ -37,8 +37,9 @@ struct DisplayWindow {
 
 extern DisplayWindow g_display_window;
 
-// 1 on success, 0 on any failure (what was created stays in place).
-int OpenDisplay(const char* title, int width, int height);
+// Opens device as the window: 1 on success, 0 on any failure, a null device among them
+// (what was created stays in place).
+int OpenDisplay(DisplayDevice* device, const char* title, int width, int height);
 
 // 1 when the frame was presented or dropped because the window is inactive; 0 when the back
 // buffer could not be locked. May end the process (Escape, close) through EndProcess.

@@ -2,12 +2,17 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 class Counter {
  public:
   virtual ~Counter() = default;
   virtual int64_t Read() = 0;
   virtual int64_t Frequency() = 0;
+  // Where the counter stands, without moving it, for a counter whose counts are a grid that
+  // only its reads move (virtual time): a timer kept on another grid of the same rate can be
+  // carried over onto it exactly. Nothing for real time, whose every read is a new moment.
+  virtual std::optional<int64_t> Standing() const { return std::nullopt; }
 };
 
 // Real time: the platform's own high-resolution counter (one backend file each).
@@ -25,6 +30,7 @@ class VirtualCounter final : public Counter {
   explicit VirtualCounter(int frames_per_second);
   int64_t Read() override;
   int64_t Frequency() override;
+  std::optional<int64_t> Standing() const override { return value_; }
   int64_t Peek() const { return value_; }
   int64_t Rate() const { return frequency_; }
   int64_t Period() const { return period_; }
@@ -34,10 +40,3 @@ class VirtualCounter final : public Counter {
   int64_t period_;
   int64_t frequency_;
 };
-
-// The counter the platform record holds, or a system counter when none is installed.
-Counter& PlatformCounter();
-
-// QueryPerformanceCounter / QueryPerformanceFrequency over PlatformCounter().
-int64_t ReadCounter();
-int64_t CounterFrequency();

@@ -1,8 +1,7 @@
-// The platform services the demo runs on, in one place.
-//
-// The entry (or a tool, or a test) installs a display device, a counter and an audio device
-// here before it runs the demo body; the rest of the program reaches the platform only
-// through this record and the small interfaces it points at.
+// The platform services a run of the demo stands on: the driver (the kra program, the page,
+// kra-capture, a test or a benchmark) makes its devices and hands this record to the run's
+// start, which gives each piece to what reads it: the display to the display window, the
+// audio device to the music, the counter to the frame timer. Nothing here is process-wide.
 #pragma once
 
 class DisplayDevice;
@@ -10,22 +9,7 @@ class Counter;
 class AudioDevice;
 
 struct Platform {
-  DisplayDevice* display = nullptr;
-  Counter* counter = nullptr;
-  AudioDevice* audio = nullptr;  // none: the demo runs silent
-};
-
-extern Platform g_platform;
-
-// Installs a platform record for a scope (a page's still or bench run, a test) and puts back
-// the one before on every way out, exceptions included.
-class ScopedPlatform {
- public:
-  explicit ScopedPlatform(const Platform& platform) : saved_(g_platform) { g_platform = platform; }
-  ~ScopedPlatform() { g_platform = saved_; }
-  ScopedPlatform(const ScopedPlatform&) = delete;
-  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
-
- private:
-  Platform saved_;
+  DisplayDevice* display = nullptr;  // none: the run cannot open its display and ends
+  Counter* counter = nullptr;        // none: real time, the platform's own counter
+  AudioDevice* audio = nullptr;      // none: the demo runs silent
 };

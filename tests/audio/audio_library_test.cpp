@@ -9,7 +9,6 @@
 #include "audio/audio_offline.h"
 #include "platform/sdl_audio.h"
 #include "audio/audio_test_media.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -19,13 +18,9 @@ constexpr int kRate = 44100;
 
 class AudioLibraryTest : public ::testing::Test {
  protected:
-  void SetUp() override { g_platform.audio = &device; }
-  void TearDown() override {
-    AudioFree();
-    g_platform = Platform{};
-  }
+  void TearDown() override { AudioFree(); }
 
-  void Init() { ASSERT_EQ(AudioInit(-1, kRate, 0), 1); }
+  void Init() { ASSERT_EQ(AudioInit(-1, kRate, 0, &device), 1); }
 
   uint32_t Stream(const std::vector<uint8_t>& bytes) {
     return AudioStreamCreateMemory(bytes.data(), 0, static_cast<uint32_t>(bytes.size()), 0);
@@ -38,8 +33,7 @@ class AudioLibraryTest : public ::testing::Test {
 };
 
 TEST_F(AudioLibraryTest, NoDeviceMeansNoInitAndNoChannels) {
-  g_platform.audio = nullptr;
-  EXPECT_EQ(AudioInit(-1, kRate, 0), 0);
+  EXPECT_EQ(AudioInit(-1, kRate, 0, nullptr), 0);
   const std::vector<uint8_t> mp3 = EncodeMp3(SineS16(440, kRate, kRate / 4), kRate);
   EXPECT_EQ(Stream(mp3), 0u);
   EXPECT_EQ(Module(MakeModule()), 0u);
@@ -52,9 +46,9 @@ TEST_F(AudioLibraryTest, NoDeviceMeansNoInitAndNoChannels) {
 
 TEST_F(AudioLibraryTest, InitTwiceIsRefusedUntilFreed) {
   Init();
-  EXPECT_EQ(AudioInit(-1, kRate, 0), 0);
+  EXPECT_EQ(AudioInit(-1, kRate, 0, &device), 0);
   AudioFree();
-  EXPECT_EQ(AudioInit(-1, kRate, 0), 1);
+  EXPECT_EQ(AudioInit(-1, kRate, 0, &device), 1);
 }
 
 TEST_F(AudioLibraryTest, Mp3IsAStreamAndNotAModule) {
@@ -310,9 +304,7 @@ TEST_F(AudioLibraryTest, TestDataModulesPlayAsModules) {
 TEST(AudioSdl, DummyDriverMixesAndSlidesOnItsOwnThread) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   SdlAudioDevice sdl;
-  g_platform.audio = &sdl;
-  if (AudioInit(-1, kRate, 0) == 0) {
-    g_platform = Platform{};
+  if (AudioInit(-1, kRate, 0, &sdl) == 0) {
     GTEST_SKIP() << "SDL's dummy audio driver is not available";
   }
   const std::vector<uint8_t> mod = MakeModule();
@@ -330,7 +322,6 @@ TEST(AudioSdl, DummyDriverMixesAndSlidesOnItsOwnThread) {
   EXPECT_EQ(AudioChannelIsSliding(module), 0);
   EXPECT_EQ(AudioChannelIsPlaying(module), 0);
   AudioFree();
-  g_platform = Platform{};
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ TEST_F(BackdropDamageTest, EveryFrameShownIsTheFrameOfAPaintOverTheWholeBackdrop
   HeadlessDisplay display(config);
   VirtualCounter counter(30);
   OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  const Platform platform{.display = &display, .counter = &counter, .audio = &audio};
   int64_t frames = 0, differing = 0, partial = 0;
   float first_differing = -1.0f;
   display.SetFrameSink([&](const HeadlessFrame& presented) {
@@ -49,7 +49,7 @@ TEST_F(BackdropDamageTest, EveryFrameShownIsTheFrameOfAPaintOverTheWholeBackdrop
   });
   DemoOptions options;
   options.player = false;
-  ASSERT_EQ(RunDemo(options), 0);
+  ASSERT_EQ(RunDemo(platform, options), 0);
   EXPECT_GT(frames, 116 * 30 - 10);
   EXPECT_GT(partial, frames / 2) << "the parts should mostly put back a few rows";
   EXPECT_GT(display.row_locks, frames / 2) << "the display should mostly be given a few rows";

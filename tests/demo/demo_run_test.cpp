@@ -36,23 +36,16 @@ class DemoRunTest : public ::testing::Test {
     ASSERT_NE(mkdtemp(dir), nullptr);
     ASSERT_EQ(chdir(dir), 0);
     demo_test::WritePartScripts();
-    g_platform.audio = &audio;
   }
-  void TearDown() override {
-    g_platform = Platform{};
-    SetFramePresentedHook(nullptr, nullptr);
-  }
+  void TearDown() override { SetFramePresentedHook(nullptr, nullptr); }
 
   OfflineAudioDevice audio;
 
   int Run(HeadlessDisplay& display, Counter& counter) {
-    g_platform.audio = &audio;
-    g_platform.display = &display;
-    g_platform.counter = &counter;
     display.SetFrameSink([this](const HeadlessFrame&) {
       frames.push_back({g_demo.clock.seconds, static_cast<int32_t>(g_demo.clock.part)});
     });
-    return RunDemo();
+    return RunDemo({.display = &display, .counter = &counter, .audio = &audio});
   }
 
   std::vector<PresentedFrame> frames;
@@ -110,8 +103,6 @@ TEST_F(DemoRunTest, IntroFramesAreBlackWithoutImages) {
   HeadlessDisplay display;
   VirtualCounter counter(5);
   bool all_black = true;
-  g_platform.display = &display;
-  g_platform.counter = &counter;
   display.SetFrameSink([&](const HeadlessFrame& frame) {
     if (g_demo.clock.seconds > 20.0f) return;
     for (int y = 0; y < frame.height; ++y) {
@@ -120,7 +111,7 @@ TEST_F(DemoRunTest, IntroFramesAreBlackWithoutImages) {
       }
     }
   });
-  ASSERT_EQ(RunDemo(), 0);
+  ASSERT_EQ(RunDemo({.display = &display, .counter = &counter, .audio = &audio}), 0);
   EXPECT_TRUE(all_black);
   EXPECT_EQ(display.flips, 116 * 5);
 }
@@ -212,7 +203,7 @@ TEST_F(DemoRunTest, EscapeDuringTheMusicGivesBackTheAudioDevice) {
   EXPECT_EQ(g_music.chunk.data, nullptr);
   EXPECT_EQ(g_demo.frame_buffer.display, nullptr);
   // A run that follows in the same process opens the audio afresh.
-  EXPECT_EQ(AudioInit(-1, 44100, 0), 1);
+  EXPECT_EQ(AudioInit(-1, 44100, 0, &audio), 1);
   AudioFree();
 }
 

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "geometry/lwo_writer.h"
-#include "platform/platform.h"
 #include "resource/png_encode.h"
 #include "resource/resource_test_support.h"
 
@@ -23,16 +22,12 @@ inline bool LinkBuildArchive() {
 }
 
 // A test of the whole demo on the build's own data: a scratch directory with the archive
-// linked into it, and whatever platform the test installs taken down after it.
+// linked into it.
 class BuildArchiveTest : public ScratchDirTest {
  protected:
   void SetUp() override {
     ScratchDirTest::SetUp();
     ASSERT_TRUE(LinkBuildArchive()) << "the build's autoexec.bat is missing: build the target kra_data first";
-  }
-  void TearDown() override {
-    g_platform = Platform{};
-    ScratchDirTest::TearDown();
   }
 };
 

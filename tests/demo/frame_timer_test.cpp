@@ -4,7 +4,6 @@
 
 #include "demo/frame_timer.h"
 #include "platform/counter.h"
-#include "platform/platform.h"
 
 namespace {
 

@@ -96,11 +96,11 @@ TEST_F(GoldenFrames, WholeDemoMatchesItsChecksums) {
   HeadlessDisplay display(config);
   VirtualCounter counter(kFps);
   OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
+  const Platform platform{.display = &display, .counter = &counter, .audio = &audio};
   display.SetFrameSink([&](const HeadlessFrame& frame) {
     if (auto shot = shots.find(frame.index); shot != shots.end()) Keep(frame, &shot->second);
   });
-  ASSERT_EQ(RunDemo(), 0);
+  ASSERT_EQ(RunDemo(platform), 0);
 
   if (const char* renew = std::getenv("KRA_RENEW_GOLDEN"); renew && std::string(renew) == "1") {
     WriteGolden(shots);

@@ -12,7 +12,6 @@
 #include "demo/frame_buffer.h"
 #include "demo/frame_timer.h"
 #include "platform/counter.h"
-#include "platform/platform.h"
 #include "resource/data_archive.h"
 #include "resource/png_test_support.h"
 #include "resource/resource_test_support.h"
@@ -48,7 +47,6 @@ class IntroTest : public ScratchDirTest {
     ReleaseIntro(&intro);
     FreeFrameBuffer(&g_demo.frame_buffer);
     CloseArchive(&g_data_archive);
-    g_platform = Platform{};
     ResetDemoState();
     ScratchDirTest::TearDown();
   }

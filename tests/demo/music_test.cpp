@@ -9,7 +9,6 @@
 #include "audio/audio_library.h"
 #include "audio/audio_offline.h"
 #include "audio/audio_test_media.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -29,15 +28,11 @@ MemChunk ChunkOf(const std::vector<uint8_t>& bytes) {
 
 class MusicTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetMusic();
-    g_platform.audio = &device;
-  }
+  void SetUp() override { ResetMusic(&device); }
   void TearDown() override {
     AudioFree();
     FreeChunk(&g_music.chunk);
-    ResetMusic();
-    g_platform = Platform{};
+    ResetMusic(nullptr);
   }
 
   // Plays for the given seconds, then fades out; returns the frames the fade-out took.
@@ -93,7 +88,7 @@ TEST_F(MusicTest, DataThatIsNeitherStreamNorModuleIsSilent) {
 }
 
 TEST_F(MusicTest, NoAudioDeviceIsSilentAndTheFadeOutStillReturns) {
-  g_platform.audio = nullptr;
+  ResetMusic(nullptr);
   std::vector<uint8_t> mp3 = EncodeMp3(SineS16(440, kRate, kRate / 4), kRate);
   EXPECT_EQ(LoadMusic(ChunkOf(mp3)), 0);
   PlayMusic();
@@ -138,15 +133,13 @@ TEST_F(MusicTest, TheSameRunGivesTheSameSamples) {
   std::vector<int16_t> runs[2];
   for (auto& run : runs) {
     OfflineAudioDevice fresh;
-    g_platform.audio = &fresh;
-    ResetMusic();
+    ResetMusic(&fresh);
     ASSERT_EQ(LoadMusic(ChunkOf(mp3)), 1);
     PlayMusic();
     for (int frame = 1; frame <= 30; ++frame) fresh.RenderUntil(frame * kRate / 30);  // a second at 30 fps
     FadeOutMusic();
     run = fresh.Samples();
   }
-  g_platform.audio = &device;
   EXPECT_EQ(runs[0].size(), static_cast<size_t>(2 * (kRate + kRate / 2)));
   EXPECT_TRUE(runs[0] == runs[1]);
 }
@@ -159,7 +152,7 @@ TEST_F(MusicTest, TestDataFilesLoadThroughTheirPaths) {
   for (const Case& c : {Case{"MEANDR90.mp3", true}, Case{"test.mod", false}, Case{"test.xm", false}}) {
     std::vector<uint8_t> bytes = ReadFile(MusicTestData(c.name));
     if (bytes.empty()) GTEST_SKIP() << "no " << c.name << " in the test data";
-    ResetMusic();
+    ResetMusic(&device);
     ASSERT_EQ(LoadMusic(ChunkOf(bytes)), 1) << c.name;
     EXPECT_EQ(g_music.stream != 0, c.stream) << c.name;
     EXPECT_EQ(g_music.module != 0, !c.stream) << c.name;

@@ -32,7 +32,6 @@ class PlayerTest : public demo_test::BuildArchiveTest {
     if (HasFatalFailure()) return;
     config.accepted_bits = {32};
     display = std::make_unique<HeadlessDisplay>(config);
-    g_platform = {.display = display.get(), .counter = &counter, .audio = &audio};
     display->SetFrameSink([this](const HeadlessFrame& frame) {
       frames.push_back({g_demo.clock.seconds, g_player.paused,
                         std::vector<uint8_t>(frame.bytes, frame.bytes + static_cast<size_t>(frame.pitch) * frame.height)});
@@ -41,10 +40,13 @@ class PlayerTest : public demo_test::BuildArchiveTest {
   // Plays from second 30 with the keys given for the pumps of chosen frames (from 1).
   void Play(int frame_count, const std::vector<std::pair<int64_t, DisplayEvent>>& keys) {
     for (const auto& [pump, key] : keys) display->ScheduleEvent(pump, key);
-    StartDemoRun({.from_seconds = 30.0f, .seek_fps = 60, .player = true});
+    StartDemoRun(Devices(counter), {.from_seconds = 30.0f, .seek_fps = 60, .player = true});
     for (int i = 0; i < frame_count; ++i) ASSERT_TRUE(PlayFrame());
     EndDemoRun(DemoEnd::kPlayedOut);
   }
+
+  // The test's display and sound, with counter as the run's time.
+  Platform Devices(Counter& time) { return {.display = display.get(), .counter = &time, .audio = &audio}; }
 
   HeadlessDisplayConfig config;
   std::unique_ptr<HeadlessDisplay> display;
@@ -83,7 +85,7 @@ TEST_F(PlayerTest, PauseHoldsThePictureSeeksStayPausedAndTheOverlayLeavesTheFram
 // Reload shows what changed on disk, and a reload that fails leaves the picture as it was;
 // the seek keys land on the second they name. All while paused, one key at a time.
 TEST_F(PlayerTest, ReloadAndSeekKeysWhilePausedShowTheirFrames) {
-  StartDemoRun({.from_seconds = 25.0f, .seek_fps = 60, .player = true});
+  StartDemoRun(Devices(counter), {.from_seconds = 25.0f, .seek_fps = 60, .player = true});
   ASSERT_TRUE(PlayFrame());
   HandlePlayerKey(DisplayEvent::kKeySpace);
   const Texture& frame = g_demo.frame_buffer.frame;
@@ -137,8 +139,7 @@ TEST_F(PlayerTest, APausedSeekOnRealTimeShowsTheFrameARunShowsThere) {
   for (size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE("case " + std::to_string(i));
     VirtualCounter real_time(7);
-    g_platform.counter = &real_time;
-    StartDemoRun({.from_seconds = 42.0f, .seek_fps = 60, .player = true});
+    StartDemoRun(Devices(real_time), {.from_seconds = 42.0f, .seek_fps = 60, .player = true});
     ASSERT_TRUE(PlayFrame());
     HandlePlayerKey(K::kKeySpace);
     for (const K key : cases[i]) HandlePlayerKey(key);
@@ -150,8 +151,8 @@ TEST_F(PlayerTest, APausedSeekOnRealTimeShowsTheFrameARunShowsThere) {
     EXPECT_EQ(display->title, title);
     EndDemoRun(DemoEnd::kPlayedOut);
 
-    g_platform.counter = &counter;  // 60 frames a second: the frame a run draws there
-    StartDemoRun({.from_seconds = second, .seek_fps = 60, .player = false});
+    // 60 frames a second: the frame a run draws there.
+    StartDemoRun(Devices(counter), {.from_seconds = second, .seek_fps = 60, .player = false});
     ASSERT_TRUE(StepDemoFrame());
     EXPECT_EQ(g_demo.clock.seconds, second) << title;
     EXPECT_TRUE(pixels() == shown) << title;

@@ -35,8 +35,8 @@ class ReloadTest : public demo_test::BuildArchiveTest {
   // The demo with the player, from second, on the headless display and virtual time at 60
   // frames a second, its first frame presented.
   void StartPlayerAt(float second, bool watch = false) {
-    g_platform = {.display = &display_, .counter = &counter_, .audio = &audio_};
-    StartDemoRun({.from_seconds = second, .seek_fps = 60, .player = true, .watch = watch});
+    StartDemoRun({.display = &display_, .counter = &counter_, .audio = &audio_},
+                 {.from_seconds = second, .seek_fps = 60, .player = true, .watch = watch});
     ASSERT_TRUE(PlayFrame());
   }
 
@@ -75,8 +75,7 @@ TEST_F(ReloadTest, DamageKeepsTheFrameAndNamesTheFileMendedDataReloadsAtTheSameS
     HeadlessDisplay display;
     VirtualCounter counter(rate);
     OfflineAudioDevice audio;
-    g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-    StartDemoRun({.from_seconds = 48.0f, .seek_fps = 60, .player = true});
+    StartDemoRun({.display = &display, .counter = &counter, .audio = &audio}, {.from_seconds = 48.0f, .seek_fps = 60, .player = true});
     ASSERT_TRUE(PlayFrame());
     HandlePlayerKey(DisplayEvent::kKeySpace);
     const std::vector<uint32_t> first = Pixels();

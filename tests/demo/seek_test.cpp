@@ -64,7 +64,6 @@ class SeekTest : public demo_test::BuildArchiveTest {
     HeadlessDisplay display(config);
     VirtualCounter counter(fps);
     OfflineAudioDevice audio;
-    g_platform = {.display = &display, .counter = &counter, .audio = &audio};
     display.SetFrameSink([&](const HeadlessFrame& frame) {
       const float clock = g_demo.clock.seconds;
       if (from == 0.0f ? InAnyWindow(clock) : clock <= from + kWindow) frames[Bits(clock)] = Checksum(frame);
@@ -74,7 +73,7 @@ class SeekTest : public demo_test::BuildArchiveTest {
     options.from_seconds = from;
     options.seek_fps = fps;
     options.player = false;
-    EXPECT_EQ(RunDemo(options), 0);
+    EXPECT_EQ(RunDemo({.display = &display, .counter = &counter, .audio = &audio}, options), 0);
     return frames;
   }
 };
@@ -107,8 +106,7 @@ TEST_F(SeekTest, ReloadsReplaceTheDataOrKeepItWhenAFileFails) {
   HeadlessDisplay display;
   VirtualCounter counter(60);
   OfflineAudioDevice audio;
-  g_platform = {.display = &display, .counter = &counter, .audio = &audio};
-  StartDemoRun({.from_seconds = 0.0f, .seek_fps = 60, .player = false});
+  StartDemoRun({.display = &display, .counter = &counter, .audio = &audio}, {.from_seconds = 0.0f, .seek_fps = 60, .player = false});
   const int32_t textures = g_texture_table.count;
   const int32_t meshes = g_parts.swam.scene.mesh_count;
   ASSERT_GT(meshes, 0);

@@ -8,7 +8,6 @@
 #include "display/row_converter.h"
 #include "platform/display_device.h"
 #include "platform/headless_display.h"
-#include "platform/platform.h"
 #include "platform/process.h"
 
 namespace {
@@ -18,12 +17,7 @@ constexpr int kH = 4;
 
 class DisplayWindowTest : public ::testing::Test {
  protected:
-  void TearDown() override { g_platform = Platform{}; }
-
-  int Open(HeadlessDisplay& display) {
-    g_platform.display = &display;
-    return OpenDisplay("kra", kW, kH);
-  }
+  int Open(HeadlessDisplay& display) { return OpenDisplay(&display, "kra", kW, kH); }
 
   std::vector<uint32_t> Frame() {
     std::vector<uint32_t> pixels(kW * kH);

@@ -20,7 +20,6 @@
 #include "demo/entry.h"
 #include "display/display_window.h"
 #include "platform/counter.h"
-#include "platform/platform.h"
 #include "platform/sdl_display.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
@@ -117,14 +116,11 @@ TEST(SdlDisplay, OpensPresentsAndEndsWithZeroOnEscape) {
 
   SdlDisplay display;
   VirtualCounter counter(60);
-  g_platform.display = &display;
-  g_platform.counter = &counter;
   EscapeAfterFrames state{0, 20, TestXDisplay()};
   SetFramePresentedHook(SendEscapeOnce, &state);
 
-  const int status = RunDemo();
+  const int status = RunDemo({.display = &display, .counter = &counter});
   SetFramePresentedHook(nullptr, nullptr);
-  g_platform = Platform{};
   std::filesystem::current_path(old_dir);
 
   EXPECT_EQ(status, 0);
@@ -246,8 +242,7 @@ TEST(SdlDisplay, ADeviceResetMakesTheTextureAgainAndTheNextFrameGoesUpWhole) {
   setenv("DISPLAY", TestXDisplay(), 1);
   unsetenv("SDL_VIDEODRIVER");
   SdlDisplay display(true);
-  g_platform.display = &display;
-  ASSERT_EQ(OpenDisplay("kra_reset_test", 512, 384), 1) << display.LastError();
+  ASSERT_EQ(OpenDisplay(&display, "kra_reset_test", 512, 384), 1) << display.LastError();
   const std::vector<uint32_t> frame(512 * 384, 0xFF8040u);
   for (int i = 0; i < 3; ++i) ASSERT_EQ(PresentFrame(frame.data()), 1);  // shown, active
   SDL_Event reset{};
@@ -261,7 +256,6 @@ TEST(SdlDisplay, ADeviceResetMakesTheTextureAgainAndTheNextFrameGoesUpWhole) {
   EXPECT_EQ(image.pixels[static_cast<size_t>(image.height / 2) * image.width + image.width / 2] & 0xFFFFFFu, 0xFF8040u);
   FreeTexture(&image);
   CloseDisplay();
-  g_platform = Platform{};
   SDL_Quit();
 }
 

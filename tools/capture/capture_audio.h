@@ -14,7 +14,7 @@ class CaptureAudio {
  public:
   explicit CaptureAudio(int fps) : fps_(fps) {}
 
-  // Install this in g_platform.audio before the demo runs.
+  // The audio device of the run the capture drives.
   OfflineAudioDevice* Device() { return &device_; }
 
   // After the presented-th frame (counted from 1) was shown; kept: whether the capture keeps it.

@@ -20,7 +20,6 @@
 #include "platform/counter.h"
 #include "platform/file_path.h"
 #include "platform/headless_display.h"
-#include "platform/platform.h"
 #include "platform/printable_text.h"
 #include "platform/process.h"
 
@@ -155,10 +154,7 @@ int main(int argc, char** argv) {
   config.accepted_bits = {32};
   HeadlessDisplay display(config);
   VirtualCounter counter(capture.options.fps);
-  g_platform.display = &display;
-  g_platform.counter = &counter;
   CaptureAudio audio(capture.options.fps);
-  g_platform.audio = audio.Device();
 
   // The picture goes to a silent video first; the sound is added once the demo has ended.
   const std::string& video_path = capture.options.video_path;
@@ -190,9 +186,8 @@ int main(int argc, char** argv) {
   demo.from_seconds = static_cast<float>(CaptureWindowStart(capture.window));
   demo.seek_fps = capture.options.fps;
   demo.player = false;
-  const int status = RunDemo(demo);
+  const int status = RunDemo({.display = &display, .counter = &counter, .audio = audio.Device()}, demo);
   ShowProgress(capture, true);
-  g_platform.audio = nullptr;
 
   if (!capture.video.Close(&error)) return Fail(error);
   if (!capture.error.empty()) return Fail(capture.error);

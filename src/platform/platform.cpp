@@ -1,3 +1,0 @@
-#include "platform/platform.h"
-
-Platform g_platform;
