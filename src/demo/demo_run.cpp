@@ -226,6 +226,8 @@ void ReleaseDemo(DemoEnd end) {
     FadeOutMusic();
   } else {
     ReleaseMusic();
+    // An early end leaves nothing on the screen: the driver's devices may outlive the run.
+    CloseDisplay();
   }
   ReleaseRenderer();
   ReleaseDemoParts(&g_parts);

@@ -61,7 +61,7 @@ void ResumeDemoTimer();
 
 enum class DemoEnd {
   kPlayedOut,  // the timeline reached its end: the music winds down first
-  kEarly,      // Escape, a close request, a fatal error: everything goes at once
+  kEarly,      // Escape, a close request, any error: everything goes at once, the window too
 };
 
 // Releases what a run holds: the music, the renderer, the parts, the frame buffer and the

@@ -1,8 +1,23 @@
 #include "demo/entry.h"
 
+#include <exception>
+#include <string>
+
 #include "demo/player.h"
 #include "platform/fatal.h"
 #include "platform/process.h"
+
+namespace {
+
+// Anything else thrown (memory running out, a library's own exception) is no data fault the
+// loaders could name, but it ends the run the same way: said, released, status 1.
+int EndOnUnexpected(const std::string& what) {
+  ReportFatal(FatalError("kra stopped on an internal error: " + what + "\n", "kra", 1));
+  EndDemoRun(DemoEnd::kEarly);
+  return 1;
+}
+
+}  // namespace
 
 void StartDemoRun(const Platform& platform, const DemoOptions& options) {
   StartDemo(platform);
@@ -40,5 +55,9 @@ std::optional<int> GuardDemoRun(const std::function<void()>& body) {
     ReportFatal(error);
     EndDemoRun(DemoEnd::kEarly);
     return error.status;
+  } catch (const std::exception& error) {
+    return EndOnUnexpected(error.what());
+  } catch (...) {
+    return EndOnUnexpected("an exception of no known type");
   }
 }

@@ -27,11 +27,13 @@ void StartDemoRun(const Platform& platform, const DemoOptions& options);
 void EndDemoRun(DemoEnd end);
 
 // Runs the whole demo and returns the process exit status: 0 at the normal end and on
-// Escape or close, 1 when no display can be opened, a fatal error's own status otherwise.
+// Escape or close, 1 when no display can be opened or on an internal error, a fatal error's
+// own status otherwise.
 // The default options are the demo as it always plays: from the start, to the end.
 int RunDemo(const Platform& platform, const DemoOptions& options = {});
 
 // Runs a piece of a demo run (drivers that run the demo a frame at a time use it around each
 // call). An early end (Escape, a close request, a fatal data error, shown as the demo shows
-// it) ends the run and gives its exit status; nothing when the body ran to its end.
+// it, or any other exception, said as an internal error with status 1) ends the run and
+// gives its exit status; nothing when the body ran to its end.
 std::optional<int> GuardDemoRun(const std::function<void()>& body);

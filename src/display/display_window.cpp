@@ -135,7 +135,7 @@ int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom) {
 
 void CloseDisplay() {
   DisplayWindow& window = g_display_window;
-  if (window.device) {
+  if (window.device && window.created) {
     window.device->SetScreenSaver(true);
     window.device->Destroy();
   }

@@ -52,6 +52,7 @@ int PresentFrame(const uint32_t* pixels);
 // lost its pixels, and on devices that do not keep them.
 int PresentFrameRows(const uint32_t* pixels, int32_t top, int32_t bottom);
 
+// Gives the screen saver back and destroys the device's window; nothing when none is open.
 void CloseDisplay();
 
 // Handles one window message, as the message pump of PresentFrame delivers it.

@@ -207,6 +207,43 @@ TEST_F(DemoRunTest, EscapeDuringTheMusicGivesBackTheAudioDevice) {
   AudioFree();
 }
 
+// Whatever is thrown in the middle of a run (memory running out, a library's exception) ends
+// it through the same release as Escape: said on stderr, status 1, the sound and the display
+// given back, so a run that follows opens them again.
+TEST_F(DemoRunTest, AnyExceptionEndsTheRunThroughTheReleaseAndSaysSo) {
+  const std::vector<uint8_t> mp3 = audio_test::EncodeMp3(audio_test::SineS16(440, 44100, 44100), 44100);
+  std::ofstream("zibo.mp3", std::ios::binary).write(reinterpret_cast<const char*>(mp3.data()),
+                                                     static_cast<std::streamsize>(mp3.size()));
+  struct Case {
+    void (*raise)();
+    const char* said;
+  };
+  const Case cases[] = {{[] { throw std::bad_alloc(); }, "kra stopped on an internal error: std::bad_alloc\n"},
+                        {[] { throw 7; }, "kra stopped on an internal error: an exception of no known type\n"}};
+  for (const Case& c : cases) {
+    HeadlessDisplay display;
+    VirtualCounter counter(60);
+    int presented = 0;
+    auto hook = [](void* user) {
+      auto* state = static_cast<std::pair<int*, void (*)()>*>(user);
+      if (++*state->first == 5) state->second();
+    };
+    std::pair<int*, void (*)()> state{&presented, c.raise};
+    SetFramePresentedHook(hook, &state);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(display, counter), 1);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find(c.said), std::string::npos) << err;
+    EXPECT_EQ(presented, 5);
+    EXPECT_TRUE(display.destroyed);
+    EXPECT_EQ(g_music.chunk.data, nullptr);
+    EXPECT_FALSE(audio.IsOpen());
+    EXPECT_EQ(g_demo.frame_buffer.display, nullptr);
+    EXPECT_EQ(AudioInit(-1, 44100, 0, &audio), 1);
+    AudioFree();
+  }
+}
+
 TEST_F(DemoRunTest, CloseRequestEndsTheRunWithZero) {
   HeadlessDisplay display;
   VirtualCounter counter(60);
