@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "demo/demo_state.h"
@@ -61,21 +62,28 @@ double ThreadSeconds() {
 
 constexpr int kFps = 60;
 constexpr double kDemoSeconds = 116.0;
-constexpr int kParts = 5;
 constexpr size_t kFrameCapacity = 8000;  // more than 116 s at 60 frames a second
 
 // Virtual time for the demo, and a stopwatch on each frame. StartTimer reads the counter
 // twice (the first read ends the start-up); after that TickTimer reads it once at the start
 // of every frame, when the current part is the one that frame draws.
+// The row of the timeline's table the part is on; -1 for none.
+int TimelineRow(DemoPartId part) {
+  for (int row = 0; row < kTimelineParts; ++row) {
+    if (kTimeline[row].id == part) return row;
+  }
+  return -1;
+}
+
 struct FrameClock final : public Counter {
   VirtualCounter virtual_time{kFps};
   double run_started = 0, last_read = 0;
   int64_t reads = 0;
-  int32_t part_drawn = 0;  // by the frame that began at the last read; 0 before the first
+  int part_drawn = -1;  // the timeline row of the frame that began at the last read; -1 before the first
   double startup_seconds = 0, slowest = 0;
   float slowest_clock = 0;  // the demo clock of the slowest frame
-  double part_seconds[kParts] = {};
-  int64_t part_frames[kParts] = {};
+  double part_seconds[kTimelineParts] = {};
+  int64_t part_frames[kTimelineParts] = {};
   int64_t allocations_at_first_frame = 0, allocations_at_last_present = 0;
   // Every frame's time, in storage made before the run so the loop's count stays its own.
   std::vector<double> frame_seconds = std::vector<double>(kFrameCapacity);
@@ -93,7 +101,7 @@ struct FrameClock final : public Counter {
     ++reads;
     if (reads == 1) startup_seconds = now - run_started;
     if (reads == 3) allocations_at_first_frame = g_allocations.load();
-    if (part_drawn > 0 && part_drawn < kParts) {
+    if (part_drawn >= 0) {
       const double seconds = now - last_read;
       if (seconds > slowest) {
         slowest = seconds;
@@ -103,7 +111,7 @@ struct FrameClock final : public Counter {
       if (frames_timed < frame_seconds.size()) frame_seconds[frames_timed++] = seconds;
       part_frames[part_drawn]++;
     }
-    part_drawn = reads >= 3 ? static_cast<int32_t>(g_demo.clock.part) : 0;
+    part_drawn = reads >= 3 ? TimelineRow(g_demo.clock.next_part) : -1;
     last_read = now;
     return virtual_time.Read();
   }
@@ -124,7 +132,7 @@ void BM_WholeDemo60Fps(benchmark::State& state) {
 
     double loop_seconds = 0;
     int64_t frames = 0;
-    for (int p = 1; p < kParts; ++p) {
+    for (int p = 0; p < kTimelineParts; ++p) {
       loop_seconds += clock.part_seconds[p];
       frames += clock.part_frames[p];
     }
@@ -136,9 +144,10 @@ void BM_WholeDemo60Fps(benchmark::State& state) {
     state.counters["p99.9_ms"] = p999 * 1e3;
     state.counters["startup_ms"] = clock.startup_seconds * 1e3;
     state.counters["loop_allocs"] = static_cast<double>(clock.allocations_at_last_present - clock.allocations_at_first_frame);
-    const char* names[kParts] = {"", "fps_intro", "fps_mamma1", "fps_swim", "fps_swam"};
-    for (int p = 1; p < kParts; ++p) {
-      if (clock.part_frames[p]) state.counters[names[p]] = clock.part_frames[p] / clock.part_seconds[p];
+    for (int p = 0; p < kTimelineParts; ++p) {
+      if (clock.part_frames[p]) {
+        state.counters[std::string("fps_") + kTimeline[p].name] = clock.part_frames[p] / clock.part_seconds[p];
+      }
     }
     std::fprintf(stderr, "whole demo: %lld frames in %.3f s of CPU, %.1fx real time; slowest frame %.3f ms (at %.2f s), 99.9%% under %.3f ms; start-up %.1f ms; "
                  "%lld allocations in the frame loop\n",

@@ -266,7 +266,8 @@ Done Operate(Input* input, int* reloads, const char** what) {
       return {g_player.paused, false};
     case kBoundary:
       *what = "seek to a part boundary";
-      PlayerSeek(input->Next() % 2 ? kIntroEnds : input->Next() % 2 ? kMammaEnds : kSwimEnds);
+      // The start of mamma1 (every other time), swim or swam: the seeds' bytes keep their meaning.
+      PlayerSeek(PartStarts(input->Next() % 2 ? DemoPartId::kMamma1 : input->Next() % 2 ? DemoPartId::kSwim : DemoPartId::kSwam));
       return Seeked();
     case kHelp:
       *what = "help";

@@ -246,6 +246,16 @@ extern "C" EMSCRIPTEN_KEEPALIVE double kra_audio_blocks() { return static_cast<d
 extern "C" EMSCRIPTEN_KEEPALIVE double kra_frames_shown() { return static_cast<double>(g_display.Flips()); }
 extern "C" EMSCRIPTEN_KEEPALIVE double kra_demo_seconds() { return g_demo.clock.seconds; }
 
+// The timeline's parts, for the page's chapter marks and labels: how many, and each one's
+// start (seconds) and name ("" and 0 past the last).
+extern "C" EMSCRIPTEN_KEEPALIVE int kra_part_count() { return kTimelineParts; }
+extern "C" EMSCRIPTEN_KEEPALIVE double kra_part_start(int part) {
+  return part >= 0 && part < kTimelineParts ? kTimeline[part].starts : 0.0;
+}
+extern "C" EMSCRIPTEN_KEEPALIVE const char* kra_part_name(int part) {
+  return part >= 0 && part < kTimelineParts ? kTimeline[part].name : "";
+}
+
 int main(int argc, char** argv) {
   WebOptions options;
   std::string error;

@@ -8,9 +8,8 @@ namespace {
 
 // A table row over one member of DemoParts and that part's own functions.
 template <auto kMember, auto kLoad, auto kStep, auto kPaint, auto kRewind, auto kRelease, auto kBackdrop>
-constexpr DemoPart PartRow(DemoPartId id, const char* name) {
+constexpr DemoPart PartRow(DemoPartId id) {
   return {id,
-          name,
           [](DemoParts* parts) { kLoad(&(parts->*kMember)); },
           [](DemoParts* parts, float delta) { kStep(&(parts->*kMember), delta); },
           [](const DemoParts& parts, Texture* frame) { kPaint(parts.*kMember, frame); },
@@ -19,16 +18,16 @@ constexpr DemoPart PartRow(DemoPartId id, const char* name) {
           [](const DemoParts& parts) -> const Texture& { return kBackdrop(parts.*kMember); }};
 }
 
-// In timeline order, so row i is part id i + 1.
+// In timeline order.
 constexpr DemoPart kDemoParts[] = {
     PartRow<&DemoParts::intro, LoadIntro, StepIntro, PaintIntro, RewindIntro, ReleaseIntro, IntroBackdrop>(
-        DemoPartId::kIntro, "intro"),
+        DemoPartId::kIntro),
     PartRow<&DemoParts::mamma, LoadMammaScene, StepMammaScene, PaintMammaScene, RewindMammaScene,
-            ReleaseMammaScene, MammaBackdrop>(DemoPartId::kMamma1, "mamma1"),
+            ReleaseMammaScene, MammaBackdrop>(DemoPartId::kMamma1),
     PartRow<&DemoParts::swim, LoadSwimScene, StepSwimScene, PaintSwimScene, RewindSwimScene, ReleaseSwimScene,
-            SwimBackdrop>(DemoPartId::kSwim, "swim"),
+            SwimBackdrop>(DemoPartId::kSwim),
     PartRow<&DemoParts::swam, LoadSwamScene, StepSwamScene, PaintSwamScene, RewindSwamScene, ReleaseSwamScene,
-            SwamBackdrop>(DemoPartId::kSwam, "swam"),
+            SwamBackdrop>(DemoPartId::kSwam),
 };
 
 // Loaders run in this order: intro, "swim", "mamma1", "swam".
@@ -64,11 +63,6 @@ bool PartCoversFrame(const DemoParts& parts, DemoPartId id, int32_t width, int32
 
 void RewindDemoParts(DemoParts* parts) {
   for (const DemoPart& part : kDemoParts) part.rewind(parts);
-}
-
-const char* DemoPartName(DemoPartId id) {
-  const DemoPart* part = FindPart(id);
-  return part ? part->name : "";
 }
 
 void ReleaseDemoParts(DemoParts* parts) {

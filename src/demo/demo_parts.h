@@ -1,5 +1,5 @@
-// The demo parts on the timeline, in one table: each row has the part's id and name and what
-// it does: load (once before the first frame, and again on a reload), step (everything a
+// The demo parts, in one table: each row has the part's id (its name and its time are the
+// timeline's, timeline.h) and what it does: load (once before the first frame, and again on a reload), step (everything a
 // frame changes: clocks, waves, motion, morphs, flags), paint (draws what the step left,
 // changing nothing), rewind (back to the state right after loading) and release.
 //
@@ -28,7 +28,6 @@ extern DemoParts g_parts;
 
 struct DemoPart {
   DemoPartId id;
-  const char* name;  // as the timeline knows it: "intro", "mamma1", "swim", "swam"
   void (*load)(DemoParts* parts);
   void (*step)(DemoParts* parts, float delta);
   void (*paint)(const DemoParts& parts, Texture* frame);
@@ -52,9 +51,6 @@ bool PartCoversFrame(const DemoParts& parts, DemoPartId part, int32_t width, int
 // Puts every part back in its state right after loading (clocks, waves, scenes), reading
 // no file.
 void RewindDemoParts(DemoParts* parts);
-
-// The part's name as the timeline knows it; "" for none.
-const char* DemoPartName(DemoPartId part);
 
 // Frees every part's images and scene. A process ends right after the demo, but tests and
 // kra-capture run it in-process and may run it again.

@@ -64,7 +64,7 @@ SeekTarget FindSeekTarget(float seconds, int fps) {
     clock = next;
     ++frames;
   }
-  return {frames, clock.part};
+  return {frames, clock.next_part};
 }
 
 // The frame timer after a replay on replay_counter: the run's counter, when it stands on a

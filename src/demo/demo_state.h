@@ -11,7 +11,7 @@ class Counter;
 
 struct DemoState {
   FrameBuffer frame_buffer;
-  DemoClock clock;  // seconds drive the timeline; part draws the next frame
+  DemoClock clock;  // seconds drive the timeline; next_part draws the next frame
   FrameTimer timer;
   Counter* counter;  // what the frame timer reads: the run's, from its start; none: real time
   DemoPartId painted_by;  // the part whose paint the frame buffer holds (with its damage)

@@ -1,6 +1,7 @@
 #include "demo/player.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -35,7 +36,11 @@ constexpr int32_t kPausedWaitMs = 10;
 constexpr float kSeekSlack = kFrameSeconds / 100.0f;
 
 // Where each part after the first starts: the bar's chapter marks.
-constexpr float kChapters[] = {kIntroEnds, kMammaEnds, kSwimEnds};
+constexpr std::array<float, kTimelineParts - 1> kChapters = [] {
+  std::array<float, kTimelineParts - 1> starts{};
+  for (int i = 1; i < kTimelineParts; ++i) starts[i - 1] = kTimeline[i].starts;
+  return starts;
+}();
 
 const char* const kHelpLines[] = {
     "SPACE, CLICK       PAUSE / PLAY",
@@ -79,7 +84,7 @@ void ShowTitle() {
   if (g_player.paused) {
     char paused[64];
     std::snprintf(paused, sizeof paused, " - paused at %.2f s (%s)", g_demo.clock.seconds,
-                  DemoPartName(g_demo.clock.part));
+                  DemoPartName(g_demo.painted_by));
     title += paused;
   }
   if (!g_player.reload_failure.empty()) title += " - reload failed: " + g_player.reload_failure;
@@ -88,7 +93,7 @@ void ShowTitle() {
 
 void DrawOverlay() {
   char text[64];
-  std::snprintf(text, sizeof text, "%6.2f s  %s  %3.0f fps%s", g_demo.clock.seconds, DemoPartName(g_demo.clock.part),
+  std::snprintf(text, sizeof text, "%6.2f s  %s  %3.0f fps%s", g_demo.clock.seconds, DemoPartName(g_demo.painted_by),
                 g_player.fps, g_player.paused ? "  paused" : "");
   DrawOverlayText(g_demo.frame_buffer.frame, 4, 4, text);
 }
@@ -105,23 +110,16 @@ void DrawHelp() {
   for (int i = 0; i < count; ++i) DrawOverlayText(frame, x, y + i * line_height, kHelpLines[i]);
 }
 
-const char* PartAt(float seconds) {
-  if (seconds < kIntroEnds) return DemoPartName(DemoPartId::kIntro);
-  if (seconds < kMammaEnds) return DemoPartName(DemoPartId::kMamma1);
-  if (seconds < kSwimEnds) return DemoPartName(DemoPartId::kSwim);
-  return DemoPartName(DemoPartId::kSwam);
-}
-
 void DrawBar() {
   const float pointer_seconds = SeekBarTime(g_player.pointer_x, kDemoEnds);
   const SeekBarView view{g_demo.clock.seconds,
                          kDemoEnds,
-                         kChapters,
-                         static_cast<int>(sizeof kChapters / sizeof kChapters[0]),
+                         kChapters.data(),
+                         static_cast<int>(kChapters.size()),
                          g_player.paused,
                          g_player.pointer_x,
                          g_player.pointer_y,
-                         PartAt(pointer_seconds)};
+                         DemoPartName(DemoPartAt(pointer_seconds))};
   DrawSeekBar(g_demo.frame_buffer.frame, view);
 }
 

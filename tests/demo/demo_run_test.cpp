@@ -23,7 +23,7 @@ namespace {
 
 struct PresentedFrame {
   float clock;
-  int32_t next_part;
+  DemoPartId next_part;
 };
 
 class DemoRunTest : public ::testing::Test {
@@ -43,7 +43,7 @@ class DemoRunTest : public ::testing::Test {
 
   int Run(HeadlessDisplay& display, Counter& counter) {
     display.SetFrameSink([this](const HeadlessFrame&) {
-      frames.push_back({g_demo.clock.seconds, static_cast<int32_t>(g_demo.clock.part)});
+      frames.push_back({g_demo.clock.seconds, g_demo.clock.next_part});
     });
     return RunDemo({.display = &display, .counter = &counter, .audio = &audio});
   }
@@ -77,26 +77,19 @@ TEST_F(DemoRunTest, WholeRunAt60FpsPresentsEveryFrameAndReturnsZero) {
   EXPECT_LE(frames.back().clock, 116.0f);
   EXPECT_GT(g_demo.clock.seconds, 116.0f);  // the last frame was drawn, not presented
 
-  // Parts follow the clock, switching once each, in order.
-  int32_t part = 1;
-  std::vector<int32_t> order = {1};
+  // Parts follow the clock, switching once each, in the timeline's order: strictly inside a
+  // part's span the next frame is that part's.
+  DemoPartId part = DemoPartId::kIntro;
+  std::vector<DemoPartId> order = {part};
   for (const PresentedFrame& f : frames) {
     if (f.next_part != part) order.push_back(f.next_part);
     part = f.next_part;
-    if (f.clock <= 20.0f) {
-      EXPECT_EQ(f.next_part, 1) << f.clock;
-    }
-    if (f.clock > 20.0f && f.clock < 29.0f) {
-      EXPECT_EQ(f.next_part, 2) << f.clock;
-    }
-    if (f.clock > 29.0f && f.clock < 80.0f) {
-      EXPECT_EQ(f.next_part, 3) << f.clock;
-    }
-    if (f.clock > 80.0f) {
-      EXPECT_EQ(f.next_part, 4) << f.clock;
+    for (const TimelinePart& span : kTimeline) {
+      if (f.clock > span.starts && f.clock < PartEnds(span.id)) EXPECT_EQ(f.next_part, span.id) << f.clock;
     }
   }
-  EXPECT_EQ(order, (std::vector<int32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(order, (std::vector<DemoPartId>{DemoPartId::kIntro, DemoPartId::kMamma1, DemoPartId::kSwim,
+                                           DemoPartId::kSwam}));
 }
 
 TEST_F(DemoRunTest, IntroFramesAreBlackWithoutImages) {
@@ -152,9 +145,9 @@ TEST_F(DemoRunTest, LongFirstFrameRunsIntroOnceThenPartTwo) {
   ASSERT_EQ(Run(display, counter), 0);
   ASSERT_GE(frames.size(), 2u);
   EXPECT_FLOAT_EQ(frames[0].clock, 21.0f);
-  EXPECT_EQ(frames[0].next_part, 2);
-  EXPECT_EQ(frames[8].next_part, 2);  // exactly 29 s: no change yet
-  EXPECT_EQ(frames[9].next_part, 3);
+  EXPECT_EQ(frames[0].next_part, DemoPartId::kMamma1);
+  EXPECT_EQ(frames[8].next_part, DemoPartId::kMamma1);  // exactly 29 s: no change yet
+  EXPECT_EQ(frames[9].next_part, DemoPartId::kSwim);
 }
 
 TEST_F(DemoRunTest, ClockOnExactly116IsPresentedAndTheNextFrameEnds) {
@@ -163,7 +156,7 @@ TEST_F(DemoRunTest, ClockOnExactly116IsPresentedAndTheNextFrameEnds) {
   ASSERT_EQ(Run(display, counter), 0);
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_FLOAT_EQ(frames[0].clock, 116.0f);
-  EXPECT_EQ(frames[0].next_part, 1);  // 116 is in no window: the intro part stays
+  EXPECT_EQ(frames[0].next_part, DemoPartId::kIntro);  // 116 is in no window: the intro part stays
 }
 
 TEST_F(DemoRunTest, NoDisplayIsAFailureWithAReason) {

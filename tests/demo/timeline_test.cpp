@@ -41,13 +41,13 @@ TEST(Timeline, ClockJumpsSkipParts) {
 
 TEST(Timeline, AdvanceGivesTheFramesPartAndChoosesTheNext) {
   // The frame that carries the clock past 20 s is still the intro's; the next is mamma1's.
-  DemoClock clock{.seconds = 19.75f, .part = P1};
+  DemoClock clock{.seconds = 19.75f, .next_part = P1};
   EXPECT_EQ(AdvanceDemoClock(&clock, 0.5f), P1);
   EXPECT_EQ(clock.seconds, 20.25f);
-  EXPECT_EQ(clock.part, P2);
+  EXPECT_EQ(clock.next_part, P2);
   EXPECT_EQ(AdvanceDemoClock(&clock, 0.5f), P2);
   // Landing exactly on a boundary keeps the part for one more frame.
-  clock = {.seconds = 28.5f, .part = P2};
+  clock = {.seconds = 28.5f, .next_part = P2};
   EXPECT_EQ(AdvanceDemoClock(&clock, 0.5f), P2);
-  EXPECT_EQ(clock.part, P2);
+  EXPECT_EQ(clock.next_part, P2);
 }
