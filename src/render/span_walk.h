@@ -119,6 +119,27 @@ __attribute__((always_inline)) inline void WalkUncut(const FixedSection& s, RowK
   }
 }
 
+// One row of a section cut to the frame's columns [0, width): the span from the left edge to
+// the right one, the cursor moved past the columns cut off on the left, given to row; a row
+// left with no pixel is skipped. line is the row's first pixel.
+template <bool kTwoLayers, typename RowKernel>
+__attribute__((always_inline)) inline void CutRow(uint32_t* line, const FixedEdge& left, uint32_t right_x, int32_t width,
+                                                 SpanCursor* cursor, RowKernel& row) {
+  const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
+  const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
+  const int32_t first = xs < 0 ? 0 : xs;
+  const int32_t end = xe > width ? width : xe;
+  if (end - first < 1) return;
+  const uint32_t skipped = static_cast<uint32_t>(first - xs);
+  cursor->u = left.u + skipped * cursor->du;
+  cursor->v = left.v + skipped * cursor->dv;
+  if constexpr (kTwoLayers) {
+    cursor->u2 = left.u2 + skipped * cursor->du2;
+    cursor->v2 = left.v2 + skipped * cursor->dv2;
+  }
+  row(line + first, *cursor, end - first);
+}
+
 // A section of a triangle whose corners all lie strictly inside the frame (0 < sx < width - 1,
 // 0 < sy < height - 1). Its rows are those of its corners, and each edge keeps within a
 // hair (the float and 16.16 roundings, far below a pixel) of the segment between two corners,
@@ -153,19 +174,7 @@ __attribute__((always_inline)) inline void WalkFixed(const FixedSection& s, RowK
   }
   for (int64_t y = first_row; y < end_row;
        ++y, line += frame.pitch, StepEdge<kTwoLayers>(&left), right_x += s.right_dx) {
-    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
-    const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
-    const int32_t first = xs < 0 ? 0 : xs;
-    const int32_t end = xe > width ? width : xe;
-    if (end - first < 1) continue;
-    const uint32_t skipped = static_cast<uint32_t>(first - xs);
-    cursor.u = left.u + skipped * cursor.du;
-    cursor.v = left.v + skipped * cursor.dv;
-    if constexpr (kTwoLayers) {
-      cursor.u2 = left.u2 + skipped * cursor.du2;
-      cursor.v2 = left.v2 + skipped * cursor.dv2;
-    }
-    row(line + first, cursor, end - first);
+    CutRow<kTwoLayers>(line, left, right_x, width, &cursor, row);
   }
 }
 
@@ -298,19 +307,6 @@ inline void WalkSection(const SpanSection& s, RowKernel row) {
                     static_cast<uint32_t>(s.du2_dx), static_cast<uint32_t>(s.dv2_dx)};
   const int64_t last_row = static_cast<int64_t>(s.y) + s.rows;
   for (int64_t y = s.y; y < last_row && y < frame.height; ++y, StepEdge<kTwoLayers>(&left), right_x += right_dx) {
-    if (y < 0) continue;
-    const int32_t xs = Ceil16(static_cast<int32_t>(left.x));
-    const int32_t xe = Ceil16(static_cast<int32_t>(right_x));
-    const int32_t first = xs < 0 ? 0 : xs;
-    const int32_t end = xe > frame.width ? frame.width : xe;
-    if (end - first < 1) continue;
-    const uint32_t skipped = static_cast<uint32_t>(first - xs);
-    cursor.u = left.u + skipped * cursor.du;
-    cursor.v = left.v + skipped * cursor.dv;
-    if constexpr (kTwoLayers) {
-      cursor.u2 = left.u2 + skipped * cursor.du2;
-      cursor.v2 = left.v2 + skipped * cursor.dv2;
-    }
-    row(frame.pixels + y * frame.pitch + first, cursor, end - first);
+    if (y >= 0) CutRow<kTwoLayers>(frame.pixels + y * frame.pitch, left, right_x, frame.width, &cursor, row);
   }
 }
