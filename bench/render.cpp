@@ -137,8 +137,9 @@ void DrawCorners(bool reference, const Texture& texture, const std::vector<Rende
 // The frame and the renderer's view of it, in copy mode.
 struct Frame {
   std::vector<uint32_t> pixels = std::vector<uint32_t>(kWidth * kHeight, 0);
+  Texture texture{kWidth, kHeight, pixels.data(), 0};
   Frame() {
-    InitRenderer(Texture{kWidth, kHeight, pixels.data(), 0});
+    InitRenderer(texture);
     RenderEnable(CAP_TEXTURE);
     SetBlendMode(BLEND_BASE, BLEND_COPY);
   }
@@ -238,7 +239,7 @@ void OursScene(benchmark::State& state, bool env_map) {
   Scene scene;
   BuildScene(&scene, triangles, env_map);
   for (auto _ : state) {
-    RenderScene(&scene);
+    RenderScene(FrameViewOf(&frame.texture), &scene);
     benchmark::ClobberMemory();
   }
   if (g_render.row_count != static_cast<int32_t>(triangles.size())) {

@@ -117,7 +117,7 @@ void BM_RenderSceneSphereField(benchmark::State& state) {
   BenchRenderer r(TestSceneShape{6, 4, 24, 1.1f, 0, 0, (int32_t)state.range(0)});
   for (auto _ : state) {
     TurnSphereField(&r.scene, 1.0f);
-    RenderScene(&r.scene);
+    RenderScene(FrameViewOf(&r.frame), &r.scene);
     benchmark::DoNotOptimize(r.pixels.data());
   }
   state.counters["triangles"] = g_render.triangle_count;

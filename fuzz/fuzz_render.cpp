@@ -42,6 +42,9 @@ std::vector<uint32_t> g_buffer(static_cast<size_t>(PITCH) * BUFFER_ROWS, GUARD_P
 
 uint32_t* FrameOrigin() { return g_buffer.data() + static_cast<size_t>(GUARD) * PITCH + GUARD; }
 
+// The frame the renderer draws into: a window into the guarded buffer.
+FrameView g_window;
+
 bool InsideFrame(int32_t row, int32_t column) {
   return row >= GUARD && row < GUARD + HEIGHT && column >= GUARD && column < GUARD + WIDTH;
 }
@@ -111,10 +114,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
   g_scene_xml.quiet = 1;
   if (chdir(ScratchFolder().c_str()) != 0) return 0;
   WriteScriptFiles();
-  // The renderer is set up for a frame of its own size, then pointed at the window.
+  // The renderer is set up for a frame of its own size; every scene is drawn into the window.
   static std::vector<uint32_t> frame(static_cast<size_t>(WIDTH) * HEIGHT);
   InitRenderer(Texture{WIDTH, HEIGHT, frame.data(), 0});
-  g_render.frame = FrameView{WIDTH, HEIGHT, FrameOrigin(), PITCH};
+  g_window = FrameView{WIDTH, HEIGHT, FrameOrigin(), PITCH};
   RegisterCheckerTexture(0xFF3060C0, 0xFFE0C040);
   RegisterCheckerTexture(0xFF808080, 0xFF202020);
   return 0;
@@ -133,7 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     UpdateSceneMotion(&scene);
     Morph(&scene, seconds);
     SetBlendModes(settings, frame);
-    RenderScene(&scene);
+    RenderScene(g_window, &scene);
     CheckGuards(scene.time);
   }
   FreeScene(&scene);

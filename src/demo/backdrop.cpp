@@ -12,8 +12,8 @@ void CopyBackdropRows(Texture* frame, const Texture& backdrop, int32_t top, int3
 
 }  // namespace
 
-bool BackdropCoversFrame(const Texture& backdrop, const Texture& frame) {
-  return backdrop.pixels && !backdrop.has_alpha && backdrop.width >= frame.width && backdrop.height >= frame.height;
+bool ImageCoversFrame(const Texture& image, int32_t width, int32_t height) {
+  return image.pixels && !image.has_alpha && image.width >= width && image.height >= height;
 }
 
 void PutBackBackdrop(Texture* frame, const Texture& backdrop, RowSpan composed) {
@@ -30,7 +30,7 @@ void KeepBackdropDamage(Texture* frame, const Texture& backdrop, RowSpan drawn) 
 }
 
 void PaintBackdrop(Texture* frame, const Texture& backdrop) {
-  if (!BackdropCoversFrame(backdrop, *frame)) {
+  if (!ImageCoversFrame(backdrop, frame->width, frame->height)) {
     DrawImage(frame, &backdrop, 0, 0);
     ForgetBackdropDamage(frame);
     return;

@@ -6,9 +6,10 @@
 #include "display/image_blit.h"
 #include "resource/texture.h"
 
-// Whether the image covers the frame with opaque pixels, which the damage record needs: an
-// image with alpha would blend over whatever the frame held.
-bool BackdropCoversFrame(const Texture& backdrop, const Texture& frame);
+// Whether the image covers a frame of width by height with opaque pixels: whatever the frame
+// held before is then never seen, so the frame needs no clearing, and the damage record can
+// put it back row by row (an image with alpha would blend over what the frame held).
+bool ImageCoversFrame(const Texture& image, int32_t width, int32_t height);
 
 // The backdrop copied into the rows of the frame that may differ from it (every row when the
 // frame's record says nothing of this backdrop), except the rows in composed, which the

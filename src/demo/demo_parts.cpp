@@ -1,5 +1,6 @@
 #include "demo/demo_parts.h"
 
+#include "demo/backdrop.h"
 #include "scene/scene_xml.h"
 
 DemoParts g_parts;
@@ -15,7 +16,14 @@ constexpr DemoPart PartRow(DemoPartId id) {
           [](const DemoParts& parts, Texture* frame) { kPaint(parts.*kMember, frame); },
           [](DemoParts* parts) { kRewind(&(parts->*kMember)); },
           [](DemoParts* parts) { kRelease(&(parts->*kMember)); },
-          [](const DemoParts& parts) -> const Texture& { return kBackdrop(parts.*kMember); }};
+          // A backdrop that depends on the frame's size (swam's end card) is asked with it.
+          [](const DemoParts& parts, int32_t width, int32_t height) -> const Texture& {
+            if constexpr (requires { kBackdrop(parts.*kMember, width, height); }) {
+              return kBackdrop(parts.*kMember, width, height);
+            } else {
+              return kBackdrop(parts.*kMember);
+            }
+          }};
 }
 
 // In timeline order.
@@ -57,8 +65,7 @@ void PaintDemoPart(const DemoParts& parts, DemoPartId id, Texture* frame) {
 bool PartCoversFrame(const DemoParts& parts, DemoPartId id, int32_t width, int32_t height) {
   const DemoPart* part = FindPart(id);
   if (!part) return false;
-  const Texture& image = part->backdrop(parts);
-  return image.pixels && !image.has_alpha && image.width >= width && image.height >= height;
+  return ImageCoversFrame(part->backdrop(parts, width, height), width, height);
 }
 
 void RewindDemoParts(DemoParts* parts) {

@@ -33,7 +33,8 @@ struct DemoPart {
   void (*paint)(const DemoParts& parts, Texture* frame);
   void (*rewind)(DemoParts* parts);
   void (*release)(DemoParts* parts);
-  const Texture& (*backdrop)(const DemoParts& parts);  // the image paint draws first, at (0, 0)
+  // The image paint draws first, at (0, 0), into a frame of width by height.
+  const Texture& (*backdrop)(const DemoParts& parts, int32_t width, int32_t height);
 };
 
 // Runs every part's loader, in the order intro, "swim", "mamma1", "swam".

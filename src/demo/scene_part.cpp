@@ -148,7 +148,7 @@ namespace {
 void PaintLayersInFull(Texture* frame, const SceneLayers& layers) {
   DrawBackground(frame, *layers.backdrop);
   DrawWaveStrip(frame, *layers.rear_strip, layers.waves->rear);
-  RenderScene(layers.scene, layers.view);
+  RenderScene(FrameViewOf(frame), layers.scene, layers.view);
   DrawWaveStrip(frame, *layers.middle_strip, layers.waves->middle);
   DrawWaveStrip(frame, *layers.front_strip, layers.waves->front);
   DrawBubble(frame, layers.bubbles, layers.bubble_count, layers.images, layers.part_time);
@@ -162,7 +162,7 @@ void PaintLayersInFull(Texture* frame, const SceneLayers& layers) {
 // the strip in one pass; the pixels are those of drawing every layer in full.
 void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
   const Texture& backdrop = *layers.backdrop;
-  if (!BackdropCoversFrame(backdrop, *frame)) {
+  if (!ImageCoversFrame(backdrop, frame->width, frame->height)) {
     PaintLayersInFull(frame, layers);
     ForgetBackdropDamage(frame);
     return;
@@ -171,7 +171,7 @@ void PaintSceneLayers(Texture* frame, const SceneLayers& layers) {
   const RowSpan rear = DrawImageOver(frame, &backdrop, layers.rear_strip, waves.rear.position - WAVE_SWING, WAVE_ROW);
   PutBackBackdrop(frame, backdrop, rear);
   if (rear.bottom <= rear.top) DrawWaveStrip(frame, *layers.rear_strip, waves.rear);
-  RenderScene(layers.scene, layers.view);
+  RenderScene(FrameViewOf(frame), layers.scene, layers.view);
   DrawWaveStrip(frame, *layers.middle_strip, waves.middle);
   DrawWaveStrip(frame, *layers.front_strip, waves.front);
   RowSpan drawn = DrawBubble(frame, layers.bubbles, layers.bubble_count, layers.images, layers.part_time);

@@ -68,13 +68,12 @@ void MorphFirstMeshBack(SwamState* s, float t) {
   if (t > SWAM_MORPH_TO) first->surface_textures[0] = &s->scene.textures[0];
 }
 
-// The heart's mesh as the layers of an ending frame draw it: the scene's mesh record with the
-// part's own vertices. Made where it is used: the scene's texture bindings move with the
-// scene when a reload swaps it, and a record kept here would not follow them.
-Mesh LayersHeart(const SwamState& s) {
-  Mesh heart = *s.used.meshes[2];
-  // Written only by the step's BlendMorph; the renderer reads it.
-  heart.vertices = const_cast<MeshVertex*>(s.layers_heart_vertices.data());
+// The heart's mesh with the part's own vertices, for the step to pose them as the layers of an
+// ending frame draw the heart. Made where it is used: the scene's texture bindings move with
+// the scene when a reload swaps it, and a record kept here would not follow them.
+Mesh LayersHeart(SwamState* s) {
+  Mesh heart = *s->used.meshes[2];
+  heart.vertices = s->layers_heart_vertices.data();
   return heart;
 }
 
@@ -82,9 +81,8 @@ Mesh LayersHeart(const SwamState& s) {
 // ending's frames the layers under it need not be drawn at all; everything else they do
 // (waves, clocks, motion, morphs, hidden flags) still runs in the step. Those frames draw two
 // scenes and are the slowest of the demo otherwise.
-bool EndCardHidesTheLayers(const SwamState& s) {
-  const Texture& card = s.images[SWAM_END_CARD];
-  return s.in_ending && card.has_alpha == 0 && card.width >= WIDTH && card.height >= HEIGHT;
+bool EndCardHidesTheLayers(const SwamState& s, int32_t width, int32_t height) {
+  return s.in_ending && ImageCoversFrame(s.images[SWAM_END_CARD], width, height);
 }
 
 // The ending draws the third object alone over the end card, its mesh pulsing with period pi
@@ -92,30 +90,29 @@ bool EndCardHidesTheLayers(const SwamState& s) {
 // ending shows stays in the scene for the frames after it: the first object hidden, the
 // third shown. The second is the sky's to show, and the step shows it again each frame.
 void SettleEnding(SwamState* s, float t) {
-  s->after_ending = s->in_ending;
+  s->ending_before = s->in_ending;
   s->in_ending = t > SWAM_ENDING_FROM;
   s->layers_heart_weight = s->heart_weight;
   if (!s->in_ending) return;
-  if (s->after_ending) {
+  if (s->ending_before) {
     s->used.objects[0]->hidden = 1;
     s->used.objects[2]->hidden = 0;
   }
   s->heart_weight = static_cast<float>(std::sin(2.0 * t) + 1.0);
   BlendMorph(s->used.meshes[2], s->heart_weight);
-  // Layers drawn in an ending frame show the heart as the frame before left it.
-  if (!EndCardHidesTheLayers(*s)) {
-    Mesh layers_heart = LayersHeart(*s);
-    BlendMorph(&layers_heart, s->layers_heart_weight);
-  }
+  // Layers drawn in an ending frame show the heart as the frame before left it (whether an
+  // end card hides them is the paint's to know: it depends on the frame).
+  Mesh layers_heart = LayersHeart(s);
+  BlendMorph(&layers_heart, s->layers_heart_weight);
 }
 
 // The layers' render: in the ending (when the card lets them show) the heart's mesh is drawn
 // as the frame before left it, from the part's own copy of its vertices.
-RenderOverride LayersView(const SwamState& s, const Mesh* layers_heart) {
+RenderOverride LayersView(const SwamState& s) {
   RenderOverride view;
   if (s.in_ending) {
     view.mesh = s.used.meshes[2];
-    view.drawn_as = layers_heart;
+    view.drawn_vertices = s.layers_heart_vertices.data();
   }
   return view;
 }
@@ -135,7 +132,7 @@ RenderOverride EndingView(const SwamState& s) {
 void ResetSwamClocks(SwamState* s) {
   s->part_time = 0.0f;
   s->background = s->shown_background = 0;
-  s->in_ending = s->after_ending = false;
+  s->in_ending = s->ending_before = false;
   s->heart_weight = s->layers_heart_weight = 0.0f;
   s->waves = InitialWaves();
 }
@@ -168,31 +165,32 @@ void StepSwamScene(SwamState* s, float delta) {
   SettleEnding(s, t);
 }
 
-const Texture& SwamBackdrop(const SwamState& s) {
-  return EndCardHidesTheLayers(s) ? s.images[SWAM_END_CARD] : s.images[kSwamBackgrounds[s.shown_background]];
+const Texture& SwamBackdrop(const SwamState& s, int32_t width, int32_t height) {
+  return EndCardHidesTheLayers(s, width, height) ? s.images[SWAM_END_CARD]
+                                                 : s.images[kSwamBackgrounds[s.shown_background]];
 }
 
 void PaintSwamScene(const SwamState& s, Texture* frame) {
-  if (!EndCardHidesTheLayers(s)) {
-    const Mesh layers_heart = LayersHeart(s);
-    const RenderOverride layers = LayersView(s, &layers_heart);
-    PaintSceneLayers(frame, {&SwamBackdrop(s), &s.images[SWAM_WAVE_FRONT], &s.images[SWAM_WAVE_MIDDLE],
+  const bool card_hides_layers = EndCardHidesTheLayers(s, frame->width, frame->height);
+  if (!card_hides_layers) {
+    const RenderOverride layers = LayersView(s);
+    PaintSceneLayers(frame, {&SwamBackdrop(s, frame->width, frame->height), &s.images[SWAM_WAVE_FRONT], &s.images[SWAM_WAVE_MIDDLE],
                              &s.images[SWAM_WAVE_REAR], &s.waves, &s.scene, &layers, kSwamBubbles,
                              sizeof(kSwamBubbles) / sizeof(kSwamBubbles[0]), s.images, s.part_time});
   }
   if (!s.in_ending) return;
   const Texture& card = s.images[SWAM_END_CARD];
   const RenderOverride ending = EndingView(s);
-  if (EndCardHidesTheLayers(s) && BackdropCoversFrame(card, *frame)) {
+  if (card_hides_layers) {
     // The card is the frame's backdrop then, and the scene its damage.
     PutBackBackdrop(frame, card, RowSpan{0, 0});
-    RenderScene(&s.scene, &ending);
+    RenderScene(FrameViewOf(frame), &s.scene, &ending);
     KeepBackdropDamage(frame, card, RowSpan{g_render.drawn_top, g_render.drawn_bottom});
     return;
   }
   ForgetBackdropDamage(frame);  // a card over the layers leaves no backdrop under the scene
   DrawBackground(frame, card);
-  RenderScene(&s.scene, &ending);
+  RenderScene(FrameViewOf(frame), &s.scene, &ending);
 }
 
 void DrawSwamScene(SwamState* s, float delta, Texture* frame) {

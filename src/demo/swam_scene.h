@@ -39,7 +39,7 @@ struct SwamState {
   int32_t background;     // 0 night, 1 day, 2 sky
   int32_t shown_background;  // the one this frame draws: background before the frame's changes
   bool in_ending;            // this frame's time is past the start of the ending
-  bool after_ending;         // so was the previous frame's
+  bool ending_before;        // so was the previous frame's
   float heart_weight;        // the heart's morph weight in this frame's ending
   float layers_heart_weight; // and in the previous frame's, which the layers still show
   std::vector<MeshVertex> layers_heart_vertices;  // the heart at that weight, for those layers
@@ -53,9 +53,9 @@ void LoadSwamScene(SwamState* s);
 // One frame: StepSwamScene advances waves, clock, loop, motion, sky and morphs and settles
 // the ending; PaintSwamScene draws what they give. DrawSwamScene is the two in that order.
 void StepSwamScene(SwamState* s, float delta);
-// The image drawn first, at the frame's corner: the background, or in the ending the end
-// card when nothing under it shows.
-const Texture& SwamBackdrop(const SwamState& s);
+// The image drawn first, at the corner of a frame of width by height: the background, or in
+// the ending the end card when it covers that frame and nothing under it shows.
+const Texture& SwamBackdrop(const SwamState& s, int32_t width, int32_t height);
 void PaintSwamScene(const SwamState& s, Texture* frame);
 void DrawSwamScene(SwamState* s, float delta, Texture* frame);
 // Back to the state right after loading, without reading any file.

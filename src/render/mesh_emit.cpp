@@ -186,7 +186,7 @@ void EmitMeshTriangles(const Mesh* mesh, const EmitSetup& s, int32_t first, int3
 
 // The mesh's vertices would leave fewer than three for each free triangle slot: every
 // triangle goes with corners of its own instead.
-void EmitMeshCornerByCorner(const Mesh* mesh, const EmitSetup& s, int32_t vertex_count) {
+void EmitMeshCornerByCorner(const Mesh* mesh, const MeshVertex* vertices, const EmitSetup& s, int32_t vertex_count) {
   for (int32_t i = 0; i < mesh->triangle_count; ++i) {
     const MeshTriangle& t = mesh->triangles[i];
     if (!InRange(t, vertex_count)) continue;
@@ -194,7 +194,7 @@ void EmitMeshCornerByCorner(const Mesh* mesh, const EmitSetup& s, int32_t vertex
     const float u[3] = {t.u0, t.u1, t.u2}, v[3] = {t.t0, t.t1, t.t2};
     CornerAttributes corners[3];
     for (int k = 0; k < 3; ++k) {
-      const MeshVertex& m = mesh->vertices[index[k]];
+      const MeshVertex& m = vertices[index[k]];
       corners[k] = CornerAttributes{{m.x, m.y, m.z}, {m.nx, m.ny, m.nz}, Clamp01(u[k]), Clamp01(v[k]), m.lu, m.lv};
     }
     EmitOwnCorners(s, corners);
@@ -239,8 +239,9 @@ void Vertex(float x, float y, float z) {
   r.corner_index = 0;
 }
 
-void DrawMesh(const Mesh* mesh) {
+void DrawMesh(const Mesh* mesh, const MeshVertex* drawn_vertices) {
   if (!mesh) return;
+  const MeshVertex* vertices = drawn_vertices ? drawn_vertices : mesh->vertices;
   const TextureRef* texture = mesh->surface_count > 0 ? mesh->surface_textures[0] : nullptr;
   BindTexture(texture ? texture->id : -1);
   BindLightmap(mesh->lightmap ? mesh->lightmap->id : -1);
@@ -248,7 +249,7 @@ void DrawMesh(const Mesh* mesh) {
   if (mesh->outline) RenderEnable(CAP_OUTLINE); else RenderDisable(CAP_OUTLINE);
   BeginTriangles();
   RenderContext& r = g_render;
-  if (!mesh->triangles || !mesh->vertices || !r.triangles) return;
+  if (!mesh->triangles || !vertices || !r.triangles) return;
   const EmitSetup s = CurrentSetup();
   const int32_t vertex_count = mesh->vertex_count < 0 ? 0 : std::min(mesh->vertex_count, VERTEX_CACHE_SIZE);
   if (r.triangle_count >= TRIANGLE_POOL_SIZE) {  // a full pool: the triangles are only counted
@@ -256,11 +257,11 @@ void DrawMesh(const Mesh* mesh) {
     return;
   }
   if (r.vertex_count + vertex_count > VERTEX_CACHE_SIZE + 3 * r.triangle_count) {
-    EmitMeshCornerByCorner(mesh, s, vertex_count);
+    EmitMeshCornerByCorner(mesh, vertices, s, vertex_count);
     return;
   }
   const int32_t first = r.vertex_count;
-  TransformMeshVertices(r.current, s, mesh->vertices, vertex_count, &r.screen_vertices[first],
+  TransformMeshVertices(r.current, s, vertices, vertex_count, &r.screen_vertices[first],
                         &r.camera_vertices[first]);
   r.vertex_count += vertex_count;
   EmitMeshTriangles(mesh, s, first, vertex_count);

@@ -7,6 +7,7 @@
 #include "render/render_context.h"
 
 struct Mesh;
+struct MeshVertex;
 
 void BindTexture(int32_t id);   // -1: none
 void BindLightmap(int32_t id);  // -1: none
@@ -24,7 +25,9 @@ void Vertex(float x, float y, float z);
 // interface above would emit them corner by corner, bit for bit. Each vertex of the mesh is
 // transformed once into the vertex pool and its triangles point at them; a mesh whose
 // vertices would crowd out the triangles still to come brings three corners per triangle.
-void DrawMesh(const Mesh* mesh);
+// With vertices given, they are drawn instead of the mesh's own (as many, in the same order):
+// another pose of the same mesh.
+void DrawMesh(const Mesh* mesh, const MeshVertex* vertices = nullptr);
 
 // Empties both pools and the rows: the start of every frame.
 void ClearTrianglePool();

@@ -47,7 +47,7 @@ void InitRenderer(const Texture& frame) {
   r.scale_x = 1.0f;
   r.scale_y = 1.0f;
   BuildClipPlanes(frame.width - 1, frame.height - 1, FOCAL_LENGTH, NEAR_OFFSET, r.clip_planes);
-  r.frame = FrameView{frame.width, frame.height, frame.pixels, frame.width};
+  r.frame = FrameView{frame.width, frame.height, frame.pixels, frame.width};  // until a RenderScene
 }
 
 void ReleaseRenderer() {

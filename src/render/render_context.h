@@ -98,6 +98,9 @@ struct FrameView {
   int32_t pitch;
 };
 
+// The whole of a frame, its rows one after the other.
+inline FrameView FrameViewOf(Texture* frame) { return {frame->width, frame->height, frame->pixels, frame->width}; }
+
 struct CornerAttributes {
   double position[3];
   double normal[3];

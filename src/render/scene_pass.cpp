@@ -47,17 +47,17 @@ bool HiddenIn(const SceneObject* object, const RenderOverride* override) {
   return object->hidden != 0;
 }
 
-const Mesh* MeshIn(const SceneObject* object, const RenderOverride* override) {
-  if (override && override->mesh && object->mesh == override->mesh) return override->drawn_as;
-  return object->mesh;
+// The vertices the object's mesh is drawn with: the override's for its mesh, else its own.
+const MeshVertex* VerticesIn(const SceneObject* object, const RenderOverride* override) {
+  if (override && override->mesh && object->mesh == override->mesh) return override->drawn_vertices;
+  return nullptr;
 }
 
 void EmitObjects(const Scene& scene, const RenderOverride* override) {
   for (const SceneObject* object = scene.objects; object; object = object->next) {
     if (!ObjectDrawnAt(object, scene.time)) continue;
     SetObjectMatrix(*object, scene.camera);
-    const Mesh* mesh = MeshIn(object, override);
-    if (!HiddenIn(object, override) && mesh) DrawMesh(mesh);
+    if (!HiddenIn(object, override) && object->mesh) DrawMesh(object->mesh, VerticesIn(object, override));
   }
 }
 
@@ -227,8 +227,9 @@ void PooledCorners(int32_t i, RenderVertex corners[3]) {
   }
 }
 
-void RenderScene(const Scene* scene, const RenderOverride* override) {
+void RenderScene(const FrameView& frame, const Scene* scene, const RenderOverride* override) {
   RenderContext& r = g_render;
+  r.frame = frame;
   ClearTrianglePool();
   r.drawn_top = r.frame.height;
   r.drawn_bottom = 0;

@@ -9,6 +9,7 @@
 #include "render/render_context.h"
 
 struct Mesh;
+struct MeshVertex;
 struct Scene;
 struct SceneObject;
 
@@ -22,13 +23,15 @@ struct RenderOverride {
   const SceneObject* objects[RENDER_OVERRIDE_OBJECTS] = {};
   int32_t hidden[RENDER_OVERRIDE_OBJECTS] = {};
   int32_t count = 0;
-  const Mesh* mesh = nullptr;
-  const Mesh* drawn_as = nullptr;
+  const Mesh* mesh = nullptr;                  // objects with this mesh are drawn
+  const MeshVertex* drawn_vertices = nullptr;  // with these vertices instead of its own
 };
 
-// Draws one frame of the scene over whatever the frame holds, as the override says when
-// one is given.
-void RenderScene(const Scene* scene, const RenderOverride* override = nullptr);
+// Draws one frame of the scene over whatever frame holds, as the override says when one is
+// given; the frame is where the rasterizers and outlines write until the next call. The
+// projection and the clip planes are those InitRenderer set for its frame's size: a frame of
+// another size is drawn with them, cut to its own rows and columns.
+void RenderScene(const FrameView& frame, const Scene* scene, const RenderOverride* override = nullptr);
 
 // The three corners of pool triangle i, whole, as the clipper takes them.
 void PooledCorners(int32_t i, RenderVertex corners[3]);

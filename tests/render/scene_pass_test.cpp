@@ -16,7 +16,7 @@ TEST_F(RenderTest, ObjectsDrawOnlyInsideTheirTimeWindow) {
   const float cases[][4] = {{0, 0, 0, 0}, {0, 0, 0.5f, 1}, {5, 10, 5, 0}, {5, 10, 10, 0}, {5, 10, 7, 1}, {5, 10, 11, 0}};
   for (const auto& c : cases) {  // start, end, time, triangles drawn
     object->start = c[0], object->end = c[1], scene_.time = c[2];
-    RenderScene(&scene_);
+    RenderScene(FrameViewOf(&frame_), &scene_);
     EXPECT_EQ(g_render.triangle_count, c[3]) << c[0] << " " << c[1] << " " << c[2];
   }
 }
@@ -29,7 +29,7 @@ TEST_F(RenderTest, BackFacesAndCornersBehindTheEyeAreDropped) {
   AddObject(&scene_, AddCornerMesh(&scene_, behind, SolidTexture(RED)));
   AddObject(&scene_, nullptr);  // an object without a mesh is skipped
   AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(10, 0, 5), SolidTexture(GREEN)));
-  RenderScene(&scene_);
+  RenderScene(FrameViewOf(&frame_), &scene_);
   EXPECT_EQ(g_render.triangle_count, 3);
   EXPECT_EQ(g_render.row_count, 1);
   EXPECT_EQ(CountPixels(RED), 0);
@@ -47,10 +47,22 @@ TEST_F(RenderTest, FarTrianglesAreDrawnFirst) {
     const float size = c.near_z > 0 ? 2 : 100;
     AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(-size / 2, -size / 2, size), SolidTexture(GREEN)))->position[2] = c.near_z;
     AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(-size / 4, -size / 4, size / 2), SolidTexture(RED)))->position[2] = c.far_z;
-    RenderScene(&scene_);
+    RenderScene(FrameViewOf(&frame_), &scene_);
     ASSERT_EQ(g_render.row_count, 2);
     EXPECT_EQ(Pixel(246, 182), c.expected) << c.near_z;
   }
+}
+
+// The scene goes where it is told: another frame of the same size gets the pixels, and the
+// frame the renderer was set up with none of them.
+TEST_F(RenderTest, TheSceneIsDrawnIntoTheFrameItIsGiven) {
+  scene_.time = 1;
+  AddObject(&scene_, AddCornerMesh(&scene_, FacingTriangle(-5, -5, 10), SolidTexture(GREEN)));
+  std::vector<uint32_t> other(pixels_.size(), 0);
+  Texture other_frame{512, 384, other.data(), 0};
+  RenderScene(FrameViewOf(&other_frame), &scene_);
+  EXPECT_GT(std::count(other.begin(), other.end(), GREEN), 0);
+  EXPECT_EQ(CountPixels(GREEN), 0);
 }
 
 TEST_F(RenderTest, MissingTexturesAreOutlinedButNotFilled) {
@@ -67,7 +79,7 @@ TEST_F(RenderTest, MissingTexturesAreOutlinedButNotFilled) {
     mesh->outline = 1;
     AddObject(&scene_, mesh);
     c[2] ? RenderEnable(CAP_TEXTURE) : RenderDisable(CAP_TEXTURE);
-    RenderScene(&scene_);
+    RenderScene(FrameViewOf(&frame_), &scene_);
     EXPECT_GT(CountPixels(WHITE), 0) << c[0] << " " << c[1];
     EXPECT_EQ(Pixel(250, 186), c[3]) << c[0] << " " << c[1];
   }
@@ -83,7 +95,7 @@ TEST_F(RenderTest, AFullPoolDropsTheRestAndSaysSoOnce) {
   AddObject(&scene_, mesh);  // met with the pool full: counted, and its vertices not transformed
   for (int run = 0; run < 2; ++run) {
     testing::internal::CaptureStderr();
-    RenderScene(&scene_);
+    RenderScene(FrameViewOf(&frame_), &scene_);
     const std::string console = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(g_render.triangle_count == TRIANGLE_POOL_SIZE && g_render.row_count == TRIANGLE_POOL_SIZE);
     EXPECT_EQ(g_render.vertex_count, 3);

@@ -12,7 +12,7 @@
 void DrawViewFrame(const ViewContent& content, Texture* frame) {
   std::memset(frame->pixels, 0, sizeof(uint32_t) * frame->width * frame->height);
   if (content.background.pixels) DrawImage(frame, &content.background, 0, 0);
-  if (content.scene) RenderScene(content.scene);
+  if (content.scene) RenderScene(FrameViewOf(frame), content.scene);
 }
 
 bool WriteViewPng(const Texture& frame, const std::string& path, std::string* error) {

@@ -84,7 +84,7 @@ bool DrawScenePose(Canvas* frame, const ScenePose& pose, std::string* error) {
     try {
       LoadSceneXml(&scene, LoadFile(pose.script));
       PoseScene(&scene, pose);
-      RenderScene(&scene);
+      RenderScene(FrameViewOf(&target), &scene);
     } catch (const FatalError& failure) {
       if (error) *error = std::string(pose.script) + ": " + failure.what();
       ok = false;
