@@ -19,14 +19,14 @@ bool ImageCoversFrame(const Texture& image, int32_t width, int32_t height) {
 void PutBackBackdrop(Texture* frame, const Texture& backdrop, RowSpan composed) {
   const BackdropDamage* damage = BackdropDamageOf(frame);
   RowSpan rows{0, frame->height};
-  if (damage && damage->backdrop == backdrop.pixels) rows = {damage->top, damage->bottom};
+  if (damage && backdrop.serial != 0 && damage->backdrop == backdrop.serial) rows = {damage->top, damage->bottom};
   if (composed.bottom <= composed.top) composed = {rows.bottom, rows.bottom};
   CopyBackdropRows(frame, backdrop, rows.top, std::min(rows.bottom, composed.top));
   CopyBackdropRows(frame, backdrop, std::max(rows.top, composed.bottom), rows.bottom);
 }
 
 void KeepBackdropDamage(Texture* frame, const Texture& backdrop, RowSpan drawn) {
-  if (BackdropDamage* damage = BackdropDamageOf(frame)) *damage = BackdropDamage{backdrop.pixels, drawn.top, drawn.bottom};
+  if (BackdropDamage* damage = BackdropDamageOf(frame)) *damage = BackdropDamage{backdrop.serial, drawn.top, drawn.bottom};
 }
 
 void PaintBackdrop(Texture* frame, const Texture& backdrop) {

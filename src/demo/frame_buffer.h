@@ -14,12 +14,12 @@ constexpr int DISPLAY_HEIGHT = 384;  // rows of the display buffer and the displ
 using FrameDescriptor = Texture;
 
 // What the frame holds as the last scene paint into it left it: its backdrop, except in rows
-// [top, bottom). The next paint over the same backdrop puts back only those rows. A null
-// backdrop: nothing is known, and the next paint puts back the whole backdrop. Whatever else
+// [top, bottom). The next paint over the same backdrop (the same image, by its serial) puts
+// back only those rows. Backdrop 0: nothing is known, and the next paint puts back the whole. Whatever else
 // writes into the frame (a clear, another part) forgets it; the player's overlays are drawn
 // over a held copy and taken off again, so they leave it true.
 struct BackdropDamage {
-  const uint32_t* backdrop;
+  uint64_t backdrop;  // the serial of the image the rows were drawn over; 0: nothing known
   int32_t top, bottom;
 };
 

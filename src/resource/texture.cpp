@@ -3,6 +3,11 @@
 #include <cstddef>
 #include <new>
 
+namespace {
+// The last serial given; one process makes far fewer than 2^64 images.
+uint64_t g_last_texture_serial = 0;
+}  // namespace
+
 Texture CreateTexture(int32_t width, int32_t height) {
   Texture texture = {};
   if (width <= 0 || height <= 0) return texture;
@@ -11,6 +16,7 @@ Texture CreateTexture(int32_t width, int32_t height) {
   texture.width = width;
   texture.height = height;
   texture.pixels = pixels;
+  texture.serial = ++g_last_texture_serial;
   return texture;
 }
 

@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "audio/audio_offline.h"
+#include "demo/backdrop.h"
 #include "demo/demo_parts.h"
 #include "demo/demo_state.h"
 #include "demo/demo_test_support.h"
 #include "demo/entry.h"
+#include "demo/frame_buffer.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
 #include "platform/platform.h"
@@ -54,6 +56,31 @@ TEST_F(BackdropDamageTest, EveryFrameShownIsTheFrameOfAPaintOverTheWholeBackdrop
   EXPECT_GT(partial, frames / 2) << "the parts should mostly put back a few rows";
   EXPECT_GT(display.row_locks, frames / 2) << "the display should mostly be given a few rows";
   EXPECT_EQ(differing, 0) << "the first at " << first_differing << " s";
+}
+
+// The damage record names its backdrop by the image, not by where its pixels lie: an image
+// made after the first was freed (a reload) may get the same address, and must still be put
+// back whole, or the rows the record does not name keep the old image.
+TEST(BackdropDamage, AnImageAtAFreedImagesAddressIsPutBackWhole) {
+  ResetDemoState();
+  ASSERT_EQ(CreateFrameBuffer(&g_demo.frame_buffer, 16, 8, 8), 1);
+  Texture* frame = &g_demo.frame_buffer.frame;
+  Texture first = CreateTexture(16, 8);
+  std::fill(first.pixels, first.pixels + 16 * 8, 0xFF111111u);
+  PaintBackdrop(frame, first);
+  std::fill(frame->pixels + 2 * 16, frame->pixels + 3 * 16, 0xFFFF0000u);  // a scene drew row 2
+  KeepBackdropDamage(frame, first, RowSpan{2, 3});
+  // The next image in the same buffer, as an allocator may hand it out again.
+  Texture second = first;
+  Texture other = CreateTexture(1, 1);
+  second.serial = other.serial;
+  FreeTexture(&other);
+  std::fill(second.pixels, second.pixels + 16 * 8, 0xFF222222u);
+  PaintBackdrop(frame, second);
+  for (int row : {0, 2, 7}) EXPECT_EQ(frame->pixels[row * 16], 0xFF222222u) << "row " << row;
+  FreeTexture(&first);
+  FreeFrameBuffer(&g_demo.frame_buffer);
+  ResetDemoState();
 }
 
 }  // namespace
