@@ -136,7 +136,7 @@ void StartDemo(const Platform& platform) {
   }
   LoadDemoParts(&g_parts);
   RenderEnable(CAP_TEXTURE);
-  RenderEnable(CAP_UNUSED_1002);
+  RenderEnable(CAP_INERT_1002);
   // Missing or unplayable music leaves the demo running silent.
   ResetMusic(platform.audio);
   LoadMusic(LoadFile(kMusicFile));

@@ -1,11 +1,24 @@
-// The display device: what the display window needs of the platform.
+// The display device: what the display window (display/display_window.h) needs of the
+// platform, in the calls of an exclusive-mode display API: create, set a mode by bit depth,
+// make surfaces, describe the pixel format, lock, unlock, flip, pump messages. Three
+// backends, one chosen by each driver:
 //
-// An exclusive display of width by height; a display mode request by bit depth that may
-// fail; surfaces with a number of back buffers; a pixel format described by bit count and
-// channel masks; lock (pointer and pitch), unlock, flip; a message pump that reports
-// activation, Escape and close, the player's keys and the pointer in frame pixels; cursor
-// hiding and the screen saver. One backend per file:
-// sdl_display.cpp for real screens, headless_display.cpp for tests and capture.
+//   SdlDisplay (sdl_display.cpp)  kra's window or full screen. A mode is a streaming
+//       texture of that depth (16, 24 or 32 bits), scaled to the window with letterbox bars;
+//       the texture is the back buffer, so surfaces of any count succeed once it exists, and
+//       Restore has nothing to do (a lost texture, SDL's device reset, is made again in the
+//       pump and the next frame goes up whole). Keeps rows, and locks a band of them, while the
+//       texture lives. Reports activation (focus matters in full screen only), Escape, close,
+//       the player's keys and the pointer; hides the pointer until the player shows it.
+//   WebDisplay (web_display.cpp)  the page's canvas: 32 bits only (R, G, B, A bytes, as
+//       ImageData holds them); the flip puts the pixels into the canvas. No Escape or close
+//       (the browser owns them); keys and pointer come through the page's calls instead.
+//   HeadlessDisplay (headless_display.cpp)  captures and tests: a surface in memory of any
+//       depth the test allows, with scripted events, failures and lost surfaces, and a sink
+//       that sees every flipped frame.
+//
+// Calls a backend has nothing to do for (Restore; HideCursor and SetScreenSaver on the web)
+// return at once.
 #pragma once
 
 #include <cstdint>
@@ -53,10 +66,13 @@ class DisplayDevice {
   // The device and its (not yet visible) window. false: no display can be had here.
   virtual bool Create(const char* title, int width, int height) = 0;
   virtual bool SetMode(int width, int height, int bits) = 0;
-  // The front surface with the given number of back buffers (0: the front alone).
+  // The front surface with the given number of back buffers (0: the front alone); a device
+  // with a single drawing surface (SDL's texture, the canvas) takes any count.
   virtual bool CreateSurfaces(int back_buffers) = 0;
   virtual bool HasBackBuffer() = 0;
   virtual bool GetPixelFormat(DisplayPixelFormat* format) = 0;
+  // Brings lost surfaces back before a frame is drawn into them; nothing to do where the
+  // backend remakes them itself (SDL) or cannot lose them.
   virtual void Restore() = 0;
   virtual bool Lock(uint8_t** pixels, int* pitch) = 0;
   // Whether the back buffer still holds, every row of it, what the last whole Lock and the

@@ -243,7 +243,7 @@ void DrawLightmappedCopyInMode(int32_t mode, const uint32_t* texels, const uint3
     case 5: return DrawLightmappedCopy<5>(texels, lightmap, triangle, inside);
     case 6: return DrawLightmappedCopy<6>(texels, lightmap, triangle, inside);
     case 7: return DrawLightmappedCopy<7>(texels, lightmap, triangle, inside);
-    default: return DrawLightmappedCopy<4>(texels, lightmap, triangle, inside);
+    default: return DrawLightmappedCopy<4>(texels, lightmap, triangle, inside);  // 4 and any other: the inverted destination
   }
 }
 

@@ -19,7 +19,7 @@
 
 // Capability codes of RenderEnable / RenderDisable.
 constexpr int32_t CAP_TEXTURE = 0x1001;        // sort rows carry the texture id; switched on at start-up
-constexpr int32_t CAP_UNUSED_1002 = 0x1002;    // stored, no effect; switched on at start-up
+constexpr int32_t CAP_INERT_1002 = 0x1002;     // a stored flag that nothing reads; start-up switches it on
 constexpr int32_t CAP_ENVMAP = 0x1003;         // sphere mapping from the transformed normal
 constexpr int32_t CAP_ENVMAP_LAYER2 = 0x1004;  // with CAP_ENVMAP: generated coordinates go to the lightmap layer
 constexpr int32_t CAP_OUTLINE = 0x1005;        // emitted triangles also draw three white lines
@@ -162,6 +162,9 @@ void ReleaseRenderer();
 void RenderEnable(int32_t code);   // unknown codes are ignored
 void RenderDisable(int32_t code);
 int32_t RenderIsEnabled(int32_t code);  // 0 for unknown codes
+// Modes 0 to 7 are the pixel rules of blend.h; every other number is the rule of mode 4, the
+// inverted destination (no mode is refused here: a mode that comes from outside, as kra-view's
+// --blend, is checked where it is read).
 void SetBlendMode(int32_t target, int32_t mode);
 
 void LoadIdentity();

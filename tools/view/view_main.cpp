@@ -35,7 +35,7 @@ void StartRenderer(const ViewOptions& options, Texture* frame) {
   std::memset(frame->pixels, 0, sizeof(uint32_t) * WIDTH * HEIGHT);
   InitRenderer(*frame);
   RenderEnable(CAP_TEXTURE);
-  RenderEnable(CAP_UNUSED_1002);
+  RenderEnable(CAP_INERT_1002);
   SetBlendMode(BLEND_BASE, options.blend_mode);
 }
 

@@ -75,7 +75,7 @@ bool DrawScenePose(Canvas* frame, const ScenePose& pose, std::string* error) {
   CanvasToFrame(*frame, &target);
   InitRenderer(target);
   RenderEnable(CAP_TEXTURE);
-  RenderEnable(CAP_UNUSED_1002);
+  RenderEnable(CAP_INERT_1002);
   SetBlendMode(BLEND_BASE, BLEND_COPY);
   bool ok = true;
   {
