@@ -146,6 +146,11 @@ class WebPageTest(unittest.TestCase):
             self.browser.wait_for("Math.abs(Module._kra_demo_seconds() - %d) < 1" % target, 5)
             self.assertEqual(self.browser.evaluate("Module._kra_paused()"), 1)
         self.assertEqual(self.browser.evaluate("document.getElementById('play').getAttribute('aria-label')"), "Play")
+        # The chapters are the program's timeline: a mark at each part's start after the first.
+        self.assertEqual(self.browser.evaluate("CHAPTERS.map(c => c.join(' ')).join(', ')"),
+                         "0 intro, 20 mamma1, 29 swim, 80 swam")
+        self.assertEqual(self.browser.evaluate("document.querySelectorAll('.chapter').length"), 3)
+        self.assertEqual(self.browser.evaluate("[10, 50, 85].map(chapterAt).join(' ')"), "intro swim swam")
         self.browser.press("KeyM", 77)
         self.assertEqual(self.browser.evaluate("Module.kraAudio.gain.gain.value"), 0)
         self.assertEqual(self.browser.evaluate("document.getElementById('mute').getAttribute('aria-pressed')"), "true")
