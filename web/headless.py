@@ -14,8 +14,6 @@ As a command: `headless.py bench SITE [RUNS]` serves the site, opens index.html?
 headless Chromium RUNS times (default 3) and prints each result line.
 """
 import base64
-import functools
-import http.server
 import json
 import os
 import select
@@ -27,6 +25,9 @@ import tempfile
 import threading
 import time
 import zlib
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import serve  # noqa: E402
 
 
 class BrowserError(Exception):
@@ -213,17 +214,12 @@ class Browser:
         return base64.b64decode(data)
 
 
-class _QuietHandler(http.server.SimpleHTTPRequestHandler):
-    def log_message(self, *args):
-        pass
-
-
 class Site:
-    """Serves a folder on 127.0.0.1 at a free port, from a thread of this process."""
+    """Serves a folder on 127.0.0.1 at a free port, from a thread of this process, as
+    scripts/web serve does (serve.py: the compressed forms, validators)."""
 
     def __init__(self, directory):
-        handler = functools.partial(_QuietHandler, directory=directory)
-        self._server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self._server = serve.serve(directory, 0)
         self.url = "http://127.0.0.1:%d/" % self._server.server_address[1]
         threading.Thread(target=self._server.serve_forever, daemon=True).start()
 

@@ -23,7 +23,7 @@ dpkg-deb -x "$deb" "$root"
 
 for file in usr/bin/{kra,kra-capture,kra-check,kra-view,kra-assets} usr/share/kra/autoexec.bat \
     usr/share/applications/kra.desktop usr/share/metainfo/kra.metainfo.xml \
-    usr/share/icons/hicolor/{64x64,128x128,256x256}/apps/kra.png \
+    usr/share/icons/hicolor/{64x64,128x128,256x256,512x512}/apps/kra.png \
     usr/share/man/man6/kra.6.gz usr/share/man/man1/{kra-capture,kra-check,kra-view,kra-assets}.1.gz \
     usr/share/doc/kra/copyright usr/share/doc/kra/changelog.gz; do
   [[ -f $root/$file ]] || fail "$file is not in the package"

@@ -18,6 +18,8 @@ import sys
 import tempfile
 import threading
 import unittest
+import urllib.error
+import urllib.request
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
 from headless import Browser, Site, read_png  # noqa: E402
@@ -202,7 +204,9 @@ class WebPageTest(unittest.TestCase):
         """A copy of the site in www/NAME with the files in replaced (name -> bytes) instead."""
         folder = os.path.join(self.scratch.name, "www", name)
         os.makedirs(folder)
-        for file in ("index.html", "kra.js", "kra.wasm", "autoexec.bat"):
+        for file in os.listdir(SITE):
+            if file.endswith((".gz", ".br")) and file[:-3] in replaced:
+                continue  # a replaced file's compressed forms would be served instead of it
             if file in replaced:
                 if replaced[file] is not None:
                     with open(os.path.join(folder, file), "wb") as f:
@@ -292,10 +296,80 @@ class WebPageTest(unittest.TestCase):
             server.shutdown()
             server.server_close()
 
+    def test_the_title_card_is_there_before_the_program(self):
+        # The card is the frame the program shows first, pixel for pixel: what replaces it is
+        # the same picture.
+        png = subprocess.run(["dwebp", "-quiet", os.path.join(SITE, "poster.webp"), "-o", "-"],
+                             capture_output=True, check=True).stdout
+        self.assertEqual(read_png(png), native_frame("7", os.path.join(self.scratch.name, "poster")))
+        # With a program that never starts, the card is what the canvas shows, under the loading
+        # bar; a link to a moment waits for that moment's frame instead.
+        folder = self.bad_site("program-never-starts", {"kra.js": b"/* nothing */"})
+        for query, card in (("?card", True), ("?moment#t=97", False)):
+            with self.subTest(query=query):
+                self.page(query, folder=folder)
+                background = self.browser.evaluate("getComputedStyle(canvas).backgroundImage")
+                self.assertEqual("poster.webp" in background, card, background)
+                self.assertFalse(self.browser.evaluate("document.getElementById('bar').hidden"))
+
+    def test_a_second_visit_plays_with_the_server_gone(self):
+        # A host of its own (another origin, so another worker), stopped after the first visit.
+        with Site(os.path.join(self.scratch.name, "www")) as host:
+            url = host.url + "demos/kra/index.html"
+            self.browser.open(url)
+            self.browser.wait_for("!document.getElementById('start').hidden", 60)
+            self.browser.wait_for("navigator.serviceWorker.controller !== null", 60)
+        with self.assertRaises(OSError):
+            urllib.request.urlopen(url, timeout=5)
+        self.browser.errors.clear()
+        self.browser.open(url)
+        self.browser.wait_for("!document.getElementById('start').hidden", 60)
+        self.assertIn("poster.webp", self.browser.evaluate("getComputedStyle(canvas).backgroundImage"))
+        self.browser.click("#start")
+        self.browser.wait_for("Module._kra_frames_shown() > 3", 20)
+        self.assert_nothing_uncaught()
+
+    def test_the_server_sends_compressed_forms_with_validators(self):
+        url = self.site.url + "demos/kra/"
+        rows = [  # file, Accept-Encoding, the encoding served, its type
+            ("kra.wasm", "gzip, deflate, br", "br", "application/wasm"),
+            ("kra.wasm", "gzip", "gzip", "application/wasm"),
+            ("kra.wasm", "br;q=0, gzip", "gzip", "application/wasm"),
+            ("kra.wasm", "", None, "application/wasm"),
+            ("index.html", "br", "br", "text/html; charset=utf-8"),
+            ("autoexec.bat", "br", None, "application/octet-stream"),
+        ]
+        for name, accepted, encoding, kind in rows:
+            with self.subTest(name=name, accepted=accepted):
+                headers = {"Accept-Encoding": accepted} if accepted else {}
+                with urllib.request.urlopen(urllib.request.Request(url + name, headers=headers)) as answer:
+                    body = answer.read()
+                    self.assertEqual(answer.headers.get("Content-Encoding"), encoding)
+                    self.assertEqual(answer.headers.get("Content-Type"), kind)
+                    self.assertEqual(answer.headers.get("Cache-Control"), "no-cache")
+                    tag = answer.headers["ETag"]
+                suffix = {"br": ".br", "gzip": ".gz", None: ""}[encoding]
+                with open(os.path.join(SITE, name + suffix), "rb") as f:
+                    self.assertEqual(body, f.read())
+                # The same tag again: nothing to send.
+                request = urllib.request.Request(url + name, headers=dict(headers, **{"If-None-Match": tag}))
+                with self.assertRaises(urllib.error.HTTPError) as unchanged:
+                    urllib.request.urlopen(request)
+                self.assertEqual(unchanged.exception.code, 304)
+
     def test_site_sizes(self):
         sizes = {name: os.path.getsize(os.path.join(SITE, name)) for name in os.listdir(SITE)}
-        self.assertEqual(sorted(sizes), ["LICENSE.txt", "THIRD-PARTY-NOTICES.txt", "autoexec.bat", "index.html",
-                                         "kra.js", "kra.wasm"])
+        compressed = ["index.html", "kra.js", "kra.wasm", "LICENSE.txt", "THIRD-PARTY-NOTICES.txt",
+                      "manifest.webmanifest", "sw.js"]
+        self.assertEqual(sorted(sizes), sorted(["autoexec.bat", "poster.webp", "icon-64.png", "icon-256.png",
+                                                "icon-512.png"] + compressed +
+                                               [name + suffix for name in compressed for suffix in (".gz", ".br")]))
+        with open(os.path.join(SITE, "manifest.webmanifest"), encoding="utf-8") as f:
+            manifest = json.load(f)
+        self.assertEqual((manifest["display"], manifest["orientation"]), ("fullscreen", "landscape"))
+        for icon in manifest["icons"]:
+            self.assertEqual(read_png(open(os.path.join(SITE, icon["src"]), "rb").read())[:2],
+                             tuple(int(n) for n in icon["sizes"].split("x")))
         # kra.wasm links libmpg123 statically: its notice, the LGPL in full and how to relink.
         with open(os.path.join(SITE, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8") as f:
             notices = " ".join(f.read().split())  # the paragraphs are filled: lines end anywhere

@@ -60,7 +60,7 @@ void PrintUsage(FILE* to) {
                "  --out DIR       also write every file loose into DIR, to look at\n"
                "  --only NAME     make only the file NAME (loose, into --out DIR; no archive)\n"
                "  --preview DIR   write sample frames layering backgrounds, 3D scenes, waves and bubbles into DIR\n"
-               "  --icons DIR     write the application icon as DIR/NxN/apps/kra.png (64, 128, 256)\n"
+               "  --icons DIR     write the application icon as DIR/NxN/apps/kra.png (64, 128, 256, 512)\n"
                "  --list          print the names of the files the tool makes\n",
                DEFAULT_ARCHIVE);
 }

@@ -6,7 +6,8 @@
 
 namespace assets {
 
-constexpr int ICON_SIZES[] = {64, 128, 256};
+// 512: the largest a web app manifest names, for a phone's home screen and splash.
+constexpr int ICON_SIZES[] = {64, 128, 256, 512};
 
 // Writes DIR/NxN/apps/kra.png for every size of ICON_SIZES (the layout of an icon theme, so
 // DIR can be installed as share/icons/hicolor). False with a message when a file cannot be
