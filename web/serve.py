@@ -45,6 +45,8 @@ def accepted_encodings(header):
 
 
 class SiteHandler(http.server.SimpleHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"  # connections kept open between a page's requests
+
     def log_message(self, *args):
         pass
 

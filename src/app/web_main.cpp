@@ -2,11 +2,12 @@
 //
 // The page (web/index.html) fetches the data archive into the file system, then runs main
 // with its mode:
-//   (none)       the player: main shows the poster frame and tells the page it is ready; the
+//   (none)       the player: main tells the page it is ready (the page shows its title card,
+//                poster.webp, the frame a run shows first at the card's second); the
 //                page's start button calls kra_start (sound may start only from a click),
 //                then one demo frame per animation frame on real time; the page's controls
 //                and keys reach the player through kra_key, kra_seek and kra_toggle_pause
-//   --at S       the same, with the frame at second S as the poster (a link's #t=S)
+//   --at S       the same, with the frame at second S drawn first as the poster (a link's #t=S)
 //   --still S    the frame at demo second S on virtual time at 60 frames a second (the first
 //                frame `kra-capture --fps 60 --from S` keeps), presented once, no sound; the
 //                title then reads "kra still S", or "kra still S failed: why"
@@ -43,10 +44,9 @@
 namespace {
 
 constexpr int kVirtualFps = 60;
-constexpr double kPosterSeconds = 7.0;
 
 struct WebOptions {
-  double at_seconds = kPosterSeconds;
+  double at_seconds = -1.0;  // none: the page shows its own title card (poster.webp)
   bool bench = false;
   bool still = false;
   double still_seconds = 0.0;
@@ -271,8 +271,9 @@ int main(int argc, char** argv) {
   } else if (options.bench) {
     RunBench();
   } else {
-    // The title card (or a link's moment) waits behind the start button.
-    ShowFrameAt(options.at_seconds);
+    // A link's moment waits behind the start button, drawn here; the title card is the
+    // page's own picture of the same pixels, so nothing is loaded twice before Play.
+    if (options.at_seconds >= 0.0) ShowFrameAt(options.at_seconds);
     TellPage("onReady", "");
   }
   return 0;
