@@ -332,6 +332,27 @@ class WebPageTest(unittest.TestCase):
         self.browser.wait_for("Module._kra_frames_shown() > 3", 20)
         self.assert_nothing_uncaught()
 
+    def test_a_new_build_replaces_the_offline_copy(self):
+        folder = self.bad_site("new-build", {"sw.js": open(os.path.join(SITE, "sw.js"), "rb").read()})
+        worker = os.path.join(self.scratch.name, "www", folder, "sw.js")
+        caches = ("caches.keys().then(k => window.kept = k.filter(n => n.startsWith('kra ' + location.href"
+                  ".replace(/[^/]*$/, ''))))")
+        self.page(folder=folder)
+        self.browser.wait_for("!document.getElementById('start').hidden", 60)
+        self.browser.wait_for("navigator.serviceWorker.controller !== null", 60)
+        self.browser.evaluate(caches)
+        first = self.browser.wait_for("window.kept && window.kept.length == 1 && window.kept", 10)
+        # The next build: another hash in its sw.js, the rest as it was.
+        with open(worker, encoding="utf-8") as f:
+            text = f.read()
+        with open(worker, "w", encoding="utf-8") as f:
+            f.write(text.replace('const BUILD = "', 'const BUILD = "next-'))
+        self.browser.evaluate("window.kept = null; navigator.serviceWorker.getRegistration().then(r => r.update())")
+        self.browser.wait_for("(%s, window.kept && window.kept.length == 1 && window.kept[0].includes(' next-'))"
+                              % caches, 30)
+        self.assertNotIn(first[0], self.browser.evaluate("window.kept"))
+        self.assert_nothing_uncaught()
+
     def test_the_server_sends_compressed_forms_with_validators(self):
         url = self.site.url + "demos/kra/"
         rows = [  # file, Accept-Encoding, the encoding served, its type
