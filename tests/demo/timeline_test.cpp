@@ -51,3 +51,20 @@ TEST(Timeline, AdvanceGivesTheFramesPartAndChoosesTheNext) {
   EXPECT_EQ(AdvanceDemoClock(&clock, 0.5f), P2);
   EXPECT_EQ(clock.next_part, P2);
 }
+
+// The part a second falls in, as the player names it under the pointer: each span from its
+// start to the next part's, the last to the end and past it.
+TEST(Timeline, ThePartUnderASecondAndEachSpan) {
+  const struct {
+    float seconds;
+    DemoPartId part;
+  } cases[] = {{0.0f, P1},  {19.99f, P1}, {20.0f, P2},  {28.99f, P2}, {29.0f, P3},
+               {79.99f, P3}, {80.0f, P4},  {116.0f, P4}, {200.0f, P4}, {-1.0f, P1}};
+  for (const auto& c : cases) EXPECT_EQ(DemoPartAt(c.seconds), c.part) << c.seconds;
+  EXPECT_EQ(PartStarts(P3), 29.0f);
+  EXPECT_EQ(PartEnds(P3), 80.0f);
+  EXPECT_EQ(PartEnds(P4), 116.0f);
+  EXPECT_EQ(PartEnds(DemoPartId::kNone), 0.0f);
+  EXPECT_STREQ(DemoPartName(P2), "mamma1");
+  EXPECT_STREQ(DemoPartName(DemoPartId::kNone), "");
+}

@@ -407,6 +407,16 @@ class WebPageTest(unittest.TestCase):
         self.assertLess(sum(sizes.values()), 8 << 20)
 
 
+
+class AcceptEncodingTest(unittest.TestCase):
+    def test_the_codings_a_header_takes(self):
+        import serve
+        rows = [("gzip, deflate, br", {"gzip", "deflate", "br"}), ("BR;q=1.0, GZip", {"br", "gzip"}),
+                ("br;q=0, gzip;q=0.5", {"gzip"}), ("br; q=0.000", set()), ("", set()), (None, set()),
+                (" , ,identity", {"identity"})]
+        for header, taken in rows:
+            self.assertEqual(serve.accepted_encodings(header), taken, header)
+
 if __name__ == "__main__":
     if len(sys.argv) < 3:
         sys.exit("usage: page_test.py SITE NATIVE_BUILD [unittest options]")
