@@ -217,9 +217,9 @@ void AudioFree() {
   g_audio.started = false;
 }
 
-void AudioSleep(int milliseconds) {
-  if (g_audio.device) {
-    g_audio.device->Sleep(milliseconds);
+void AudioSleep(int milliseconds, AudioDevice* output) {
+  if (output) {
+    output->Sleep(milliseconds);
   } else {
     SleepMs(milliseconds);
   }

@@ -74,6 +74,7 @@ int AudioChannelIsPlaying(uint32_t channel);
 // Closes the device and releases every channel.
 void AudioFree();
 
-// Waits on the music: wall time on a real device, rendered time on an offline one, wall
-// time when none is open.
-void AudioSleep(int milliseconds);
+// Waits on the clock of output: wall time on a real device, rendered time on an offline one
+// (even one that is not open: a capture's sound track lasts as long as the run), wall time
+// without one.
+void AudioSleep(int milliseconds, AudioDevice* output);

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "audio/audio_library.h"
-#include "platform/audio_device.h"
-#include "platform/process.h"
 #include "resource/data_archive.h"
 #include "resource/mem_chunk.h"
 
@@ -31,16 +29,6 @@ constexpr int kFadeMs = 200;
 constexpr int kMaxPolls = 5000;
 
 uint32_t MusicChannel() { return g_music.stream ? g_music.stream : g_music.module; }
-
-// Waits on the music's clock: the output's own (rendered time on an offline device, even one
-// that never opened: a capture's sound track lasts as long as the run), wall time without one.
-void WaitOnOutput(int milliseconds) {
-  if (g_music.output) {
-    g_music.output->Sleep(milliseconds);
-  } else {
-    SleepMs(milliseconds);
-  }
-}
 
 }  // namespace
 
@@ -107,9 +95,9 @@ std::string ReloadMusic(double seconds, bool paused) {
 void FadeOutMusic() {
   const uint32_t channel = MusicChannel();
   AudioChannelSlideAttributes(channel, kWindDownRate, AUDIO_KEEP_VOLUME, AUDIO_KEEP_PAN, kRateSlideMs);
-  WaitOnOutput(kFadeDelayMs);
+  AudioSleep(kFadeDelayMs, g_music.output);
   AudioChannelSlideAttributes(channel, AUDIO_KEEP_RATE, AUDIO_FADE_AND_STOP, AUDIO_KEEP_PAN, kFadeMs);
-  for (int polls = 0; polls < kMaxPolls && AudioChannelIsSliding(channel); ++polls) WaitOnOutput(1);
+  for (int polls = 0; polls < kMaxPolls && AudioChannelIsSliding(channel); ++polls) AudioSleep(1, g_music.output);
   AudioFree();
   // Nothing reads the music any more: its bytes can go with the library.
   FreeChunk(&g_music.chunk);

@@ -249,9 +249,9 @@ TEST_F(AudioLibraryTest, SlideArgumentsOutOfRangeAreClamped) {
 
 TEST_F(AudioLibraryTest, SleepRendersItsLengthOnTheOfflineDevice) {
   Init();
-  AudioSleep(300);
+  AudioSleep(300, &device);
   EXPECT_EQ(device.FrameCount(), 13230);
-  for (int i = 0; i < 10; ++i) AudioSleep(1);  // 44.1 frames each, fractions carried
+  for (int i = 0; i < 10; ++i) AudioSleep(1, &device);  // 44.1 frames each, fractions carried
   EXPECT_EQ(device.FrameCount(), 13230 + 441);
 }
 
@@ -316,7 +316,7 @@ TEST(AudioSdl, DummyDriverMixesAndSlidesOnItsOwnThread) {
   // The slide ends by the callback's clock; give it up to 10 s of wall time.
   int polls = 0;
   while (AudioChannelIsSliding(module) && polls < 10000) {
-    AudioSleep(1);
+    AudioSleep(1, &sdl);
     ++polls;
   }
   EXPECT_EQ(AudioChannelIsSliding(module), 0);
