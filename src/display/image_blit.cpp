@@ -1,6 +1,6 @@
 #include "display/image_blit.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <algorithm>
 #include <cstring>

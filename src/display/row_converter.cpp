@@ -1,6 +1,6 @@
 // The block forms work on 4 or 8 pixels per step in SSE2 lanes and finish the row with the
 // per-pixel formula, so every length, down to 0, gives the per-pixel result exactly.
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cstring>
 

@@ -3,7 +3,7 @@
 // which blend texels in registers without a pass through memory.
 #pragma once
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 namespace blend_lanes {
 

@@ -1,6 +1,6 @@
 // The span blenders: four pixels per step, the mode fixed at compile time so the loop
 // carries no branch on it.
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include "render/blend.h"
 #include "render/blend_lanes.h"

@@ -1,7 +1,7 @@
 // View-volume clipping in camera space (Sutherland-Hodgman against one plane at a time).
 #pragma once
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // ToFixed (fixed_point.h) on four SSE lanes, as the triangle set-ups convert their values.
 #pragma once
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The lightmap batch's set-up on SSE2, four lanes a group; the groups are set up one after
 // the other with nothing between, so their chains of divisions run side by side.
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include "render/lightmap_setup.h"
 #include "render/lightmap_lanes.h"

@@ -9,7 +9,7 @@
 #include "render/mesh_emit.h"
 #include "render/projection.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <algorithm>
 #include <cstddef>

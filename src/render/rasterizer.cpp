@@ -5,7 +5,7 @@
 // split at its middle corner into two sections for the span loops.
 #include "render/rasterizer.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cmath>
 #include <utility>

@@ -2,7 +2,7 @@
 // left, clipping, fans, fills and outlines.
 #include "render/scene_pass.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 // with the mode's blender chosen once per section.
 #include "render/span_loops.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include "render/blend.h"
 #include "render/span_walk.h"

@@ -1,6 +1,6 @@
 #include "render/span_section.h"
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 void GatherTexels(uint32_t* out, const uint32_t* texels, uint32_t u, uint32_t v, uint32_t du, uint32_t dv, int32_t n) {
   int32_t k = 0;

@@ -3,7 +3,7 @@
 // first drawn pixel.
 #pragma once
 
-#include <emmintrin.h>
+#include "platform/sse2.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Mesh vertices into pool vertices, one at a time or two at a time in SSE2. The two forms do
 // the same double and float operations in the same order, so they agree bit for bit (the
-// compiler is not allowed to fuse multiplies and adds on this target).
+// compiler is not allowed to fuse multiplies and adds: -ffp-contract=off on every target).
 #include "render/vertex_transform.h"
 
 #include <cmath>
@@ -8,9 +8,7 @@
 #include "geometry/mesh.h"
 #include "render/projection.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/sse2.h"
 
 namespace {
 
@@ -105,8 +103,6 @@ void TransformMeshVerticesScalar(const Matrix4& m, const VertexSetup& s, const M
     TransformVertex(m, s, position, normal, v.lu, v.lv, &screen[i], &camera[i]);
   }
 }
-
-#if defined(__SSE2__)
 
 namespace {
 
@@ -261,14 +257,6 @@ void TransformMeshVerticesPairs(const Matrix4& m, const VertexSetup& s, const Me
   if (i < count) TransformMeshVerticesScalar(m, s, vertices + i, 1, screen + i, camera + i);
 }
 
-#else
-
-void TransformMeshVerticesPairs(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
-                                ScreenVertex* screen, CameraVertex* camera) {
-  TransformMeshVerticesScalar(m, s, vertices, count, screen, camera);
-}
-
-#endif
 
 void TransformMeshVertices(const Matrix4& m, const VertexSetup& s, const MeshVertex* vertices, int32_t count,
                            ScreenVertex* screen, CameraVertex* camera) {
