@@ -55,7 +55,23 @@ bool ProgramOnPath(const std::string& name) {
   return false;
 }
 
+namespace {
+
+// posix_spawnp tells of a missing program only where the C library sees the child's exec
+// fail; under an emulator's user mode (qemu runs the spawn's vfork as a fork) the child just
+// exits with 127. So a program that is not there is found out before anything starts.
+bool ProgramThere(const std::string& name) {
+  if (name.find('/') == std::string::npos) return ProgramOnPath(name);
+  return access(name.c_str(), X_OK) == 0;
+}
+
+}  // namespace
+
 ChildProcess* StartWithInputPipe(const std::vector<std::string>& args, FILE** input, std::string* error) {
+  if (args.empty() || !ProgramThere(args[0])) {
+    *error = "cannot start " + (args.empty() ? std::string("nothing") : args[0]) + ": " + std::strerror(ENOENT);
+    return nullptr;
+  }
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
     *error = std::string("cannot make a pipe: ") + std::strerror(errno);
@@ -87,6 +103,7 @@ int FinishChild(ChildProcess* child) {
 }
 
 int RunProgram(const std::vector<std::string>& args) {
+  if (args.empty() || !ProgramThere(args[0])) return -1;
   std::vector<char*> argv = ArgumentVector(args);
   pid_t pid = 0;
   if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;

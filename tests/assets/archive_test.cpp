@@ -12,6 +12,7 @@
 #include "assets_test_support.h"
 #include "pack/content.h"
 #include "pack/zip_writer.h"
+#include "program_command.h"
 
 using namespace assets;
 
@@ -45,7 +46,7 @@ std::vector<ArchiveMember> SmallMembers() {
   return {{"picture.png", {0x89, 'P', 'N', 'G', 1, 2, 3}}, {"script.xml", text}, {"empty.xml", {}}};
 }
 
-std::string ToolPath() { return std::string(KRA_BINARY_DIR) + "/kra-assets"; }
+std::string ToolPath() { return ProgramCommand("kra-assets"); }
 
 int RunTool(const std::string& arguments) {
   std::string command = ToolPath() + " " + arguments + " >tool.out 2>tool.err";

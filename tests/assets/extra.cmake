@@ -8,6 +8,12 @@ add_dependencies(kra_assets_tests kra-assets kra_data kra-capture)
 # (scripts/deps installs it).
 find_program(KRA_FFMPEG ffmpeg)
 if(KRA_FFMPEG)
-  add_test(NAME SoundtrackLoudness COMMAND ${CMAKE_SOURCE_DIR}/scripts/loudness --build ${CMAKE_BINARY_DIR})
+  set(kra_loudness_emulator)
+  if(CMAKE_CROSSCOMPILING_EMULATOR)
+    list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " kra_loudness_emulator)
+    set(kra_loudness_emulator --emulator ${kra_loudness_emulator})
+  endif()
+  add_test(NAME SoundtrackLoudness
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/loudness --build ${CMAKE_BINARY_DIR} ${kra_loudness_emulator})
   set_tests_properties(SoundtrackLoudness PROPERTIES TIMEOUT 600)
 endif()

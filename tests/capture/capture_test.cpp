@@ -18,6 +18,7 @@
 #include "demo/demo_test_support.h"
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
+#include "program_command.h"
 
 namespace fs = std::filesystem;
 
@@ -36,7 +37,7 @@ std::string NewDir() {
 // Runs kra-capture in the working directory cwd; stdout and stderr together in the output.
 Result RunCaptureIn(const std::string& cwd, const std::string& arguments) {
   const std::string log = cwd + "/log.txt";
-  const std::string command = "cd " + cwd + " && " + KRA_BINARY_DIR + "/kra-capture " + arguments + " >" + log + " 2>&1";
+  const std::string command = "cd " + cwd + " && " + ProgramCommand("kra-capture") + " " + arguments + " >" + log + " 2>&1";
   const int raw = std::system(command.c_str());
   Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ""};
   if (FILE* f = std::fopen(log.c_str(), "rb")) {

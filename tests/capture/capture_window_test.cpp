@@ -10,6 +10,7 @@
 #include <string>
 
 #include "resource/resource_test_support.h"
+#include "program_command.h"
 
 namespace fs = std::filesystem;
 
@@ -34,7 +35,7 @@ class CaptureWindowTest : public ScratchDirTest {
   CaptureRun Capture(const std::string& arguments) {
     fs::remove_all("frames");
     const std::string command =
-        std::string(KRA_BINARY_DIR) + "/kra-capture --frames frames " + arguments + " >log.txt 2>&1";
+        ProgramCommand("kra-capture") + " --frames frames " + arguments + " >log.txt 2>&1";
     const int raw = std::system(command.c_str());
     CaptureRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes("log.txt"), 0};
     if (fs::exists("frames")) {
@@ -82,7 +83,7 @@ TEST_F(CaptureWindowTest, WindowsKeepTheirFramesOrSayWhyNot) {
     EXPECT_NE(run.output.find(row.said), std::string::npos) << run.output;
   }
   // An empty frames folder is refused too, before anything is written.
-  const int raw = std::system((std::string(KRA_BINARY_DIR) + "/kra-capture --frames '' >log.txt 2>&1").c_str());
+  const int raw = std::system((ProgramCommand("kra-capture") + " --frames '' >log.txt 2>&1").c_str());
   EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
   EXPECT_NE(ReadBytes("log.txt").find("--frames: an empty name"), std::string::npos) << ReadBytes("log.txt");
 }

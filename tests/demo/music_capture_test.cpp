@@ -9,6 +9,7 @@
 
 #include "audio/audio_test_media.h"
 #include "audio/audio_wav.h"
+#include "program_command.h"
 
 namespace fs = std::filesystem;
 
@@ -20,7 +21,7 @@ constexpr int kRate = 44100;
 constexpr int kFps = 10;
 
 bool CaptureWav(const std::string& dir, const std::string& wav) {
-  const std::string command = "cd " + dir + " && " + KRA_BINARY_DIR + "/kra-capture --quiet --fps " +
+  const std::string command = "cd " + dir + " && " + ProgramCommand("kra-capture") + " --quiet --fps " +
                               std::to_string(kFps) + " --audio " + wav + " >/dev/null 2>&1";
   return std::system(command.c_str()) == 0;
 }

@@ -23,6 +23,7 @@
 #include "platform/process.h"
 #include "resource/texture_table.h"
 #include "resource/resource_test_support.h"
+#include "program_command.h"
 
 namespace {
 
@@ -127,7 +128,7 @@ TEST_F(SeekTest, ReloadsReplaceTheDataOrKeepItWhenAFileFails) {
 TEST(KraOptions, BadValuesAreRefusedWithStatus2) {
   const char* const kBad[] = {"--from -1", "--from 200", "--from nan", "--from inf", "--from", "--bogus", "extra"};
   for (const char* args : kBad) {
-    const std::string command = std::string(KRA_BINARY_DIR) + "/kra " + args + " 2>/dev/null";
+    const std::string command = ProgramCommand("kra") + " " + args + " 2>/dev/null";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << args;
     EXPECT_EQ(WEXITSTATUS(status), 2) << args;

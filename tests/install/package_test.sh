@@ -5,7 +5,7 @@
 # AppStream data and the manual pages pass their own validators. Exit 77 (skipped) when the
 # Debian tools are missing.
 #
-#   package_test.sh BUILD_DIR
+#   package_test.sh BUILD_DIR          (DEB_HOST_ARCH=arm64 for a cross build's package)
 set -euo pipefail
 build=$1
 for tool in cpack dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man; do
@@ -16,7 +16,7 @@ trap 'rm -rf "$scratch"' EXIT
 fail() { echo "package_test: $*" >&2; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch/cpack.log" 2>&1 || fail "cpack: $(cat "$scratch/cpack.log")"
-deb=$(echo "$scratch"/kra_*_"$(dpkg --print-architecture)".deb)
+deb=$(echo "$scratch"/kra_*_"${DEB_HOST_ARCH:-$(dpkg --print-architecture)}".deb)
 [[ -f $deb ]] || fail "no kra_VERSION_ARCH.deb made: $(ls "$scratch")"
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"

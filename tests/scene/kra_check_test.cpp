@@ -16,6 +16,7 @@
 #include "geometry/lwo_writer.h"
 #include "geometry/motion_writer.h"
 #include "kra_check_test_support.h"
+#include "program_command.h"
 
 namespace {
 
@@ -248,7 +249,7 @@ std::string ReadOutput() {
 }
 
 int RunKraCheck(const std::string& arguments) {
-  std::string command = std::string(KRA_BINARY_DIR) + "/kra-check " + arguments + " > output.txt 2>&1";
+  std::string command = ProgramCommand("kra-check") + " " + arguments + " > output.txt 2>&1";
   int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }

@@ -12,6 +12,7 @@
 
 #include "resource/data_archive.h"
 #include "resource/png_texture.h"
+#include "program_command.h"
 
 namespace fs = std::filesystem;
 
@@ -33,7 +34,7 @@ struct Result {
 // Runs kra-view in dir, by default with no display; dir holds no archive.
 Result RunView(const std::string& arguments, const fs::path& dir,
                const std::string& env = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER") {
-  const std::string command = "cd " + dir.string() + " && " + env + " " + KRA_BINARY_DIR + "/kra-view " +
+  const std::string command = "cd " + dir.string() + " && " + env + " " + ProgramCommand("kra-view") + " " +
                               arguments + " >out.txt 2>err.txt";
   const int raw = std::system(command.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(dir / "out.txt"), ReadText(dir / "err.txt")};
