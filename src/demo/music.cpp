@@ -32,7 +32,7 @@ uint32_t MusicChannel() { return g_music.stream ? g_music.stream : g_music.modul
 
 }  // namespace
 
-void ResetMusic(AudioDevice* output) { g_music = MusicState{.output = output}; }
+void ResetMusic(AudioDevice* output) { g_music = MusicState{.chunk = {}, .stream = 0, .module = 0, .output = output}; }
 
 int LoadMusic(MemChunk chunk) {
   if (chunk.size == 0) return 0;
