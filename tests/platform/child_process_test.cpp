@@ -43,6 +43,7 @@ TEST(ChildProcess, RunProgramPassesArgumentsAsTheyAreAndReturnsTheStatus) {
       {{"sh", "-c", "exit 3"}, 3},
       {{"sh", "-c", "kill -9 $$"}, -1},
       {{"kra-no-such-program"}, -1},
+      {{"/kra/no/such/program"}, -1},
   };
   for (const auto& c : cases) EXPECT_EQ(RunProgram(c.args), c.status) << c.args.back();
 }
