@@ -392,8 +392,8 @@ class WebPageTest(unittest.TestCase):
             manifest = json.load(f)
         self.assertEqual((manifest["display"], manifest["orientation"]), ("fullscreen", "landscape"))
         for icon in manifest["icons"]:
-            self.assertEqual(read_png(open(os.path.join(SITE, icon["src"]), "rb").read())[:2],
-                             tuple(int(n) for n in icon["sizes"].split("x")))
+            with open(os.path.join(SITE, icon["src"]), "rb") as f:
+                self.assertEqual(read_png(f.read())[:2], tuple(int(n) for n in icon["sizes"].split("x")))
         # kra.wasm links libmpg123 statically: its notice, the LGPL in full and how to relink.
         with open(os.path.join(SITE, "THIRD-PARTY-NOTICES.txt"), encoding="utf-8") as f:
             notices = " ".join(f.read().split())  # the paragraphs are filled: lines end anywhere
