@@ -5,7 +5,8 @@
 //   (none)       the player: main tells the page it is ready (the page shows its title card,
 //                poster.webp, the frame a run shows first at the card's second); the
 //                page's start button calls kra_start (sound may start only from a click),
-//                then one demo frame per animation frame on real time; the page's controls
+//                then one demo frame per animation frame on real time; before Play the
+//                page runs the start-up a piece at a time (kra_prepare); the page's controls
 //                and keys reach the player through kra_key, kra_seek and kra_toggle_pause
 //   --at S       the same, with the frame at second S drawn first as the poster (a link's #t=S)
 //   --still S    the frame at demo second S on virtual time at 60 frames a second (the first
@@ -60,6 +61,9 @@ WebAudioDevice g_audio;
 // The player's: the canvas, real time, the page's sound.
 const Platform kPlayer{.display = &g_display, .counter = &g_real_time, .audio = &g_audio};
 bool g_playing = false;
+// The player's start-up, begun by kra_prepare before Play (platform set) and finished by
+// kra_start.
+DemoStart g_start;
 
 // Hands a line of text to a function of the page's Module (onReady, onEnded, onResult).
 EM_JS(void, TellPage, (const char* handler_name, const char* text), {
@@ -75,6 +79,7 @@ EM_JS(void, SetPageTitle, (const char* title), { document.title = UTF8ToString(t
 void EndPlay(int status) {
   emscripten_cancel_main_loop();
   g_playing = false;
+  g_start = {};
   TellPage("onEnded", std::to_string(status).c_str());
 }
 
@@ -202,17 +207,39 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
 
 // The page's start button: a run of the player from seconds (the start, or a link's moment),
 // sound and all.
+// What kra_prepare has not run of the start-up runs first.
 extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
   if (g_playing) return;
   const auto from = static_cast<float>(seconds);
-  const std::optional<int> early =
-      GuardDemoRun([=] { StartDemoRun(kPlayer, {.from_seconds = from, .seek_fps = PLAYER_SEEK_FPS, .player = true}); });
+  if (!g_start.platform) g_start = {.platform = &kPlayer};
+  const std::optional<int> early = GuardDemoRun([=] {
+    while (StepDemoStart(&g_start)) {
+    }
+    FinishDemoStart({.from_seconds = from, .seek_fps = PLAYER_SEEK_FPS, .player = true});
+  });
+  g_start = {};
   if (early) {
     TellPage("onEnded", std::to_string(*early).c_str());
     return;
   }
   g_playing = true;
   emscripten_set_main_loop(PlayAnimationFrame, 0, false);
+}
+
+// One piece of the player's start-up (loading a part, say), run by the page between its own
+// events while the title card waits for Play, so that the page never freezes for the whole
+// start-up at once: 1 while pieces are left. A piece that ends the run early (a damaged file)
+// tells the page as a run's end does.
+extern "C" EMSCRIPTEN_KEEPALIVE int kra_prepare() {
+  if (g_playing) return 0;
+  if (!g_start.platform) g_start = {.platform = &kPlayer};
+  bool more = false;
+  if (const std::optional<int> early = GuardDemoRun([&] { more = StepDemoStart(&g_start); })) {
+    g_start = {};
+    TellPage("onEnded", std::to_string(*early).c_str());
+    return 0;
+  }
+  return more ? 1 : 0;
 }
 
 // A key from the page (KeyboardEvent.code): 1 when it is the player's.

@@ -1,5 +1,7 @@
 #include "demo/demo_parts.h"
 
+#include <iterator>
+
 #include "demo/backdrop.h"
 #include "scene/scene_xml.h"
 
@@ -40,6 +42,7 @@ constexpr DemoPart kDemoParts[] = {
 
 // Loaders run in this order: intro, "swim", "mamma1", "swam".
 constexpr DemoPartId kLoadOrder[] = {DemoPartId::kIntro, DemoPartId::kSwim, DemoPartId::kMamma1, DemoPartId::kSwam};
+static_assert(std::size(kLoadOrder) == kDemoPartLoaders);
 
 const DemoPart* FindPart(DemoPartId id) {
   for (const DemoPart& part : kDemoParts) {
@@ -51,7 +54,11 @@ const DemoPart* FindPart(DemoPartId id) {
 }  // namespace
 
 void LoadDemoParts(DemoParts* parts) {
-  for (DemoPartId id : kLoadOrder) FindPart(id)->load(parts);
+  for (int order = 0; order < kDemoPartLoaders; ++order) LoadDemoPart(parts, order);
+}
+
+void LoadDemoPart(DemoParts* parts, int order) {
+  if (order >= 0 && order < kDemoPartLoaders) FindPart(kLoadOrder[order])->load(parts);
 }
 
 void StepDemoPart(DemoParts* parts, DemoPartId id, float delta) {

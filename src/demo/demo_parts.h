@@ -39,6 +39,10 @@ struct DemoPart {
 
 // Runs every part's loader, in the order intro, "swim", "mamma1", "swam".
 void LoadDemoParts(DemoParts* parts);
+// The same loaders one at a time (a start-up in pieces): the one at order (0 to
+// kDemoPartLoaders - 1) in that order.
+constexpr int kDemoPartLoaders = 4;
+void LoadDemoPart(DemoParts* parts, int order);
 
 // One frame of the given part's state; kNone does nothing.
 void StepDemoPart(DemoParts* parts, DemoPartId part, float delta);

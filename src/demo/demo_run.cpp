@@ -116,9 +116,7 @@ void ReportDamagedArchive(const std::string& path) {
   }
 }
 
-}  // namespace
-
-void StartDemo(const Platform& platform) {
+void OpenDemoOutput(const Platform& platform) {
   ResetDemoState();
   g_demo.counter = platform.counter;
   // A display that cannot be opened is a failure, not a quiet success.
@@ -134,12 +132,35 @@ void StartDemo(const Platform& platform) {
   if (OpenDemoArchive(&g_data_archive).empty() && !LooseDataFileThere(kFirstDataFile)) {
     std::fprintf(stderr, "kra: no data: %s\n", DescribeDataSearch(ExecutableDir()).c_str());
   }
-  LoadDemoParts(&g_parts);
+}
+
+void LoadDemoMusic(const Platform& platform) {
   RenderEnable(CAP_TEXTURE);
   RenderEnable(CAP_INERT_1002);
   // Missing or unplayable music leaves the demo running silent.
   ResetMusic(platform.audio);
   LoadMusic(LoadFile(kMusicFile));
+}
+
+}  // namespace
+
+void StartDemo(const Platform& platform) {
+  DemoStart start{.platform = &platform};
+  while (StepDemoStart(&start)) {
+  }
+}
+
+bool StepDemoStart(DemoStart* start) {
+  constexpr int kMusicPiece = 1 + kDemoPartLoaders;
+  const int piece = start->next++;
+  if (piece == 0) {
+    OpenDemoOutput(*start->platform);
+  } else if (piece < kMusicPiece) {
+    LoadDemoPart(&g_parts, piece - 1);
+  } else if (piece == kMusicPiece) {
+    LoadDemoMusic(*start->platform);
+  }
+  return piece < kMusicPiece;
 }
 
 void StartDemoClock(float from_seconds, int seek_fps) {

@@ -19,6 +19,16 @@ struct Platform;
 // buffer that cannot be had is said on stderr and ends the run with ProcessExit{1}.
 void StartDemo(const Platform& platform);
 
+// StartDemo in pieces, for a driver that must not be blocked for long at a time (the page
+// runs one piece between its events): the display, frame buffer, renderer and archive; each
+// part's loader; the music. StepDemoStart runs the next piece and answers whether any is
+// left; a piece ends the run early as StartDemo would.
+struct DemoStart {
+  const Platform* platform = nullptr;  // outlives the run
+  int next = 0;                        // the piece StepDemoStart runs next
+};
+bool StepDemoStart(DemoStart* start);
+
 // Starts the frame timer, then seeks to from_seconds (when above 0) on virtual time of
 // seek_fps frames a second, then plays the music.
 void StartDemoClock(float from_seconds, int seek_fps);

@@ -21,6 +21,10 @@ int EndOnUnexpected(const std::string& what) {
 
 void StartDemoRun(const Platform& platform, const DemoOptions& options) {
   StartDemo(platform);
+  FinishDemoStart(options);
+}
+
+void FinishDemoStart(const DemoOptions& options) {
   if (options.player) StartPlayer(options.watch);
   StartDemoClock(options.from_seconds, options.seek_fps);
 }

@@ -21,6 +21,9 @@ struct DemoOptions {
 // running from from_seconds, the music playing. Ends early by an exception, as every call of
 // a run may (demo_run.h).
 void StartDemoRun(const Platform& platform, const DemoOptions& options);
+// The rest of StartDemoRun once StartDemo has run (all of StepDemoStart's pieces, for a
+// driver that starts in pieces): the player when asked, the frame timer, the music.
+void FinishDemoStart(const DemoOptions& options);
 
 // The one end: the player and everything the run holds released, the music wound down
 // first when the run played out.

@@ -16,6 +16,7 @@
 #include "demo/demo_reload.h"
 #include "demo/demo_state.h"
 #include "demo/demo_parts.h"
+#include "demo/demo_run.h"
 #include "demo/entry.h"
 #include "platform/counter.h"
 #include "platform/headless_display.h"
@@ -103,6 +104,33 @@ TEST_F(SeekTest, FramesFromASeekAreThoseOfARunFromTheStart) {
 // Twenty reloads of the whole demo's data, one of them failing on a damaged script that a
 // content maker left in the working directory: the failed one keeps every part as it was,
 // the others replace them, and (under ASan) nothing leaks across them.
+// The page runs the start-up a piece at a time between its own events: the run it then
+// plays is the run a whole start plays.
+TEST_F(SeekTest, AStartInPiecesPlaysTheFramesOfAWholeStart) {
+  constexpr float kFrom = 21.2f;
+  std::map<uint32_t, uint64_t> pieced;
+  HeadlessDisplayConfig config;
+  config.accepted_bits = {32};
+  HeadlessDisplay display(config);
+  VirtualCounter counter(60);
+  OfflineAudioDevice audio;
+  display.SetFrameSink([&](const HeadlessFrame& frame) { pieced[Bits(g_demo.clock.seconds)] = Checksum(frame); });
+  const Platform platform{.display = &display, .counter = &counter, .audio = &audio};
+  DemoStart start{.platform = &platform};
+  int pieces = 1;
+  const std::optional<int> early = GuardDemoRun([&] {
+    while (StepDemoStart(&start)) ++pieces;
+    EXPECT_FALSE(StepDemoStart(&start));  // nothing is run twice
+    FinishDemoStart({.from_seconds = kFrom, .seek_fps = 60, .player = false});
+    while (StepDemoFrame() && g_demo.clock.seconds <= kFrom + kWindow) PresentDemoFrame();
+    EndDemoRun(DemoEnd::kPlayedOut);
+  });
+  EXPECT_FALSE(early.has_value());
+  EXPECT_EQ(pieces, 2 + kDemoPartLoaders);  // display and archive, each part, the music
+  EXPECT_FALSE(pieced.empty());
+  EXPECT_EQ(pieced, Run(60, kFrom));
+}
+
 TEST_F(SeekTest, ReloadsReplaceTheDataOrKeepItWhenAFileFails) {
   HeadlessDisplay display;
   VirtualCounter counter(60);
