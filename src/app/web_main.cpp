@@ -228,18 +228,20 @@ extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
 
 // One piece of the player's start-up (loading a part, say), run by the page between its own
 // events while the title card waits for Play, so that the page never freezes for the whole
-// start-up at once: 1 while pieces are left. A piece that ends the run early (a damaged file)
-// tells the page as a run's end does.
+// start-up at once: 1 while pieces are left before the music's, which opens the page's sound
+// and so waits for Play. A piece that ends the run early (a damaged file) tells the page as a
+// run's end does.
 extern "C" EMSCRIPTEN_KEEPALIVE int kra_prepare() {
   if (g_playing) return 0;
   if (!g_start.platform) g_start = {.platform = &kPlayer};
+  if (NextDemoStartIsMusic(g_start)) return 0;
   bool more = false;
   if (const std::optional<int> early = GuardDemoRun([&] { more = StepDemoStart(&g_start); })) {
     g_start = {};
     TellPage("onEnded", std::to_string(*early).c_str());
     return 0;
   }
-  return more ? 1 : 0;
+  return more && !NextDemoStartIsMusic(g_start) ? 1 : 0;
 }
 
 // A key from the page (KeyboardEvent.code): 1 when it is the player's.

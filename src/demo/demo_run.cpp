@@ -150,8 +150,11 @@ void StartDemo(const Platform& platform) {
   }
 }
 
+constexpr int kMusicPiece = 1 + kDemoPartLoaders;
+
+bool NextDemoStartIsMusic(const DemoStart& start) { return start.next == kMusicPiece; }
+
 bool StepDemoStart(DemoStart* start) {
-  constexpr int kMusicPiece = 1 + kDemoPartLoaders;
   const int piece = start->next++;
   if (piece == 0) {
     OpenDemoOutput(*start->platform);

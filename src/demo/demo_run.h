@@ -28,6 +28,9 @@ struct DemoStart {
   int next = 0;                        // the piece StepDemoStart runs next
 };
 bool StepDemoStart(DemoStart* start);
+// The music's piece, the last: it opens the platform's audio device (a page may open its
+// sound only from a click, so it runs this one when Play is pressed).
+bool NextDemoStartIsMusic(const DemoStart& start);
 
 // Starts the frame timer, then seeks to from_seconds (when above 0) on virtual time of
 // seek_fps frames a second, then plays the music.
