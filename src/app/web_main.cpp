@@ -5,8 +5,8 @@
 //   (none)       the player: main tells the page it is ready (the page shows its title card,
 //                poster.webp, the frame a run shows first at the card's second); the
 //                page's start button calls kra_start (sound may start only from a click),
-//                then one demo frame per animation frame on real time; before Play the
-//                page runs the start-up a piece at a time (kra_prepare); the page's controls
+//                then one demo frame per animation frame on real time; after Play the
+//                page runs the start-up a piece a task (kra_prepare); the page's controls
 //                and keys reach the player through kra_key, kra_seek and kra_toggle_pause
 //   --at S       the same, with the frame at second S drawn first as the poster (a link's #t=S)
 //   --still S    the frame at demo second S on virtual time at 60 frames a second (the first
@@ -29,6 +29,7 @@
 #include "demo/demo_run.h"
 #include "demo/demo_state.h"
 #include "demo/entry.h"
+#include "demo/music.h"
 #include "demo/player.h"
 #include "demo/timeline.h"
 #include "platform/command_line.h"
@@ -61,8 +62,7 @@ WebAudioDevice g_audio;
 // The player's: the canvas, real time, the page's sound.
 const Platform kPlayer{.display = &g_display, .counter = &g_real_time, .audio = &g_audio};
 bool g_playing = false;
-// The player's start-up, begun by kra_prepare before Play (platform set) and finished by
-// kra_start.
+// The player's start-up, begun by kra_prepare (platform set) and finished by kra_start.
 DemoStart g_start;
 
 // Hands a line of text to a function of the page's Module (onReady, onEnded, onResult).
@@ -226,11 +226,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
   emscripten_set_main_loop(PlayAnimationFrame, 0, false);
 }
 
-// One piece of the player's start-up (loading a part, say), run by the page between its own
-// events while the title card waits for Play, so that the page never freezes for the whole
-// start-up at once: 1 while pieces are left before the music's, which opens the page's sound
-// and so waits for Play. A piece that ends the run early (a damaged file) tells the page as a
-// run's end does.
+// The start button's click: the page's sound made while the click lasts (the start-up then
+// runs over several tasks, kra_prepare's pieces and kra_start).
+extern "C" EMSCRIPTEN_KEEPALIVE void kra_make_sound_in_click() { WebAudioDevice::MakeContextInClick(kMusicOutputRate); }
+
+// One piece of the player's start-up (loading a part, say), run by the page in a task of its
+// own after Play was pressed, so that the page never freezes for the whole start-up at once:
+// 1 while pieces are left before the music's, which kra_start runs. A piece that ends the run
+// early (a damaged file) tells the page as a run's end does.
 extern "C" EMSCRIPTEN_KEEPALIVE int kra_prepare() {
   if (g_playing) return 0;
   if (!g_start.platform) g_start = {.platform = &kPlayer};

@@ -10,8 +10,6 @@ MusicState g_music;
 
 namespace {
 
-constexpr int kOutputRate = 44100;
-
 // Flags the channels are created with; of their bits only AUDIO_LOOP means anything to our
 // audio library (modules repeat; a stream's looping is asked for when it plays).
 constexpr uint32_t kStreamFlags = 0x20000;
@@ -38,7 +36,7 @@ int LoadMusic(MemChunk chunk) {
   if (chunk.size == 0) return 0;
   g_music.chunk = chunk;
   if (AudioGetVersion() != AUDIO_VERSION) return 0;
-  if (!AudioInit(-1, kOutputRate, 0, g_music.output)) return 0;
+  if (!AudioInit(-1, kMusicOutputRate, 0, g_music.output)) return 0;
   const uint32_t length = static_cast<uint32_t>(chunk.size);
   g_music.stream = AudioStreamCreateMemory(chunk.data, 0, length, kStreamFlags);
   if (g_music.stream) return 1;
@@ -76,7 +74,7 @@ std::string ReloadMusic(double seconds, bool paused) {
     // A demo that had no music and still has none has nothing to say.
     if (g_music.chunk.size == 0) return "";
     why = "cannot be read";
-  } else if (!AudioDataPlays(chunk.data, static_cast<uint32_t>(chunk.size), kOutputRate)) {
+  } else if (!AudioDataPlays(chunk.data, static_cast<uint32_t>(chunk.size), kMusicOutputRate)) {
     why = "neither an MP3 stream nor a tracker module";
   }
   if (why) {

@@ -11,6 +11,8 @@ class AudioDevice;
 
 // The music's file, as the data archive knows it.
 constexpr const char* kMusicFile = "zibo.mp3";
+// The rate the music is mixed at, whatever the file's own.
+constexpr int kMusicOutputRate = 44100;
 
 struct MusicState {
   MemChunk chunk;   // the music file; its data stays allocated while the music plays

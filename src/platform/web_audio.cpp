@@ -22,11 +22,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE const int16_t* kra_web_audio_fill(int frames) {
 EM_JS(int, StartPageAudio, (int rate, int block_frames), {
   const Context = globalThis.AudioContext || globalThis.webkitAudioContext;
   if (!Context) return 0;
-  let context;
-  try {
-    context = new Context({sampleRate: rate});
-  } catch (error) {
-    return 0;
+  let context = Module.kraContextMadeInClick;
+  Module.kraContextMadeInClick = null;
+  if (!context || context.sampleRate !== rate || context.state === "closed") {
+    try {
+      context = new Context({sampleRate: rate});
+    } catch (error) {
+      return 0;
+    }
   }
   const node = context.createScriptProcessor(block_frames, 0, 2);
   node.onaudioprocess = (event) => {
@@ -64,6 +67,17 @@ EM_JS(int, StartPageAudio, (int rate, int block_frames), {
   return 1;
 });
 
+EM_JS(void, MakePageAudioInClick, (int rate), {
+  const Context = globalThis.AudioContext || globalThis.webkitAudioContext;
+  if (!Context || Module.kraContextMadeInClick) return;
+  try {
+    Module.kraContextMadeInClick = new Context({sampleRate: rate});
+    Module.kraContextMadeInClick.resume();
+  } catch (error) {
+    Module.kraContextMadeInClick = null;
+  }
+});
+
 EM_JS(void, StopPageAudio, (), {
   const audio = Module.kraAudio;
   if (!audio) return;
@@ -71,6 +85,8 @@ EM_JS(void, StopPageAudio, (), {
   audio.context.close();
   Module.kraAudio = null;
 });
+
+void WebAudioDevice::MakeContextInClick(int rate) { MakePageAudioInClick(rate); }
 
 WebAudioDevice::~WebAudioDevice() {
   if (g_playing == this) {

@@ -5,7 +5,8 @@
 // advances the music. So Sleep mixes the milliseconds' worth at once and queues it ahead of
 // the live mix (the music's wind-down is computed in an instant and heard in full), and
 // Close lets the queued sound play out before the context goes. A context made outside a
-// click or key press starts suspended, as browsers want; the next one resumes it.
+// click or key press starts suspended, as browsers want; the next one resumes it, unless the
+// page made it in the click (MakeContextInClick).
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,11 @@ class WebAudioDevice final : public AudioDevice {
   void Lock() override {}
   void Unlock() override {}
   void Sleep(int milliseconds) override;
+
+  // Makes the page's audio context at rate while the visitor's click is being handled, when
+  // every browser lets it play; the next Open at that rate takes it. For a page whose start
+  // runs over several tasks after the click that started it.
+  static void MakeContextInClick(int rate);
 
   // Blocks the browser asked for since the page loaded: the output runs when this grows.
   int64_t Blocks() const { return blocks_; }

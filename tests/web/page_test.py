@@ -10,6 +10,7 @@ autoexec.bat the site was made from.
 """
 import functools
 import http.server
+import io
 import json
 import os
 import random
@@ -20,6 +21,7 @@ import threading
 import unittest
 import urllib.error
 import urllib.request
+import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "web"))
 from headless import Browser, Site, read_png  # noqa: E402
@@ -243,6 +245,26 @@ class WebPageTest(unittest.TestCase):
                 self.page("?still=6", folder=folder)
                 self.browser.wait_for("document.title.startsWith('kra still 6 failed: ')", 60)
                 self.assertIn(reason, self.browser.evaluate("document.title"))
+
+    def test_a_part_that_cannot_load_is_said_with_no_play_button(self):
+        """Play runs the start-up a piece a task: a scene script short of a mesh ends it there,
+        said in the page, with no button to fail again."""
+        with zipfile.ZipFile(os.path.join(SITE, "autoexec.bat")) as original:
+            members = {name: original.read(name) for name in original.namelist()}
+        script = members["swam.xml"].decode()
+        heart = next(line for line in script.splitlines() if line.startswith('<loadlwo name="heart"'))
+        members["swam.xml"] = script.replace(heart, "").encode()
+        archive = io.BytesIO()
+        with zipfile.ZipFile(archive, "w") as damaged:
+            for name, data in members.items():
+                damaged.writestr(name, data)
+        self.page(folder=self.bad_site("short-script", {"autoexec.bat": archive.getvalue()}))
+        self.browser.wait_for("!document.getElementById('start').hidden", 60)
+        self.browser.click("#start")
+        self.assertIn("kra stopped (status 1)", self.status_with("kra stopped"))
+        self.assertTrue(self.browser.evaluate("document.getElementById('start').hidden"))
+        self.assertTrue(any("the part needs 3 meshes, the script defines 2" in line for line in self.browser.console))
+        self.assert_nothing_uncaught()
 
     def test_a_missing_or_broken_program_is_said(self):
         rows = [
