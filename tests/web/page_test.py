@@ -338,6 +338,16 @@ class WebPageTest(unittest.TestCase):
                 self.assertEqual(shown, card)
                 self.assertFalse(self.browser.evaluate("document.getElementById('bar').hidden"))
 
+    def test_the_program_and_the_archive_come_off_the_page_thread(self):
+        # Workers fetch them (a worker's fetches are not in the page's resource timing), so the
+        # page's thread neither compiles kra.wasm nor reads the archive off the network.
+        self.page()
+        self.browser.wait_for("!document.getElementById('start').hidden", 60)
+        fetched = self.browser.evaluate("performance.getEntriesByType('resource').map(e => e.name.split('/').pop())")
+        self.assertIn("kra.js", fetched)
+        self.assertNotIn("kra.wasm", fetched)
+        self.assertNotIn("autoexec.bat", fetched)
+
     def test_a_second_visit_plays_with_the_server_gone(self):
         # A host of its own (another origin, so another worker), stopped after the first visit.
         with Site(os.path.join(self.scratch.name, "www")) as host:
