@@ -206,8 +206,7 @@ bool ParseWebOptions(int argc, char** argv, WebOptions* options, std::string* er
 }  // namespace
 
 // The page's start button: a run of the player from seconds (the start, or a link's moment),
-// sound and all.
-// What kra_prepare has not run of the start-up runs first.
+// sound and all; what kra_prepare has not run of the start-up runs first.
 extern "C" EMSCRIPTEN_KEEPALIVE void kra_start(double seconds) {
   if (g_playing) return;
   const auto from = static_cast<float>(seconds);

@@ -142,6 +142,9 @@ void LoadDemoMusic(const Platform& platform) {
   LoadMusic(LoadFile(kMusicFile));
 }
 
+// StepDemoStart's pieces: the output and archive, each part, then the music.
+constexpr int kMusicPiece = 1 + kDemoPartLoaders;
+
 }  // namespace
 
 void StartDemo(const Platform& platform) {
@@ -149,8 +152,6 @@ void StartDemo(const Platform& platform) {
   while (StepDemoStart(&start)) {
   }
 }
-
-constexpr int kMusicPiece = 1 + kDemoPartLoaders;
 
 bool NextDemoStartIsMusic(const DemoStart& start) { return start.next == kMusicPiece; }
 
